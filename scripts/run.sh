@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what MESHLOOM needs, builds a Release build into build/ and starts the program.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+install_packages build
+build_tree "$ROOT/build" -DCMAKE_BUILD_TYPE=Release
+exec "$ROOT/build/src/meshloom"

@@ -1,0 +1,49 @@
+#include "platform/platform_services.h"
+
+#include "platform/qt_platform_services.h"
+
+namespace {
+IPlatformServices* InstalledServices = nullptr;
+int BoxesShown = 0;
+
+QString CaptionOf(TMsgDlgType type) {
+    switch (type) {
+        case TMsgDlgType::Warning:
+            return QStringLiteral("Warning");
+        case TMsgDlgType::Information:
+            return QStringLiteral("Information");
+        case TMsgDlgType::Confirmation:
+            return QStringLiteral("Confirm");
+        case TMsgDlgType::Error:
+            break;
+    }
+    return ApplicationTitle;
+}
+}  // namespace
+
+IPlatformServices& PlatformServices() {
+    static TQtPlatformServices qtServices;
+    return InstalledServices ? *InstalledServices : qtServices;
+}
+
+void SetPlatformServices(IPlatformServices* services) {
+    InstalledServices = services;
+}
+
+TModalResult MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons) {
+    ++BoxesShown;
+    const TModalResult answer =
+        PlatformServices().ShowMessageBox(type, CaptionOf(type), text, buttons);
+    if (buttons == TMsgDlgButtons::YesNo && answer != TModalResult::Yes) {
+        return TModalResult::No;
+    }
+    return answer;
+}
+
+int MessageBoxesShown() {
+    return BoxesShown;
+}
+
+void MessageBeep(unsigned type) {
+    PlatformServices().MessageBeep(type);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+// The seam between the windows and the services of the desktop that a test must be able to
+// answer: modal message boxes, the save-file dialog and the alert beep. The program runs
+// with the Qt implementation (qt_platform_services.h); tests install a scripted one.
+
+#include <QString>
+
+class TSaveDialog;
+
+enum class TMsgDlgType {
+    Warning,       // caption "Warning", exclamation icon
+    Information,   // caption "Information"
+    Confirmation,  // caption "Confirm", question icon
+    Error,         // caption: the application title; error icon (the general error box)
+};
+
+enum class TMsgDlgButtons {
+    Ok,     // "OK"
+    YesNo,  // "&Yes" (the default) and "&No"; Escape or closing the box answers No
+};
+
+enum class TModalResult { Ok, Yes, No };
+
+class IPlatformServices {
+  public:
+    virtual ~IPlatformServices() = default;
+
+    // Shows a modal box centred on the screen and returns the button pressed. The lines of
+    // text are separated by a carriage return alone.
+    virtual TModalResult ShowMessageBox(TMsgDlgType type, const QString& caption,
+                                        const QString& text, TMsgDlgButtons buttons) = 0;
+
+    // Runs a save-file dialog modally. On confirmation stores the chosen full path in
+    // dialog.FileName (and the filter chosen in dialog.FilterIndex) and returns true.
+    virtual bool ExecuteSaveDialog(TSaveDialog& dialog) = 0;
+
+    // 0: the default alert (a refused key); 16: the stop sound (before the exit question).
+    virtual void MessageBeep(unsigned type) = 0;
+};
+
+// The services in force. The Qt implementation until another is installed.
+IPlatformServices& PlatformServices();
+// Installs services (nullptr restores the Qt implementation). The caller keeps ownership.
+void SetPlatformServices(IPlatformServices* services);
+
+// The application title: the task bar entry and the caption of the general error box.
+inline const QString ApplicationTitle = QStringLiteral("MESHLOOM Program");
+
+// Shows a message box with the caption of its type and returns the answer. Any answer but
+// Yes counts as No.
+TModalResult MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons);
+
+// How many boxes MessageDlg has shown since the program started. A control compares it
+// before and after a focus change to learn whether leaving a field showed a warning.
+int MessageBoxesShown();
+
+void MessageBeep(unsigned type);

@@ -1,0 +1,5 @@
+#include "shell/about_box.h"
+
+TAboutBoxModDist::TAboutBoxModDist(QWidget* parent) : QWidget(parent) {
+    setWindowTitle(QStringLiteral("MESHLOOM About Box"));
+}

@@ -1,0 +1,6 @@
+#include "shell/window_references.h"
+
+TMeshLoomMain* MeshLoomMain = nullptr;
+TAboutBoxModDist* AboutBoxModDist = nullptr;
+TNodeSpecifications* NodeSpecifications = nullptr;
+TLinkSpecification* LinkSpecification = nullptr;

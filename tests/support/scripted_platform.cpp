@@ -1,0 +1,104 @@
+#include "support/scripted_platform.h"
+
+#include <QFileInfo>
+#include <QTest>
+
+namespace {
+const char* TypeName(TMsgDlgType type) {
+    switch (type) {
+        case TMsgDlgType::Warning:
+            return "Warning";
+        case TMsgDlgType::Information:
+            return "Information";
+        case TMsgDlgType::Confirmation:
+            return "Confirmation";
+        case TMsgDlgType::Error:
+            return "Error";
+    }
+    return "?";
+}
+
+QString Visible(const QString& text) {
+    QString shown = text;
+    return shown.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+}
+}  // namespace
+
+TScriptedPlatform::TScriptedPlatform() {
+    SetPlatformServices(this);
+}
+
+TScriptedPlatform::~TScriptedPlatform() {
+    SetPlatformServices(nullptr);
+}
+
+void TScriptedPlatform::ExpectBox(TMsgDlgType type, const QString& text, TModalResult answer) {
+    Boxes.push_back({type, text, answer});
+}
+
+void TScriptedPlatform::ExpectSaveDialog(const QString& fileName) {
+    Dialogs.push_back(fileName);
+}
+
+void TScriptedPlatform::WhileNextBoxOpen(std::function<void()> action) {
+    NextBoxAction = std::move(action);
+}
+
+void TScriptedPlatform::ClearRecord() {
+    Shown.clear();
+    ShownSaveDialogs.clear();
+    BeepTypes.clear();
+}
+
+TModalResult TScriptedPlatform::ShowMessageBox(TMsgDlgType type, const QString& caption,
+                                               const QString& text, TMsgDlgButtons buttons) {
+    Shown.push_back({type, caption, text, buttons});
+    if (NextBoxAction) {
+        auto action = std::move(NextBoxAction);
+        NextBoxAction = nullptr;
+        action();
+    }
+    const TModalResult refusal =
+        buttons == TMsgDlgButtons::YesNo ? TModalResult::No : TModalResult::Ok;
+    if (Boxes.empty()) {
+        QTest::qFail(qPrintable(QStringLiteral("unexpected %1 box \"%2\"")
+                                    .arg(QLatin1String(TypeName(type)), Visible(text))),
+                     __FILE__, __LINE__);
+        return refusal;
+    }
+    const TExpectedBox expected = Boxes.front();
+    Boxes.pop_front();
+    if (expected.Type != type || expected.Text != text) {
+        QTest::qFail(
+            qPrintable(QStringLiteral("expected %1 box \"%2\", got %3 box \"%4\"")
+                           .arg(QLatin1String(TypeName(expected.Type)), Visible(expected.Text),
+                                QLatin1String(TypeName(type)), Visible(text))),
+            __FILE__, __LINE__);
+        return refusal;
+    }
+    return expected.Answer;
+}
+
+bool TScriptedPlatform::ExecuteSaveDialog(TSaveDialog& dialog) {
+    ShownSaveDialogs.push_back(
+        {dialog.Title, dialog.Filter, dialog.DefaultExt, dialog.FileName, dialog.FilterIndex});
+    if (Dialogs.empty()) {
+        QTest::qFail(qPrintable(QStringLiteral("unexpected save dialog \"%1\"").arg(dialog.Title)),
+                     __FILE__, __LINE__);
+        return false;
+    }
+    QString fileName = Dialogs.front();
+    Dialogs.pop_front();
+    if (fileName.isEmpty()) {
+        return false;
+    }
+    if (QFileInfo(fileName).suffix().isEmpty() && !dialog.DefaultExt.isEmpty()) {
+        fileName += QLatin1Char('.') + dialog.DefaultExt;
+    }
+    dialog.FileName = fileName;
+    return true;
+}
+
+void TScriptedPlatform::MessageBeep(unsigned type) {
+    BeepTypes.push_back(type);
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+// A stand-in for the desktop's services in tests: it records every message box, save
+// dialog and beep, and answers from a script. A box or dialog the script did not expect
+// fails the running test.
+//
+//   TScriptedPlatform platform;            // installs itself; uninstalls when destroyed
+//   platform.ExpectBox(TMsgDlgType::Confirmation, "Thanks for using MESHLOOM.\r...",
+//                      TModalResult::No);
+//   ... drive the window ...
+//   QVERIFY(platform.AllAnswered());
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "platform/platform_services.h"
+#include "platform/save_dialog.h"
+
+class TScriptedPlatform : public IPlatformServices {
+  public:
+    struct TShownBox {
+        TMsgDlgType Type;
+        QString Caption;
+        QString Text;
+        TMsgDlgButtons Buttons;
+    };
+    struct TShownDialog {
+        QString Title;
+        QString Filter;
+        QString DefaultExt;
+        QString FileName;  // as the dialog opened
+        int FilterIndex;
+    };
+
+    TScriptedPlatform();
+    ~TScriptedPlatform() override;
+
+    // The next box must be of this type with exactly this text; it is answered with answer.
+    void ExpectBox(TMsgDlgType type, const QString& text, TModalResult answer = TModalResult::Ok);
+
+    // The next save dialog is confirmed with fileName (a full path, taken as typed: the
+    // default extension is appended when it has none), or cancelled with an empty name.
+    void ExpectSaveDialog(const QString& fileName);
+
+    // Runs action while the next box is open (before it is answered): lets a test look at
+    // the windows as they stand behind the box.
+    void WhileNextBoxOpen(std::function<void()> action);
+
+    bool AllAnswered() const { return Boxes.empty() && Dialogs.empty(); }
+
+    const std::vector<TShownBox>& ShownBoxes() const { return Shown; }
+    const std::vector<TShownDialog>& ShownDialogs() const { return ShownSaveDialogs; }
+    const std::vector<unsigned>& Beeps() const { return BeepTypes; }
+    void ClearRecord();
+
+    TModalResult ShowMessageBox(TMsgDlgType type, const QString& caption, const QString& text,
+                                TMsgDlgButtons buttons) override;
+    bool ExecuteSaveDialog(TSaveDialog& dialog) override;
+    void MessageBeep(unsigned type) override;
+
+  private:
+    struct TExpectedBox {
+        TMsgDlgType Type;
+        QString Text;
+        TModalResult Answer;
+    };
+    std::deque<TExpectedBox> Boxes;
+    std::deque<QString> Dialogs;
+    std::function<void()> NextBoxAction;
+    std::vector<TShownBox> Shown;
+    std::vector<TShownDialog> ShownSaveDialogs;
+    std::vector<unsigned> BeepTypes;
+};
