@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "platform/save_dialog.h"
-
 TModalResult TQtPlatformServices::ShowMessageBox(TMsgDlgType, const QString& caption,
                                                  const QString& text, TMsgDlgButtons buttons) {
     QString shown = text;
@@ -18,8 +16,7 @@ TModalResult TQtPlatformServices::ShowMessageBox(TMsgDlgType, const QString& cap
                                                                               : TModalResult::No;
 }
 
-bool TQtPlatformServices::ExecuteSaveDialog(TSaveDialog&) {
-    return false;
+return false;
 }
 
 void TQtPlatformServices::MessageBeep(unsigned) {

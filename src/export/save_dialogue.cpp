@@ -1,0 +1,1 @@
+// Interim: the save dialogue of the link window, replaced by the full flow.
