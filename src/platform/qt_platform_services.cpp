@@ -16,9 +16,6 @@ TModalResult TQtPlatformServices::ShowMessageBox(TMsgDlgType, const QString& cap
                                                                               : TModalResult::No;
 }
 
-return false;
-}
-
 void TQtPlatformServices::MessageBeep(unsigned) {
     QApplication::beep();
 }
