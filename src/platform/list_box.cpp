@@ -1,0 +1,44 @@
+#include "platform/list_box.h"
+
+#include <QStringListModel>
+
+TListBox::TListBox(QWidget* parent) : QListView(parent), Model(new QStringListModel(this)) {
+    setModel(Model);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void TListBox::Clear() {
+    Model->setStringList({});
+}
+
+void TListBox::Append(const QString& line) {
+    const int row = Model->rowCount();
+    Model->insertRows(row, 1);
+    Model->setData(Model->index(row), line);
+}
+
+void TListBox::SetLines(const QStringList& lines) {
+    Model->setStringList(lines);
+}
+
+int TListBox::Count() const {
+    return Model->rowCount();
+}
+
+QString TListBox::Line(int index) const {
+    return Model->data(Model->index(index)).toString();
+}
+
+int TListBox::ItemIndex() const {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void TListBox::SetItemIndex(int index) {
+    if (index < 0 || index >= Count()) {
+        return;
+    }
+    setCurrentIndex(Model->index(index));
+}
