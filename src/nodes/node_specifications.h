@@ -1,11 +1,64 @@
 #pragma once
 
-// Interim node window.
+// The node window: the planner builds the node table here, one node at a time, each with a
+// name, two demands and a fixed cost, up to MaxNodes. Values are checked when their field is
+// left and held as the store's pending values; Add Node copies the pending values into the
+// next slot. The window is left only through Quit or Cancel, back to the main menu.
 
 #include <QWidget>
+
+class QLabel;
+class TButton;
+class TEdit;
+class TListBox;
 
 class TNodeSpecifications : public QWidget {
     Q_OBJECT
   public:
     explicit TNodeSpecifications(QWidget* parent = nullptr);
+
+    QLabel* NodeNumberLabel = nullptr;
+    TEdit* NodeNumber = nullptr;  // the number the next node will get; written, never read
+    QLabel* NodeNameLabel = nullptr;
+    TEdit* NodeName = nullptr;
+    QLabel* FirstDemandLabel = nullptr;
+    TEdit* FirstDemand = nullptr;
+    QLabel* SecondDemandLabel = nullptr;
+    TEdit* SecondDemand = nullptr;
+    QLabel* FixedCostLabel = nullptr;
+    TEdit* FixedCost = nullptr;
+    TListBox* NodeList = nullptr;
+    TButton* AddNode = nullptr;
+    TButton* DeleteButton = nullptr;
+    TButton* QuitButton = nullptr;
+    TButton* CancelButton = nullptr;
+    QLabel* Information = nullptr;
+
+    // Starts the node table afresh each time the program shows the window.
+    void FormShow();
+    // The key rule of the three numeric fields (not of NodeName, despite the name).
+    void NodeNameKeyPress(QChar& Key);
+    void NodeNameExit();
+    void FirstDemandExit();
+    void SecondDemandExit();
+    void FixedCostExit();
+    void AddNodeClick();
+    void QuitButtonClick();
+    // Refills NodeList from the store and selects the last node.
+    void ListNodes();
+    void DeleteButtonClick();
+    void CancelButtonClick();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    // The window has no close box; a close request from the window manager is refused.
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void ResetPendingNode();
+    void ClearEntryFields();
+    void ShowEntryWhileRoomLeft();
+    void ShowNextNodeNumber();
+    void ShowCount();
+    void ReturnToMainMenu();
 };
