@@ -1,31 +1,79 @@
-// Interim rules so that the windows can be built; replaced by the exact rules.
 #include "network/entry_rules.h"
 
 #include <cmath>
+#include <limits>
+#include <optional>
+#include <utility>
 
 #include "network/errors.h"
 #include "network/number_text.h"
+#include "network/separators.h"
 #include "network/text_to_number.h"
 
+namespace {
+
+constexpr int BoundPrecision = 10;
+constexpr int BoundDecimals = 2;
+
+// The nearest integer, a tie going to the even one; nothing when the result lies outside
+// the 32-bit range.
+std::optional<std::int32_t> RoundToInt32(Extended value) {
+    Extended rounded = std::floor(value);
+    const Extended fraction = value - rounded;  // exact in binary floating point
+    if (fraction > 0.5L || (fraction == 0.5L && std::fmod(rounded, 2.0L) != 0)) {
+        rounded += 1;
+    }
+    if (rounded < std::numeric_limits<std::int32_t>::min() ||
+        rounded > std::numeric_limits<std::int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(rounded);
+}
+
+TEntryResult Refused(TEntryOutcome outcome, std::string message, Extended target) {
+    return {outcome, std::move(message), FormatGeneral(target)};
+}
+
+}  // namespace
+
 bool KeyRuleAccepts(char16_t key) {
-    return (key >= u'0' && key <= u'9') || key == u'.' || key == u'-' || key == Backspace;
+    const auto decimal =
+        static_cast<char16_t>(static_cast<unsigned char>(FormatSeparators().Decimal));
+    return (key >= u'0' && key <= u'9') || key == u'.' || key == u'-' || key == Backspace ||
+           key == decimal;
+}
+
+std::string OutOfRangeMessage(Extended low, Extended high) {
+    return "Invalid Parameter Value.  Must have " +
+           FormatPlainFixed(low, BoundPrecision, BoundDecimals) +
+           " <= X <= " + FormatPlainFixed(high, BoundPrecision, BoundDecimals);
 }
 
 TEntryResult CheckRealEntry(const std::string& text, Real48& target, Real48 low, Real48 high) {
     if (text.empty()) {
         return {};
     }
+    Extended typed = 0;
     try {
-        const Real48 value = Real48::Narrow(StrToFloat(text));
-        if (value.Widen() < low.Widen() || value.Widen() > high.Widen()) {
-            return {TEntryOutcome::OutOfRange, "Invalid Parameter Value.",
-                    FormatGeneral(target.Widen())};
-        }
-        target = value;
-        return {TEntryOutcome::Accepted, "", ""};
+        typed = StrToFloat(text);
     } catch (const EConvertError&) {
-        return {TEntryOutcome::ConversionError, "Conversion Error", FormatGeneral(target.Widen())};
+        return Refused(TEntryOutcome::ConversionError, "Conversion Error", target.Widen());
     }
+    const auto outOfRange = [&] {
+        return Refused(TEntryOutcome::OutOfRange, OutOfRangeMessage(low.Widen(), high.Widen()),
+                       target.Widen());
+    };
+    Real48 narrowed;
+    try {
+        narrowed = Real48::Narrow(typed);
+    } catch (const EOverflow&) {
+        return outOfRange();
+    }
+    if (narrowed.Widen() < low.Widen() || narrowed.Widen() > high.Widen()) {
+        return outOfRange();
+    }
+    target = narrowed;
+    return {TEntryOutcome::Accepted, "", ""};
 }
 
 TEntryResult CheckIntegerEntry(const std::string& text, std::int32_t& target, std::int32_t low,
@@ -33,14 +81,16 @@ TEntryResult CheckIntegerEntry(const std::string& text, std::int32_t& target, st
     if (text.empty()) {
         return {};
     }
+    Extended typed = 0;
     try {
-        const auto value = static_cast<std::int32_t>(std::nearbyint(StrToFloat(text)));
-        if (value < low || value > high) {
-            return {TEntryOutcome::OutOfRange, "Invalid Parameter Value.", IntToStr(target)};
-        }
-        target = value;
-        return {TEntryOutcome::Accepted, "", ""};
+        typed = StrToFloat(text);
     } catch (const EConvertError&) {
-        return {TEntryOutcome::ConversionError, "Conversion Error", IntToStr(target)};
+        return Refused(TEntryOutcome::ConversionError, "Conversion Error", target);
     }
+    const std::optional<std::int32_t> rounded = RoundToInt32(typed);
+    if (!rounded || *rounded < low || *rounded > high) {
+        return Refused(TEntryOutcome::OutOfRange, OutOfRangeMessage(low, high), target);
+    }
+    target = *rounded;
+    return {TEntryOutcome::Accepted, "", ""};
 }

@@ -1,12 +1,43 @@
-// Interim button: replaced by the full access-key and dropped-click rules.
 #include "platform/button.h"
 
-TButton::TButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
+#include <QMouseEvent>
+#include <QShortcutEvent>
+
+#include "platform/platform_services.h"
+
+TButton::TButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
+    setFocusPolicy(Qt::TabFocus);
+}
+
+bool TButton::TakeFocusForClick(Qt::FocusReason reason) {
+    if (!hasFocus()) {
+        const int boxesBefore = MessageBoxesShown();
+        setFocus(reason);
+        if (MessageBoxesShown() != boxesBefore) {
+            return false;
+        }
+    }
+    return isEnabled() && isVisible();
+}
 
 bool TButton::event(QEvent* event) {
+    // The access key. An ambiguous one (two controls share the letter) only moves the focus,
+    // as Qt does.
+    if (event->type() == QEvent::Shortcut && !static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
+        if (TakeFocusForClick(Qt::ShortcutFocusReason)) {
+            click();
+        }
+        return true;
+    }
     return QPushButton::event(event);
 }
 
 void TButton::mousePressEvent(QMouseEvent* event) {
+    if (!TakeFocusForClick(Qt::MouseFocusReason)) {
+        // The press is taken here, so the button never goes down and its release clicks
+        // nothing.
+        event->accept();
+        return;
+    }
     QPushButton::mousePressEvent(event);
 }

@@ -1,47 +1,100 @@
-// Interim field: replaced by the full key and exit rules.
 #include "platform/edit.h"
 
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 
 #include "network/entry_rules.h"
 #include "platform/platform_services.h"
 
+namespace {
+
+void ShowEntryResult(TEdit& field, const TEntryResult& result) {
+    if (result.Message.empty()) {
+        return;
+    }
+    MessageDlg(QString::fromLatin1(result.Message), TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+    field.setText(QString::fromLatin1(result.WriteBack));
+}
+
+// The field's text as the rules read it: Latin-1, a character outside it becoming "?"
+// (which no number contains).
+std::string FieldText(const TEdit& field) {
+    return field.text().toLatin1().toStdString();
+}
+
+}  // namespace
+
 TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {}
 
-void TEdit::keyPressEvent(QKeyEvent* event) {
-    if (OnKeyPress && !event->text().isEmpty()) {
-        QChar key = event->text().at(0);
+QString TEdit::KeyRuleFiltered(const QString& text) {
+    QString passed;
+    for (QChar key : text) {
         OnKeyPress(key);
-        if (key.isNull()) {
-            event->accept();
-            return;
+        if (!key.isNull()) {
+            passed += key;
+        }
+    }
+    return passed;
+}
+
+void TEdit::keyPressEvent(QKeyEvent* event) {
+    if (OnKeyPress) {
+        // Backspace may come without text; the rule sees it as character 8 all the same.
+        const QString typed =
+            event->key() == Qt::Key_Backspace ? QString(QChar(Backspace)) : event->text();
+        if (!typed.isEmpty()) {
+            const QString passed = KeyRuleFiltered(typed);
+            if (passed.isEmpty()) {
+                event->accept();
+                return;
+            }
+            if (passed != typed) {  // some characters of a multi-character text refused
+                insert(passed);
+                event->accept();
+                return;
+            }
         }
     }
     QLineEdit::keyPressEvent(event);
 }
 
+void TEdit::inputMethodEvent(QInputMethodEvent* event) {
+    // Text composed by an input method is typed text too, and passes the same rule.
+    if (OnKeyPress && !event->commitString().isEmpty()) {
+        const QString passed = KeyRuleFiltered(event->commitString());
+        if (passed != event->commitString()) {
+            QInputMethodEvent filtered(event->preeditString(), event->attributes());
+            filtered.setCommitString(passed, event->replacementStart(), event->replacementLength());
+            QLineEdit::inputMethodEvent(&filtered);
+            return;
+        }
+    }
+    QLineEdit::inputMethodEvent(event);
+}
+
 void TEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    if (OnExit) {
+    // Another window coming to the front (a message box included) or a popup opening does
+    // not leave the field: its exit event runs only when the focus moves to another control.
+    const Qt::FocusReason reason = event->reason();
+    if (OnExit && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
         OnExit();
     }
 }
 
-void CheckRealEntry(TEdit& field, Real48& target, Real48 low, Real48 high) {
-    const TEntryResult result =
-        CheckRealEntry(field.text().toLatin1().toStdString(), target, low, high);
-    if (!result.Message.empty()) {
-        MessageDlg(QString::fromLatin1(result.Message), TMsgDlgType::Warning, TMsgDlgButtons::Ok);
-        field.setText(QString::fromLatin1(result.WriteBack));
+void NumericFieldKeyPress(QChar& key, QWidget& quitButton) {
+    quitButton.setEnabled(false);
+    if (!KeyRuleAccepts(key.unicode())) {
+        MessageBeep(0);
+        key = QChar();
     }
 }
 
+void CheckRealEntry(TEdit& field, Real48& target, Real48 low, Real48 high) {
+    ShowEntryResult(field, CheckRealEntry(FieldText(field), target, low, high));
+}
+
 void CheckIntegerEntry(TEdit& field, std::int32_t& target, std::int32_t low, std::int32_t high) {
-    const TEntryResult result =
-        CheckIntegerEntry(field.text().toLatin1().toStdString(), target, low, high);
-    if (!result.Message.empty()) {
-        MessageDlg(QString::fromLatin1(result.Message), TMsgDlgType::Warning, TMsgDlgButtons::Ok);
-        field.setText(QString::fromLatin1(result.WriteBack));
-    }
+    ShowEntryResult(field, CheckIntegerEntry(FieldText(field), target, low, high));
 }

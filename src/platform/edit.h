@@ -16,15 +16,26 @@ class TEdit : public QLineEdit {
   public:
     explicit TEdit(QWidget* parent = nullptr);
 
-    // Runs for every typed character (backspace included); setting key to QChar() swallows it.
+    // Runs for every typed character (backspace included, as character 8); setting key to
+    // QChar() swallows it. Keys that type no character (arrows, Delete, Tab) are not seen.
     std::function<void(QChar& key)> OnKeyPress;
     // Runs when the field is left for another control of its window.
     std::function<void()> OnExit;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    // The characters of text that OnKeyPress lets through.
+    QString KeyRuleFiltered(const QString& text);
 };
+
+// The key rule of the numeric fields, for their OnKeyPress: disables the window's quit
+// button for every character, then lets through what KeyRuleAccepts (network/entry_rules.h)
+// accepts and swallows anything else with the default alert beep (MessageBeep(0)).
+void NumericFieldKeyPress(QChar& key, QWidget& quitButton);
 
 // Validate field's text into target (network/entry_rules.h). A refused text shows its
 // warning box and, once the box is dismissed, the field is rewritten from target.
