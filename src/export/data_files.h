@@ -1,0 +1,54 @@
+#pragma once
+
+// The two files that KORVANTE reads as one data set.
+//
+// Demand data file (*.NET): one line per node, for nodes 1..NumNodes:
+//   node number in width 4, two blanks, "  0.0    0.0    ", the first demand, two blanks, the
+//   second demand, two blanks, the fixed cost (each fixed point with 3 decimals in width 15),
+//   "   < ", the name byte for byte, " >".
+// Distance file (*.NED): PathRows[i][j], row after row, one integer a line.
+//
+// Every line, the last included, ends with CR LF; there is no header, trailer or end mark.
+// The worked example, with a blank shown as '.':
+//   ...1....0.0....0.0.............12.500............0.000..........300.000...<.Depot.>
+//   ...2....0.0....0.0..............2.063........10000.000............0.000...<.North.Yard.>
+// and, with a two-way link of 5 between them, the distance lines 0, 5, 5, 0.
+
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "network/real48.h"
+
+class IFileSink;
+
+// The decimal digits of value, with "-" if negative, padded on the left with blanks to
+// width and never cut: IntegerText(150, 4) == " 150", IntegerText(10000, 0) == "10000".
+std::string IntegerText(std::int32_t value, int width);
+
+// The exact stored value rounded to decimals (0..18) places, a half rounding away from
+// zero, with a full stop and at least one integer digit, padded on the left with blanks to
+// width and never cut:
+//   2.0625 -> "2.063" (not the even 2.062), 0.9999 -> "1.000", 9.9996 -> "10.000",
+//   0.5 -> "0.500", 10000 -> "10000.000".
+// With 0 decimals there is no full stop.
+std::string FixedPointText(const Real48& value, int width, int decimals);
+
+// One line of the demand data file, CR LF included.
+std::string DemandDataLine(int node, const std::string& name, const Real48& firstDemand,
+                           const Real48& secondDemand, const Real48& fixedCost);
+
+// The whole demand data file for nodes 1..NumNodes of the store.
+std::string DemandDataFileText();
+// The whole distance file from PathRows[1..NumNodes] (ERangeError if they are not there).
+std::string DistanceFileText();
+
+// Write the file called name and close it; true when nothing failed from creating the file
+// to putting it in place. On failure the file of that name is as it was before the call
+// (absent if it was absent). Failures are not raised; only success or failure is returned.
+bool WriteDemandDataFile(const QString& name);
+bool WriteDistanceFile(const QString& name);
+
+// The same through a given sink: writes bytes as the file called name.
+bool WriteDataFile(const QString& name, std::string_view bytes, IFileSink& sink);

@@ -1,0 +1,26 @@
+#pragma once
+
+// The shortest-distance matrix that the distance file is written from.
+//
+// CompleteShortestPaths reads Network.NumNodes and Network.LinkRows (never changing them),
+// allocates Network.PathRows[1..NumNodes], fills it with the shortest directed distance of
+// every ordered pair, capped at MaxDistance, and sets Network.NetworkConnected: true exactly
+// when no distance had to be capped. A pair without any path therefore holds 10000 too.
+//
+//   link 1->2 of 5, one way:          PathRows 0, 5 / 10000, 0    not connected
+//   links 1-2 and 2-3 of 6000 each:   (1,3) = (3,1) = 10000        not connected
+//   links 1-2 and 2-3 of 5000 each:   (1,3) = (3,1) = 10000        connected
+//
+// Before anything is allocated, every link entry [i][j], i, j in 1..NumNodes, must be NoLink
+// or 0..MaxDistance; any other value (or a NumNodes outside 0..MaxNodes) raises ERangeError.
+// Every sum of two entries is then at most 2 * NoLink, well inside 32 bits.
+
+// The save flow's completion: relaxation in the order k, i, j over whole rows.
+void CompleteShortestPaths();
+
+// The same result by the plain triple loop with a checked addition at every step (an
+// overflow would raise EIntOverflow). Kept to check and to time CompleteShortestPaths.
+void CompleteShortestPathsReference();
+
+// Frees PathRows[1..NumNodes].
+void ReleasePathRows();
