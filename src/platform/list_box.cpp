@@ -1,5 +1,7 @@
 #include "platform/list_box.h"
 
+#include <QFocusEvent>
+#include <QItemSelectionModel>
 #include <QStringListModel>
 
 TListBox::TListBox(QWidget* parent) : QListView(parent), Model(new QStringListModel(this)) {
@@ -41,4 +43,14 @@ void TListBox::SetItemIndex(int index) {
         return;
     }
     setCurrentIndex(Model->index(index));
+}
+
+void TListBox::focusInEvent(QFocusEvent* event) {
+    QListView::focusInEvent(event);
+    // The view makes the first line current, unselected, when it gets the focus; the first
+    // Down would then select the second line. With nothing selected, no line is current, so
+    // the first Down (or Up) selects the first line.
+    if (ItemIndex() < 0) {
+        selectionModel()->clearCurrentIndex();
+    }
 }

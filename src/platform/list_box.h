@@ -28,6 +28,9 @@ class TListBox : public QListView {
     // Selects the line at index; an index outside the list is ignored.
     void SetItemIndex(int index);
 
+  protected:
+    void focusInEvent(QFocusEvent* event) override;
+
   private:
     QStringListModel* Model;
 };
