@@ -54,3 +54,11 @@ void TListBox::focusInEvent(QFocusEvent* event) {
         selectionModel()->clearCurrentIndex();
     }
 }
+
+QModelIndex TListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    // With no current line, End goes to the last line and every other move to the first.
+    if (!currentIndex().isValid() && action == MoveEnd && Count() > 0) {
+        return Model->index(Count() - 1);
+    }
+    return QListView::moveCursor(action, modifiers);
+}

@@ -30,6 +30,7 @@ class TListBox : public QListView {
 
   protected:
     void focusInEvent(QFocusEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
   private:
     QStringListModel* Model;

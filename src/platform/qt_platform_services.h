@@ -6,8 +6,13 @@
 
 class TQtPlatformServices : public IPlatformServices {
   public:
+    // A modal box centred on the screen, with the icon of its type: exclamation for a
+    // warning, information, a question mark for a confirmation, the error icon for an error.
+    // "OK" alone, or "&Yes" (the default button) and "&No", which Escape and the title bar's
+    // close button also answer.
     TModalResult ShowMessageBox(TMsgDlgType type, const QString& caption, const QString& text,
                                 TMsgDlgButtons buttons) override;
     bool ExecuteSaveDialog(TSaveDialog& dialog) override;
+    // Both alert types sound the desktop's one beep.
     void MessageBeep(unsigned type) override;
 };

@@ -1,8 +1,213 @@
 #include "shell/main_menu.h"
 
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <initializer_list>
+#include <utility>
+
+#include "links/link_specification.h"
+#include "nodes/node_specifications.h"
+#include "platform/button.h"
+#include "platform/hint_switch.h"
+#include "platform/platform_services.h"
+#include "shell/about_box.h"
+#include "shell/look.h"
+#include "shell/window_references.h"
+
+namespace {
+const QString HintsShownText = QStringLiteral("Hints will be shown... Click to Hide");
+const QString HintsHiddenText = QStringLiteral("Hints will be hidden... Click to Show");
+
+TButton* MakeButton(QWidget* parent, const QString& caption, const QString& hint,
+                    TFontStyle style) {
+    auto* button = new TButton(caption, parent);
+    button->setToolTip(hint);
+    UseFormFont(*button, style);
+    button->setMinimumSize(121, 25);
+    return button;
+}
+
+QLabel* MakeRowLabel(QWidget* parent, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    UseFormFont(*label, TFontStyle::Bold);
+    SetTextColour(*label, clLime);
+    return label;
+}
+
+// A framed group of rows, each a button with its explanatory label to its right.
+QFrame* MakeBevel(QWidget* parent, int verticalMargin, int rowSpacing,
+                  std::initializer_list<std::pair<QWidget*, QLabel*>> rows) {
+    auto* bevel = new QFrame(parent);
+    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    auto* grid = new QGridLayout(bevel);
+    grid->setContentsMargins(24, verticalMargin, 24, verticalMargin);
+    grid->setHorizontalSpacing(7);
+    grid->setVerticalSpacing(rowSpacing);
+    int row = 0;
+    for (const auto& [button, label] : rows) {
+        grid->addWidget(button, row, 0);
+        grid->addWidget(label, row, 1);
+        ++row;
+    }
+    grid->setColumnStretch(1, 1);
+    return bevel;
+}
+}  // namespace
+
 TMeshLoomMain::TMeshLoomMain(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("MESHLOOM Main Menu"));
-    NodeButton = new QPushButton(QStringLiteral("&Node Specifications"), this);
-    LinkButton = new QPushButton(QStringLiteral("&Link Specifications"), this);
+    SetBackground(*this, clPurple);
+    UseFormFont(*this);
+    CreateControls();
+    move(200, 108);
+    resize(sizeHint().expandedTo(QSize(403, 370)));
+    FormCreate();
+}
+
+TMeshLoomMain::~TMeshLoomMain() {
+    delete Splash;
+}
+
+void TMeshLoomMain::CreateControls() {
+    AboutButton =
+        MakeButton(this, QStringLiteral("&About MESHLOOM"),
+                   QStringLiteral("Show the ABOUT box for MESHLOOM"), TFontStyle::BoldItalic);
+    NodeButton = MakeButton(this, QStringLiteral("&Node Specifications"),
+                            QStringLiteral("First you have to specify the nodes in the problem"),
+                            TFontStyle::Bold);
+    LinkButton = MakeButton(this, QStringLiteral("&Link Specifications"),
+                            QStringLiteral("Next you have to specify the links in the problem"),
+                            TFontStyle::Bold);
     LinkButton->setEnabled(false);
+    QuitButton = MakeButton(this, QStringLiteral("&Exit MESHLOOM"),
+                            QStringLiteral("You can always exit from MESHLOOM"), TFontStyle::Bold);
+
+    Panel1 = new QLabel(QStringLiteral("MESHLOOM Main Menu"), this);
+    Panel1->setAlignment(Qt::AlignCenter);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    SetBackground(*Panel1, clWhite);
+    SetTextColour(*Panel1, clNavy);
+    UseScriptFont(*Panel1, 24);
+    Panel1->setMinimumSize(281, 41);
+
+    Label1 = MakeRowLabel(this, QStringLiteral("Show ABOUT Box for MESHLOOM"));
+    Label2 = MakeRowLabel(this, QStringLiteral("Specify Node Information"));
+    Label3 = MakeRowLabel(this, QStringLiteral("Then Specify Link Information"));
+    Label4 = MakeRowLabel(this, QStringLiteral("Exit MESHLOOM"));
+
+    Label5 = new QLabel(
+        QStringLiteral("Nodes first, then links:\nthe network is saved for KORVANTE."), this);
+    Label5->setAlignment(Qt::AlignCenter);
+    SetTextColour(*Label5, clYellow);
+    WrapWithin(*Label5, 214);
+
+    HintShow =
+        MakeButton(this, QStringLiteral("Hide &Hints"),
+                   QStringLiteral("Click to hide or show all hints"), TFontStyle::BoldItalic);
+    HintShowLabel = MakeRowLabel(this, HintsShownText);
+    // Wide enough for either text, so the window keeps its size when the hints are switched.
+    const QFontMetrics metrics(HintShowLabel->font());
+    HintShowLabel->setMinimumWidth(std::max(metrics.horizontalAdvance(HintsShownText),
+                                            metrics.horizontalAdvance(HintsHiddenText)));
+
+    Bevel1 = MakeBevel(this, 13, 10, {{AboutButton, Label1}, {HintShow, HintShowLabel}});
+    Bevel2 =
+        MakeBevel(this, 16, 19, {{NodeButton, Label2}, {LinkButton, Label3}, {QuitButton, Label4}});
+
+    auto* form = new QVBoxLayout(this);
+    form->setContentsMargins(8, 8, 8, 25);
+    form->setSpacing(0);
+    form->addWidget(Panel1, 0, Qt::AlignHCenter);
+    form->addSpacing(15);
+    form->addWidget(Label5, 0, Qt::AlignHCenter);
+    form->addSpacing(22);
+    form->addWidget(Bevel1);
+    form->addSpacing(7);
+    form->addWidget(Bevel2);
+    form->addStretch(1);
+
+    setTabOrder(AboutButton, NodeButton);
+    setTabOrder(NodeButton, LinkButton);
+    setTabOrder(LinkButton, QuitButton);
+    setTabOrder(QuitButton, HintShow);
+    AboutButton->setFocus();
+
+    connect(AboutButton, &QPushButton::clicked, this, &TMeshLoomMain::AboutButtonClick);
+    connect(NodeButton, &QPushButton::clicked, this, &TMeshLoomMain::NodeButtonClick);
+    connect(LinkButton, &QPushButton::clicked, this, &TMeshLoomMain::LinkButtonClick);
+    connect(QuitButton, &QPushButton::clicked, this, &TMeshLoomMain::QuitButtonClick);
+    connect(HintShow, &QPushButton::clicked, this, &TMeshLoomMain::HintShowClick);
+}
+
+void TMeshLoomMain::FormCreate() {
+    // The splash is a second about box of its own, not AboutBoxModDist. Its timer has been
+    // running since it was created; enabling a running timer does not restart the count, so
+    // the splash still goes 1500 ms after its creation.
+    Splash = new TAboutBoxModDist;
+    Splash->MakeSplash();
+    if (!Splash->AboutTimer->isActive()) {
+        Splash->AboutTimer->start();
+    }
+}
+
+void TMeshLoomMain::AboutButtonClick() {
+    AboutBoxModDist->AboutTimer->stop();
+    hide();
+    AboutBoxModDist->show();
+}
+
+void TMeshLoomMain::NodeButtonClick() {
+    hide();
+    NodeSpecifications->show();
+}
+
+void TMeshLoomMain::LinkButtonClick() {
+    LinkSpecification->show();
+    hide();
+}
+
+void TMeshLoomMain::HintShowClick() {
+    SetHintsShown(!HintsShown());
+    if (HintsShown()) {
+        HintShowLabel->setText(HintsShownText);
+        SetTextColour(*HintShowLabel, clLime);
+        HintShow->setText(QStringLiteral("Hide &Hints"));
+    } else {
+        HintShowLabel->setText(HintsHiddenText);
+        SetTextColour(*HintShowLabel, clYellow);
+        HintShow->setText(QStringLiteral("Show &Hints"));
+    }
+}
+
+void TMeshLoomMain::QuitButtonClick() {
+    AboutBoxModDist->AboutTimer->stop();
+    close();
+}
+
+bool TMeshLoomMain::FormClose() {
+    if (AboutBoxModDist != nullptr) {
+        AboutBoxModDist->AboutTimer->stop();
+    }
+    MessageBeep(16);
+    if (MessageDlg(QStringLiteral("Thanks for using MESHLOOM.\rAre you sure you want to exit now?"),
+                   TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) != TModalResult::Yes) {
+        return false;
+    }
+    MessageDlg(QStringLiteral("Exiting MESHLOOM."), TMsgDlgType::Information, TMsgDlgButtons::Ok);
+    return true;
+}
+
+void TMeshLoomMain::closeEvent(QCloseEvent* event) {
+    if (!FormClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit Closed();
 }

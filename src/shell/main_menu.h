@@ -1,15 +1,63 @@
 #pragma once
 
-// Interim main menu: the two step buttons the other windows switch.
+// The main menu: the hub of the program's windows. It leads the user through the work in a
+// fixed order by enabling its two step buttons (nodes first, then links, then nothing but
+// exit), holds the hint switch, and asks before the program ends. Being the first window
+// created, it is the main window: its confirmed close ends the program.
+//
+// Step state, moved only forward by the node and link windows through MeshLoomMain:
+//   nodes first  NodeButton enabled,  LinkButton disabled   (program start)
+//   links next   NodeButton disabled, LinkButton enabled    (node window's Quit, 2+ nodes)
+//   finished     NodeButton disabled, LinkButton disabled   (end of Quit and Save)
 
-#include <QPushButton>
 #include <QWidget>
+
+class QFrame;
+class QLabel;
+class TAboutBoxModDist;
+class TButton;
 
 class TMeshLoomMain : public QWidget {
     Q_OBJECT
   public:
     explicit TMeshLoomMain(QWidget* parent = nullptr);
+    ~TMeshLoomMain() override;
 
-    QPushButton* NodeButton = nullptr;
-    QPushButton* LinkButton = nullptr;
+    TButton* AboutButton = nullptr;
+    TButton* NodeButton = nullptr;
+    TButton* LinkButton = nullptr;
+    TButton* QuitButton = nullptr;
+    QLabel* Panel1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QFrame* Bevel1 = nullptr;
+    QFrame* Bevel2 = nullptr;
+    QLabel* Label5 = nullptr;
+    TButton* HintShow = nullptr;
+    QLabel* HintShowLabel = nullptr;
+
+    // Brings up the splash; runs once, at the end of construction.
+    void FormCreate();
+    void AboutButtonClick();
+    void NodeButtonClick();
+    void LinkButtonClick();
+    void HintShowClick();
+    void QuitButtonClick();
+    // Runs on every request to close the window; answers whether it may close.
+    bool FormClose();
+
+  signals:
+    // The window has closed after a confirmed exit: the program ends.
+    void Closed();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void CreateControls();
+
+    // The start-up splash: a second about box, kept out of AboutBoxModDist.
+    TAboutBoxModDist* Splash = nullptr;
 };

@@ -1,15 +1,18 @@
-// Interim program start.
 #include "shell/program.h"
 
-#include <QApplication>
+#include <QIcon>
 
 #include "links/link_specification.h"
 #include "nodes/node_specifications.h"
+#include "platform/application.h"
+#include "platform/hint_switch.h"
+#include "platform/platform_services.h"
 #include "shell/about_box.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 
 void CreateProgramWindows() {
+    SetHintsShown(true);
     MeshLoomMain = new TMeshLoomMain;
     AboutBoxModDist = new TAboutBoxModDist;
     NodeSpecifications = new TNodeSpecifications;
@@ -18,18 +21,29 @@ void CreateProgramWindows() {
 
 void DestroyProgramWindows() {
     delete LinkSpecification;
-    delete NodeSpecifications;
-    delete AboutBoxModDist;
-    delete MeshLoomMain;
     LinkSpecification = nullptr;
+    delete NodeSpecifications;
     NodeSpecifications = nullptr;
+    delete AboutBoxModDist;
     AboutBoxModDist = nullptr;
+    delete MeshLoomMain;
     MeshLoomMain = nullptr;
 }
 
 int RunProgram(int argc, char** argv) {
-    QApplication application(argc, argv);
+    TApplication application(argc, argv);
+    // The title names the program's task-bar entry (on X11 its window class). It is not the
+    // display name, which Qt would append to every window caption.
+    QCoreApplication::setApplicationName(ApplicationTitle);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/meshloom.png")));
+    // Only the main window's confirmed close ends the program, whatever else is visible.
+    QApplication::setQuitOnLastWindowClosed(false);
+
     CreateProgramWindows();
+    QObject::connect(MeshLoomMain, &TMeshLoomMain::Closed, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     MeshLoomMain->show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    DestroyProgramWindows();
+    return status;
 }

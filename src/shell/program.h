@@ -3,11 +3,11 @@
 // Program start: the application object, the four windows in their order, the event loop.
 
 // Creates the main menu (which brings up the splash), the about box, the node window and
-// the link window, in this order, and sets the window references.
+// the link window, in this order, and sets the window references. Hints start on.
 void CreateProgramWindows();
 
-// Destroys the windows and clears the references. For tests, which start the program
-// afresh for each case; the program itself ends with its event loop.
+// Destroys the windows (the splash with the main menu) and clears the references. The program
+// does it once its event loop has ended; tests start the program afresh for each case.
 void DestroyProgramWindows();
 
 // The whole program: returns the exit status.

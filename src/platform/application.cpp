@@ -1,0 +1,40 @@
+#include "platform/application.h"
+
+#include <QStringDecoder>
+#include <exception>
+#include <new>
+
+#include "platform/platform_services.h"
+#include "platform/regional_settings.h"
+
+namespace {
+// The texts of our own errors are plain ASCII; a text that quotes what the user typed may
+// carry Latin-1 bytes instead of UTF-8.
+QString ErrorText(const char* what) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(what);
+    return utf8.hasError() ? QString::fromLatin1(what) : text;
+}
+}  // namespace
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    StartRegionalSettings();
+}
+
+// Each event is guarded on its own: a failure in an event sent from inside another handler
+// (a field's exit event during a focus change, say) ends only that event, and Qt's own
+// bookkeeping around it stays intact.
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+        ShowException(QStringLiteral("Out of memory"));
+    } catch (const std::exception& error) {
+        ShowException(ErrorText(error.what()));
+    }
+    return false;
+}
+
+void ShowException(const QString& message) {
+    MessageDlg(message, TMsgDlgType::Error, TMsgDlgButtons::Ok);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+// The colours and faces of the main menu and the about box.
+
+#include <QColor>
+
+class QLabel;
+class QWidget;
+
+inline const QColor clPurple(128, 0, 128);
+inline const QColor clLime(0, 255, 0);
+inline const QColor clYellow(255, 255, 0);
+inline const QColor clNavy(0, 0, 128);
+inline const QColor clWhite(255, 255, 255);
+inline const QColor clFuchsia(255, 0, 255);
+inline const QColor clAqua(0, 255, 255);
+inline const QColor clSilver(192, 192, 192);
+
+enum class TFontStyle { Regular, Bold, BoldItalic };
+
+// The windows' own face: an 8-point sans-serif.
+void UseFormFont(QWidget& widget, TFontStyle style = TFontStyle::Regular);
+
+// A script or chancery face of the given pixel size, bold, for a title; a plain italic serif
+// where no such face is installed.
+void UseScriptFont(QWidget& widget, int pixelSize);
+
+// A bold face of the given pixel size.
+void UseBoldPixelFont(QWidget& widget, int pixelSize);
+
+// Wraps the label's words within the given width and gives it the height of all its lines.
+void WrapWithin(QLabel& label, int width);
+
+void SetBackground(QWidget& widget, const QColor& colour);
+void SetTextColour(QWidget& widget, const QColor& colour);
+QColor TextColour(const QWidget& widget);
