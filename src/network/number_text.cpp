@@ -104,7 +104,7 @@ void RoundDigitsAt(TDigitRecord& record, std::size_t count) {
         digits[--position] = '0';
     }
     if (position == 0) {
-        digits = "1";
+        digits.assign(1, '1');
         ++record.Exponent;
     } else {
         ++digits[position - 1];

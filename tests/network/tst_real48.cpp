@@ -81,7 +81,8 @@ void TestReal48::RoundsHalfAwayFromZeroWithCarry() {
 
 void TestReal48::TinyValuesAndNegativeZeroBecomePositiveZero() {
     for (const Extended value : {-0.0L, 1e-40L, -1e-40L, std::ldexp(1.0L, -129)}) {
-        const auto& bytes = Real48::Narrow(value).Bytes();
+        const Real48 narrowed = Real48::Narrow(value);
+        const auto& bytes = narrowed.Bytes();
         QVERIFY(std::all_of(bytes.begin(), bytes.end(), [](auto b) { return b == 0; }));
     }
 }
