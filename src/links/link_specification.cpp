@@ -36,32 +36,6 @@ TButton* Button(const QString& caption, const QString& hint, int width, QWidget*
     return button;
 }
 
-// Whether every character of the link lines takes the same width; the font database does
-// not always know it of a face.
-bool AllAdvancesEqual(const QFont& font) {
-    const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(QLatin1Char('M'));
-    for (const char sample : {'i', ' ', '.', ',', '>', '1'}) {
-        if (metrics.horizontalAdvance(QLatin1Char(sample)) != width) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The desktop's fixed-pitch face at 8 points; where the platform names none, the face the
-// font configuration offers for a monospace request.
-QFont FixedPitchFont() {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSize(8);
-    if (!AllAdvancesEqual(font)) {
-        font.setFamilies({QStringLiteral("monospace")});
-        font.setStyleHint(QFont::Monospace);
-        font.setFixedPitch(true);
-    }
-    return font;
-}
-
 // Centres the widgets in a row of their own, side by side.
 QHBoxLayout* CentredRow(std::initializer_list<QWidget*> widgets) {
     auto* row = new QHBoxLayout;

@@ -77,30 +77,6 @@ TButton* BoldButton(const QString& caption, const QString& hint, int width, QWid
     return button;
 }
 
-// Judged by the advances themselves: some monospace faces do not declare their pitch.
-bool AllAdvancesEqual(const QFont& font) {
-    const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(QLatin1Char('W'));
-    for (const char sample : {'i', ' ', '.', ',', '1'}) {
-        if (metrics.horizontalAdvance(QLatin1Char(sample)) != width) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The desktop's fixed-pitch face at 8 points; where the platform names none, the face the
-// font configuration offers for a monospace request.
-QFont FixedPitchFont() {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSize(8);
-    if (!AllAdvancesEqual(font)) {
-        font.setFamilies({QStringLiteral("monospace")});
-        font.setStyleHint(QFont::Monospace);
-        font.setFixedPitch(true);
-    }
-    return font;
-}
 }  // namespace
 
 TNodeSpecifications::TNodeSpecifications(QWidget* parent)

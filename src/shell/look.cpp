@@ -1,6 +1,8 @@
 #include "shell/look.h"
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPalette>
 #include <QStringList>
@@ -63,4 +65,29 @@ void SetTextColour(QWidget& widget, const QColor& colour) {
 
 QColor TextColour(const QWidget& widget) {
     return widget.palette().color(QPalette::WindowText);
+}
+
+namespace {
+// Judged by the advances themselves: some monospace faces do not declare their pitch.
+bool AllAdvancesEqual(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(QLatin1Char('M'));
+    for (const char sample : {'i', ' ', '.', ',', '>', '1'}) {
+        if (metrics.horizontalAdvance(QLatin1Char(sample)) != width) {
+            return false;
+        }
+    }
+    return true;
+}
+}  // namespace
+
+QFont FixedPitchFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(8);
+    if (!AllAdvancesEqual(font)) {
+        font.setFamilies({QStringLiteral("monospace")});
+        font.setStyleHint(QFont::Monospace);
+        font.setFixedPitch(true);
+    }
+    return font;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-// The colours and faces of the main menu and the about box.
+// The colours and faces of the windows.
 
 #include <QColor>
+#include <QFont>
 
 class QLabel;
 class QWidget;
@@ -27,6 +28,11 @@ void UseScriptFont(QWidget& widget, int pixelSize);
 
 // A bold face of the given pixel size.
 void UseBoldPixelFont(QWidget& widget, int pixelSize);
+
+// The desktop's fixed-pitch face at 8 points, for the lists whose columns must line up;
+// where the platform names none, the face the font configuration offers for a monospace
+// request.
+QFont FixedPitchFont();
 
 // Wraps the label's words within the given width and gives it the height of all its lines.
 void WrapWithin(QLabel& label, int width);
