@@ -15,6 +15,18 @@ QString ErrorText(const char* what) {
     QString text = utf8(what);
     return utf8.hasError() ? QString::fromLatin1(what) : text;
 }
+
+// Shows the exception being handled in the general error box. Call only inside a catch block
+// of std::exception.
+void ShowCurrentException() {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        ShowException(QStringLiteral("Out of memory"));
+    } catch (const std::exception& error) {
+        ShowException(ErrorText(error.what()));
+    }
+}
 }  // namespace
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -27,12 +39,18 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::bad_alloc&) {
-        ShowException(QStringLiteral("Out of memory"));
-    } catch (const std::exception& error) {
-        ShowException(ErrorText(error.what()));
+    } catch (const std::exception&) {
+        ShowCurrentException();
     }
     return false;
+}
+
+void RunHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception&) {
+        ShowCurrentException();
+    }
 }
 
 void ShowException(const QString& message) {

@@ -3,10 +3,16 @@
 #include <QMouseEvent>
 #include <QShortcutEvent>
 
+#include "platform/application.h"
 #include "platform/platform_services.h"
 
 TButton::TButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
     setFocusPolicy(Qt::TabFocus);
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        if (OnClick) {
+            RunHandler(OnClick);
+        }
+    });
 }
 
 bool TButton::TakeFocusForClick(Qt::FocusReason reason) {

@@ -11,11 +11,15 @@
 // policy as it is.
 
 #include <QPushButton>
+#include <functional>
 
 class TButton : public QPushButton {
     Q_OBJECT
   public:
     explicit TButton(const QString& caption, QWidget* parent = nullptr);
+
+    // The click handler, run through RunHandler (platform/application.h).
+    std::function<void()> OnClick;
 
   protected:
     bool event(QEvent* event) override;

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 
 #include "network/entry_rules.h"
+#include "platform/application.h"
 #include "platform/platform_services.h"
 
 namespace {
@@ -30,7 +31,7 @@ TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {}
 QString TEdit::KeyRuleFiltered(const QString& text) {
     QString passed;
     for (QChar key : text) {
-        OnKeyPress(key);
+        RunHandler([&] { OnKeyPress(key); });
         if (!key.isNull()) {
             passed += key;
         }
@@ -79,7 +80,7 @@ void TEdit::focusOutEvent(QFocusEvent* event) {
     // not leave the field: its exit event runs only when the focus moves to another control.
     const Qt::FocusReason reason = event->reason();
     if (OnExit && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-        OnExit();
+        RunHandler(OnExit);
     }
 }
 

@@ -2,7 +2,6 @@
 // error box reports it, and the program goes on.
 
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -11,6 +10,8 @@
 #include "network/errors.h"
 #include "network/separators.h"
 #include "platform/application.h"
+#include "platform/button.h"
+#include "platform/edit.h"
 #include "platform/regional_settings.h"
 #include "support/scripted_platform.h"
 
@@ -33,10 +34,10 @@ class TestApplication : public QObject {
         TScriptedPlatform platform;
         platform.ExpectBox(TMsgDlgType::Error, text);
 
-        QPushButton button(QStringLiteral("Fail"));
+        TButton button(QStringLiteral("Fail"));
         int clicks = 0;
         bool failNext = true;
-        connect(&button, &QPushButton::clicked, [&] {
+        button.OnClick = [&] {
             ++clicks;
             if (!failNext) {
                 return;
@@ -54,7 +55,7 @@ class TestApplication : public QObject {
                 default:
                     throw EConvertError("'\xE9t\xE9' is not valid");
             }
-        });
+        };
         button.show();
         QVERIFY(QTest::qWaitForWindowExposed(&button));
 
@@ -71,8 +72,9 @@ class TestApplication : public QObject {
         QVERIFY(!button.isDown());
     }
 
-    // A timer's tick arrives through the event loop like any other event.
-    void aFailingTimerTick() {
+    // The last resort: a failure that reaches the event delivery itself (here a timer's tick,
+    // which arrives through the event loop like any other event).
+    void aFailureReachingTheEventLoop() {
         TScriptedPlatform platform;
         platform.ExpectBox(TMsgDlgType::Error, QStringLiteral("Range check error"));
         bool later = false;
@@ -88,14 +90,9 @@ class TestApplication : public QObject {
         TScriptedPlatform platform;
         platform.ExpectBox(TMsgDlgType::Error, QStringLiteral("Range check error"));
 
-        struct TFailingField : QLineEdit {
-            void focusOutEvent(QFocusEvent* event) override {
-                QLineEdit::focusOutEvent(event);
-                throw ERangeError();
-            }
-        };
         QWidget window;
-        auto* field = new TFailingField;
+        auto* field = new TEdit;
+        field->OnExit = [] { throw ERangeError(); };
         auto* other = new QLineEdit;
         auto* layout = new QVBoxLayout(&window);
         layout->addWidget(field);
@@ -107,11 +104,11 @@ class TestApplication : public QObject {
         QTRY_VERIFY(field->hasFocus());
 
         bool carriedOn = false;
-        QPushButton button(QStringLiteral("Move"), &window);
-        connect(&button, &QPushButton::clicked, [&] {
+        TButton button(QStringLiteral("Move"), &window);
+        button.OnClick = [&] {
             other->setFocus();
             carriedOn = true;
-        });
+        };
         button.click();
         QVERIFY(carriedOn);
         QVERIFY(other->hasFocus());
