@@ -73,12 +73,17 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
     }
     OriginLabel->setBuddy(OriginList);
     Label1->setBuddy(DestinationList);
+    // What a screen reader reads out for each list and field: its label without the "&"
+    // (Qt takes a name from the label of an edit field, but not of a list).
+    OriginList->setAccessibleName(QStringLiteral("Select an Origin"));
+    DestinationList->setAccessibleName(QStringLiteral("Select a Destination"));
 
     LinkDistLabel = BoldLabel(QStringLiteral("&Input Distance"), this);
     LinkDist = new TEdit(this);
     LinkDist->setToolTip(QStringLiteral("Input the distance associated with the new link"));
     LinkDist->setFixedWidth(121);
     LinkDistLabel->setBuddy(LinkDist);
+    LinkDist->setAccessibleName(QStringLiteral("Input Distance"));
     LinkDist->OnKeyPress = [this](QChar& key) { LinkDistKeyPress(key); };
     LinkDist->OnExit = [this] { LinkDistExit(); };
 
@@ -101,6 +106,7 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
     LinkList->setToolTip(QStringLiteral("Click on a link to remove"));
     LinkList->setMinimumSize(625, 105);
     LinkLabels->setBuddy(LinkList);
+    LinkList->setAccessibleName(QStringLiteral("List of Links"));
 
     // The heading's columns stand over the link lines only in the same face, and only when
     // the heading starts where the list's text starts.

@@ -95,6 +95,7 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     NodeNumber->setMinimumWidth(FieldWidth);
     NodeNumber->setReadOnly(true);
     NodeNumber->setFocusPolicy(Qt::ClickFocus);
+    NodeNumber->setAccessibleName(QStringLiteral("NODE NUMBER"));
 
     NodeName = Field(QStringLiteral("Specify the name of the new node"), this);
     FirstDemand = Field(QStringLiteral("Specify the first demand value"), this);
@@ -104,9 +105,16 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     FirstDemandLabel = FieldLabel(QStringLiteral("&First Demand"), FirstDemand, this);
     SecondDemandLabel = FieldLabel(QStringLiteral("&Second Demand"), SecondDemand, this);
     FixedCostLabel = FieldLabel(QStringLiteral("Fi&Xed Cost"), FixedCost, this);
+    // What a screen reader reads out for each field: its label without the "&".
+    NodeName->setAccessibleName(QStringLiteral("Node Name"));
+    FirstDemand->setAccessibleName(QStringLiteral("First Demand"));
+    SecondDemand->setAccessibleName(QStringLiteral("Second Demand"));
+    FixedCost->setAccessibleName(QStringLiteral("FiXed Cost"));
 
     NodeList = new TListBox(this);
     NodeList->setToolTip(QStringLiteral("Click on a node here to remove"));
+    // The list has no label; the name follows the link window's "List of Links".
+    NodeList->setAccessibleName(QStringLiteral("List of Nodes"));
     // Fixed pitch, so that the columns of the node lines stand under one another.
     NodeList->setFont(FixedPitchFont());
     const int lineWidth =

@@ -1,0 +1,316 @@
+# shellcheck shell=bash
+# The road a planner takes through MESHLOOM, driven on a private X display with real keyboard
+# input from xdotool, and the helpers it needs. Sourced by tests/e2e/e2e_real_input.sh (which
+# compares the two files it saves) and by scripts/screenshots.sh (which photographs it).
+#
+# The program is only ever driven from outside: windows are found by their titles, and every
+# key is an X key event. Nothing waits a fixed time: each step waits for the window it needs
+# to appear or to go, for at most ROAD_TIMEOUT seconds, and fails with a message saying what
+# it was waiting for.
+#
+# The caller may define snapshot NAME WINDOW-ID before walking the road: it is called at each
+# window worth a picture (main-menu, about-box, node-window, link-window, replace-question).
+#
+# Facts about X without a window manager that the road relies on:
+# - The keyboard focus is not handed on when a window hides, so each window is focused
+#   explicitly (xdotool windowfocus --sync) before the first key meant for it.
+# - With the focus on the root window, keys go to the window under the pointer; the pointer
+#   is parked in a corner no window covers, so a lost focus loses the keys instead of
+#   sending them somewhere by chance, and no hint pops up under it.
+
+ROAD_TIMEOUT="${ROAD_TIMEOUT:-15}"
+
+XVFB_PID=""
+PROGRAM_PID=""
+ROAD_WORK=""
+# Set by road_wait_window and road_focus: the id of the window found.
+WINDOW=""
+# Set by road_wait_exit: the program's exit status.
+PROGRAM_STATUS=""
+
+road_fail() {
+    echo "FAILED: $*" >&2
+    if [[ -n "${DISPLAY:-}" ]] && command -v xdotool >/dev/null; then
+        echo "Visible windows:" >&2
+        local id
+        for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+            echo "  $id \"$(xdotool getwindowname "$id" 2>/dev/null)\"" >&2
+        done
+        if [[ -n "$ROAD_WORK" ]] && command -v import >/dev/null; then
+            import -window root "$ROAD_WORK/failure.png" 2>/dev/null &&
+                echo "Screen at the failure: $ROAD_WORK/failure.png" >&2
+        fi
+    fi
+    if [[ -n "$ROAD_WORK" && -s "$ROAD_WORK/program.log" ]]; then
+        echo "Program output:" >&2
+        sed 's/^/  /' "$ROAD_WORK/program.log" >&2
+    fi
+    exit 1
+}
+
+# Ends the program (if still running) and the X server this script started.
+road_cleanup() {
+    if [[ -n "$PROGRAM_PID" ]] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
+        kill "$PROGRAM_PID" 2>/dev/null || true
+        wait "$PROGRAM_PID" 2>/dev/null || true
+    fi
+    if [[ -n "$XVFB_PID" ]]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+    fi
+}
+
+# Those of the tools named that are missing, one name per line.
+road_missing_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || echo "$tool"
+    done
+}
+
+# Starts Xvfb on a display number it picks itself (free whatever else runs) and exports
+# DISPLAY. Returns 1 if no X server could be started.
+road_start_display() {
+    local size="$1" number="" fd
+    exec {fd}>"$ROAD_WORK/display-number"
+    Xvfb -displayfd "$fd" -screen 0 "${size}x24" -nolisten tcp >"$ROAD_WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    exec {fd}>&-
+    local deadline=$((SECONDS + ROAD_TIMEOUT))
+    while ((SECONDS < deadline)); do
+        number=$(head -n 1 "$ROAD_WORK/display-number" 2>/dev/null || true)
+        [[ -n "$number" ]] && break
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.05
+    done
+    if [[ -z "$number" ]]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=""
+        return 1
+    fi
+    export DISPLAY=":$number"
+    # Keys meant for a window must never reach it through the pointer (see above).
+    local width="${size%x*}" height="${size#*x}"
+    xdotool mousemove $((width - 1)) $((height - 1))
+}
+
+# Starts the program on the X display with the keyboard, and nothing else changed from the
+# caller's environment but what pins the run down: the X platform even inside a Wayland
+# session, the C locale (its full stop is the decimal mark the road types), and a private
+# configuration folder, so that the file dialog neither reads nor writes the user's.
+road_start_program() {
+    local program
+    program="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
+    mkdir -p "$ROAD_WORK/config" "$ROAD_WORK/runtime"
+    chmod 700 "$ROAD_WORK/runtime"
+    (cd "$ROAD_WORK" && exec env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 \
+        XDG_CONFIG_HOME="$ROAD_WORK/config" XDG_RUNTIME_DIR="$ROAD_WORK/runtime" \
+        "$program") >"$ROAD_WORK/program.log" 2>&1 &
+    PROGRAM_PID=$!
+}
+
+road_title_pattern() {
+    printf '^%s$' "$(printf '%s' "$1" | sed 's/[][\.*^$+?(){}|]/\\&/g')"
+}
+
+# Fails if the program has ended although the road still needs it.
+road_program_alive() {
+    if [[ -n "$PROGRAM_PID" ]] && ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
+        local status=0
+        wait "$PROGRAM_PID" || status=$?
+        PROGRAM_PID=""
+        road_fail "the program ended (status $status) while the road was $1"
+    fi
+}
+
+# Waits for a visible window titled exactly $1 and sets WINDOW to its id. The wait is
+# xdotool's own, in slices of a second, so that a program that has died is noticed at once.
+road_wait_window() {
+    local title="$1" deadline=$((SECONDS + ROAD_TIMEOUT))
+    WINDOW=""
+    while [[ -z "$WINDOW" ]]; do
+        road_program_alive "waiting for \"$title\""
+        ((SECONDS < deadline)) || road_fail "no window \"$title\" appeared within $ROAD_TIMEOUT s"
+        WINDOW=$(timeout 1 xdotool search --sync --onlyvisible --name \
+            "$(road_title_pattern "$title")" 2>/dev/null | head -n 1) || true
+    done
+}
+
+# Waits until no window titled exactly $1 is visible.
+road_wait_gone() {
+    local title="$1" deadline=$((SECONDS + ROAD_TIMEOUT))
+    while xdotool search --onlyvisible --name "$(road_title_pattern "$title")" >/dev/null 2>&1; do
+        road_program_alive "waiting for \"$title\" to go"
+        ((SECONDS < deadline)) || road_fail "the window \"$title\" did not go within $ROAD_TIMEOUT s"
+        sleep 0.05
+    done
+}
+
+# Fails if a message box nobody asked for stands on the screen (a refused entry, say).
+road_no_box() {
+    local title
+    for title in Warning Information Confirm Error; do
+        if xdotool search --onlyvisible --name "$(road_title_pattern "$title")" >/dev/null 2>&1; then
+            road_fail "an unexpected \"$title\" box is open $1"
+        fi
+    done
+}
+
+# Gives the keyboard focus to the window titled $1, waiting for it; sets WINDOW to its id.
+road_focus() {
+    road_wait_window "$1"
+    timeout "$ROAD_TIMEOUT" xdotool windowfocus --sync "$WINDOW" ||
+        road_fail "the window \"$1\" did not take the keyboard focus"
+}
+
+road_keys() {
+    xdotool key --delay 30 "$@"
+}
+
+road_type() {
+    xdotool type --delay 30 -- "$1"
+}
+
+# Answers the message box titled $1, whose text is not read here, with the keys that follow.
+road_answer_box() {
+    local title="$1"
+    shift
+    road_focus "$title"
+    road_keys "$@"
+    road_wait_gone "$title"
+}
+
+# Types a full path into the file name field of the save dialog titled $1 and confirms it.
+road_save_as() {
+    local title="$1" path="$2"
+    road_focus "$title"
+    # The name field has the focus when the dialog opens; Ctrl+A empties it of a name shown
+    # from an earlier save.
+    road_keys ctrl+a
+    road_type "$path"
+    road_keys Return
+}
+
+# Fails unless window $1 stands above window $2 (both ids). xwininfo lists the root's
+# children from the top down. Without xwininfo (x11-utils) the check is left out.
+road_above() {
+    command -v xwininfo >/dev/null || return 0
+    local upper lower
+    upper=$(xwininfo -root -children | grep -n -m 1 "$(printf '0x%x ' "$1")" | cut -d: -f1)
+    lower=$(xwininfo -root -children | grep -n -m 1 "$(printf '0x%x ' "$2")" | cut -d: -f1)
+    [[ -n "$upper" && -n "$lower" && "$upper" -lt "$lower" ]] ||
+        road_fail "the window $3 does not stand above $4"
+}
+
+snapshot() { :; }
+
+# Node window: the name, then the three values, each field left with Tab, then Alt+A.
+road_add_node() {
+    road_keys alt+n
+    road_type "$1"
+    road_keys Tab
+    road_type "$2"
+    road_keys Tab
+    road_type "$3"
+    road_keys Tab
+    road_type "$4"
+    road_keys Tab alt+a
+}
+
+# Link window: origin and destination by their line (the first Down selects line 1), the
+# distance left with Tab (which enables the add buttons), then Alt+U (one way) or Alt+B.
+road_add_link() {
+    local origin="$1" destination="$2" distance="$3" button="$4" downs k
+    downs=()
+    for ((k = 0; k < origin; k++)); do downs+=(Down); done
+    road_keys alt+o "${downs[@]}"
+    downs=()
+    for ((k = 0; k < destination; k++)); do downs+=(Down); done
+    road_keys alt+d "${downs[@]}"
+    road_keys alt+i
+    road_type "$distance"
+    road_keys Tab "$button"
+}
+
+# The whole road, from the splash to the confirmed exit. Saves the demand data file as
+# $1/network.NET and the distance file as $1/network.NED, typing the names without their
+# extensions. A file network.NET must exist beforehand, so that the replace question comes.
+road_walk() {
+    local out="$1"
+
+    # The splash stands above the main menu for a moment and goes by itself.
+    local splash
+    road_wait_window "MESHLOOM About Box"
+    splash="$WINDOW"
+    road_wait_window "MESHLOOM Main Menu"
+    road_above "$splash" "$WINDOW" "splash" "the main menu"
+    road_wait_gone "MESHLOOM About Box"
+    road_focus "MESHLOOM Main Menu"
+    snapshot main-menu "$WINDOW"
+
+    # The about box from the menu, left with its default button.
+    road_keys alt+a
+    road_focus "MESHLOOM About Box"
+    road_wait_gone "MESHLOOM Main Menu"
+    snapshot about-box "$WINDOW"
+    road_keys Return
+    road_wait_gone "MESHLOOM About Box"
+
+    road_focus "MESHLOOM Main Menu"
+    road_keys alt+n
+    road_focus "Node Specification Menu"
+    road_wait_gone "MESHLOOM Main Menu"
+    road_add_node "Depot" 12.5 0 300
+    road_add_node "North Yard" 2.0625 10000 0
+    road_add_node "<Hub> 3" 0.35 1 2
+    road_no_box "in the node window"
+    snapshot node-window "$WINDOW"
+    road_keys alt+q
+    road_wait_gone "Node Specification Menu"
+
+    road_focus "MESHLOOM Main Menu"
+    road_keys alt+l
+    road_focus "Link Specification"
+    road_wait_gone "MESHLOOM Main Menu"
+    road_add_link 1 2 5 alt+b
+    road_add_link 2 3 7 alt+u
+    road_add_link 3 1 20 alt+u
+    road_no_box "in the link window"
+    snapshot link-window "$WINDOW"
+    # The list now reads 1->2, 2->1, 3->1, 2->3; the second line goes: one direction of the
+    # two-way pair.
+    road_keys alt+l Down Down alt+r
+    road_no_box "after removing a link"
+
+    road_keys alt+q
+    road_save_as "Specify Name of Network Demand Data File" "$out/network"
+    road_focus "Confirm"
+    snapshot replace-question "$WINDOW"
+    road_keys Return
+    road_wait_gone "Confirm"
+    road_wait_gone "Specify Name of Network Demand Data File"
+    road_save_as "Specify Name of Distance File" "$out/network"
+    road_wait_gone "Specify Name of Distance File"
+    road_wait_gone "Link Specification"
+
+    road_focus "MESHLOOM Main Menu"
+    road_no_box "back on the main menu"
+    road_keys alt+e
+    road_answer_box "Confirm" Return
+    # The program ends with this box; road_wait_exit waits for that.
+    road_focus "Information"
+    road_keys Return
+}
+
+# Waits for the program to end and sets PROGRAM_STATUS to its exit status.
+# shellcheck disable=SC2034  # PROGRAM_STATUS is read by the caller
+road_wait_exit() {
+    local deadline=$((SECONDS + ROAD_TIMEOUT))
+    while kill -0 "$PROGRAM_PID" 2>/dev/null; do
+        ((SECONDS < deadline)) || road_fail "the program did not end within $ROAD_TIMEOUT s of the exit"
+        sleep 0.05
+    done
+    PROGRAM_STATUS=0
+    wait "$PROGRAM_PID" || PROGRAM_STATUS=$?
+    PROGRAM_PID=""
+}

@@ -1,0 +1,206 @@
+// The keyboard and the screen reader: in each of the four windows, Tab from the first control
+// visits the controls in the windows' tab order, and each control on the way carries the name
+// a screen reader reads out: the caption of a button, the text of its label for an edit field
+// or a list, both without the access-key "&".
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "links/link_specification.h"
+#include "network/network_store.h"
+#include "network/separators.h"
+#include "nodes/node_specifications.h"
+#include "platform/button.h"
+#include "platform/edit.h"
+#include "platform/list_box.h"
+#include "shell/about_box.h"
+#include "shell/main_menu.h"
+#include "shell/program.h"
+#include "shell/window_references.h"
+#include "support/scripted_platform.h"
+
+namespace {
+QString AccessibleName(QWidget* widget) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+}
+
+QString Described(QWidget* widget) {
+    return widget == nullptr ? QStringLiteral("nothing")
+                             : QStringLiteral("%1 \"%2\"")
+                                   .arg(widget->metaObject()->className(), AccessibleName(widget));
+}
+
+bool Activate(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    QApplication::processEvents();
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+}
+
+struct TStop {
+    QWidget* Control;
+    QString Name;
+};
+
+// Puts the focus on the first stop, then presses Tab once per stop: the focus must visit every
+// stop in order and come back to the first, and each stop must carry its name.
+void WalkTabOrder(const QList<TStop>& stops) {
+    stops.first().Control->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(QApplication::focusWidget(), stops.first().Control);
+    for (qsizetype k = 0; k <= stops.size(); ++k) {
+        const TStop& stop = stops[k % stops.size()];
+        QWidget* focused = QApplication::focusWidget();
+        QVERIFY2(focused == stop.Control,
+                 qPrintable(QStringLiteral("stop %1: the focus is on %2, not on %3")
+                                .arg(k)
+                                .arg(Described(focused), Described(stop.Control))));
+        QCOMPARE(AccessibleName(focused), stop.Name);
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+}
+
+// Every edit field, list and button of window, shown or not, has a name: a button its caption,
+// a control with a label the label's text, all without "&".
+void CheckEveryControlNamed(QWidget* window) {
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->buddy() != nullptr) {
+            QCOMPARE(AccessibleName(label->buddy()), QString(label->text()).remove(u'&'));
+        }
+    }
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        QCOMPARE(AccessibleName(button), QString(button->text()).remove(u'&'));
+    }
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (qobject_cast<QLineEdit*>(control) != nullptr ||
+            qobject_cast<QAbstractItemView*>(control) != nullptr) {
+            QVERIFY2(!AccessibleName(control).isEmpty(),
+                     qPrintable(QStringLiteral("a %1 without a name, hint \"%2\"")
+                                    .arg(control->metaObject()->className(), control->toolTip())));
+        }
+    }
+}
+}  // namespace
+
+class TestAccessibility : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TScriptedPlatform> Platform;
+
+  private slots:
+    void init() {
+        SetFormatSeparators({'.', ','});
+        ResetNetworkStore();
+        Platform = std::make_unique<TScriptedPlatform>();
+        CreateProgramWindows();
+    }
+    void cleanup() {
+        DestroyProgramWindows();
+        QVERIFY(Platform->AllAnswered());
+        Platform.reset();
+        ResetNetworkStore();
+    }
+
+    void MainMenu() {
+        TMeshLoomMain& menu = *MeshLoomMain;
+        QVERIFY(Activate(&menu));
+        CheckEveryControlNamed(&menu);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+        // Nodes first: the link button is disabled and Tab passes it by.
+        WalkTabOrder({{menu.AboutButton, "About MESHLOOM"},
+                      {menu.NodeButton, "Node Specifications"},
+                      {menu.QuitButton, "Exit MESHLOOM"},
+                      {menu.HintShow, "Hide Hints"}});
+        // Links next.
+        menu.NodeButton->setEnabled(false);
+        menu.LinkButton->setEnabled(true);
+        WalkTabOrder({{menu.AboutButton, "About MESHLOOM"},
+                      {menu.LinkButton, "Link Specifications"},
+                      {menu.QuitButton, "Exit MESHLOOM"},
+                      {menu.HintShow, "Hide Hints"}});
+        // The switch's caption changes, and its name with it.
+        menu.HintShowClick();
+        QCOMPARE(AccessibleName(menu.HintShow), QStringLiteral("Show Hints"));
+        menu.HintShowClick();
+    }
+
+    void AboutBox() {
+        TAboutBoxModDist& about = *AboutBoxModDist;
+        about.AboutTimer->stop();
+        QVERIFY(Activate(&about));
+        CheckEveryControlNamed(&about);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+        WalkTabOrder({{about.OKButton, "OK"}});
+    }
+
+    void NodeWindow() {
+        TNodeSpecifications& window = *NodeSpecifications;
+        QVERIFY(Activate(&window));
+        CheckEveryControlNamed(&window);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+        // One node, so that Delete Node is enabled; leaving Node Name on the walk enables
+        // Quit before the walk reaches it.
+        QTest::keyClicks(window.NodeName, QStringLiteral("Depot"));
+        window.AddNode->click();
+        QVERIFY(window.DeleteButton->isEnabled());
+        // The node number is a display: not reached by Tab, but named for a screen reader
+        // that looks at the window.
+        QCOMPARE(AccessibleName(window.NodeNumber), QStringLiteral("NODE NUMBER"));
+        WalkTabOrder({{window.NodeName, "Node Name"},
+                      {window.FirstDemand, "First Demand"},
+                      {window.SecondDemand, "Second Demand"},
+                      {window.FixedCost, "FiXed Cost"},
+                      {window.AddNode, "Add Node"},
+                      {window.QuitButton, "Quit (no more nodes to add or delete)"},
+                      {window.DeleteButton, "Delete Node"},
+                      {window.NodeList, "List of Nodes"},
+                      {window.CancelButton, "Cancel (Lose all node information)"}});
+    }
+
+    void LinkWindow() {
+        Network.NumNodes = 2;
+        Network.NodeNames[1] = "Depot";
+        Network.NodeNames[2] = "North Yard";
+        TLinkSpecification& window = *LinkSpecification;
+        QVERIFY(Activate(&window));
+        CheckEveryControlNamed(&window);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+        // A distance left with a valid value enables the add buttons and Quit and Save; one
+        // link added enables Remove.
+        window.LinkDist->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), window.LinkDist);
+        QTest::keyClicks(window.LinkDist, QStringLiteral("5"));
+        QTest::keyClick(window.LinkDist, Qt::Key_Tab);
+        window.OriginList->SetItemIndex(0);
+        window.DestinationList->SetItemIndex(1);
+        window.OneWayButton->click();
+        QCOMPARE(window.LinkList->Count(), 1);
+        WalkTabOrder({{window.OriginList, "Select an Origin"},
+                      {window.DestinationList, "Select a Destination"},
+                      {window.LinkDist, "Input Distance"},
+                      {window.OneWayButton, "Add Unidirectional Link"},
+                      {window.TwoWayButton, "Add Bidirectional Link"},
+                      {window.RemoveButton, "Remove Link"},
+                      {window.LinkList, "List of Links"},
+                      {window.CancelButton, "Cancel (lose all link information)"},
+                      {window.QuitandSave, "Quit and Save Network"}});
+    }
+};
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
