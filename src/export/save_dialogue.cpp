@@ -7,6 +7,7 @@
 #include "export/shortest_paths.h"
 #include "links/link_specification.h"
 #include "network/network_store.h"
+#include "platform/application.h"
 #include "platform/button.h"
 #include "platform/platform_services.h"
 #include "shell/main_menu.h"
@@ -114,5 +115,5 @@ void TLinkSpecification::ReturnToMainMenu() {
     Network.LinkRows.ReleaseRows(Network.NumNodes);
     hide();
     MeshLoomMain->LinkButton->setEnabled(false);
-    MeshLoomMain->show();
+    ShowWindow(*MeshLoomMain);
 }

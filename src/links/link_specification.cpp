@@ -1,4 +1,5 @@
 #include "links/link_specification.h"
+#include "platform/application.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -143,11 +144,11 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
     setTabOrder(LinkList, CancelButton);
     setTabOrder(CancelButton, QuitandSave);
 
-    connect(OneWayButton, &QPushButton::clicked, this, &TLinkSpecification::OneWayButtonClick);
-    connect(TwoWayButton, &QPushButton::clicked, this, &TLinkSpecification::TwoWayButtonClick);
-    connect(RemoveButton, &QPushButton::clicked, this, &TLinkSpecification::RemoveButtonClick);
-    connect(CancelButton, &QPushButton::clicked, this, &TLinkSpecification::CancelButtonClick);
-    connect(QuitandSave, &QPushButton::clicked, this, &TLinkSpecification::QuitandSaveClick);
+    OneWayButton->OnClick = [this] { OneWayButtonClick(); };
+    TwoWayButton->OnClick = [this] { TwoWayButtonClick(); };
+    RemoveButton->OnClick = [this] { RemoveButtonClick(); };
+    CancelButton->OnClick = [this] { CancelButtonClick(); };
+    QuitandSave->OnClick = [this] { QuitandSaveClick(); };
 
     // Top to bottom: the node lists side by side, the distance, the link list with its
     // heading and count, the link buttons (bidirectional, remove, unidirectional), and
@@ -195,7 +196,7 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
 void TLinkSpecification::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
-        FormShow();
+        RunHandler([this] { FormShow(); });
     }
 }
 
@@ -306,5 +307,5 @@ void TLinkSpecification::RemoveButtonClick() {
 void TLinkSpecification::CancelButtonClick() {
     Network.LinkRows.ReleaseRows(Network.NumNodes);
     hide();
-    MeshLoomMain->show();
+    ShowWindow(*MeshLoomMain);
 }

@@ -1,4 +1,5 @@
 #include "nodes/node_specifications.h"
+#include "platform/application.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -198,10 +199,10 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     for (TEdit* field : {FirstDemand, SecondDemand, FixedCost}) {
         field->OnKeyPress = [this](QChar& key) { NodeNameKeyPress(key); };
     }
-    connect(AddNode, &TButton::clicked, this, &TNodeSpecifications::AddNodeClick);
-    connect(DeleteButton, &TButton::clicked, this, &TNodeSpecifications::DeleteButtonClick);
-    connect(QuitButton, &TButton::clicked, this, &TNodeSpecifications::QuitButtonClick);
-    connect(CancelButton, &TButton::clicked, this, &TNodeSpecifications::CancelButtonClick);
+    AddNode->OnClick = [this] { AddNodeClick(); };
+    DeleteButton->OnClick = [this] { DeleteButtonClick(); };
+    QuitButton->OnClick = [this] { QuitButtonClick(); };
+    CancelButton->OnClick = [this] { CancelButtonClick(); };
 
     resize(522, 440);
     move(165, 102);
@@ -212,7 +213,7 @@ void TNodeSpecifications::showEvent(QShowEvent* event) {
     // Only a showing by the program starts afresh; the window system's own (a window
     // restored from the task bar) must not discard the nodes entered.
     if (!event->spontaneous()) {
-        FormShow();
+        RunHandler([this] { FormShow(); });
     }
 }
 
@@ -392,5 +393,5 @@ void TNodeSpecifications::ShowCount() {
 
 void TNodeSpecifications::ReturnToMainMenu() {
     hide();
-    MeshLoomMain->show();
+    ShowWindow(*MeshLoomMain);
 }

@@ -56,3 +56,9 @@ void RunHandler(const std::function<void()>& handler) {
 void ShowException(const QString& message) {
     MessageDlg(message, TMsgDlgType::Error, TMsgDlgButtons::Ok);
 }
+
+void ShowWindow(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <QWidget>
 #include <functional>
 
 class TApplication : public QApplication {
@@ -28,3 +29,7 @@ void ShowException(const QString& message);
 
 // Runs handler; a failure it throws is shown in the general error box and goes no further.
 void RunHandler(const std::function<void()>& handler);
+
+// Shows a window brought to the front with the keyboard focus, as every hand-over from one
+// window to the next does.
+void ShowWindow(QWidget& window);

@@ -1,4 +1,5 @@
 #include "shell/about_box.h"
+#include "platform/application.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -46,7 +47,8 @@ TAboutBoxModDist::TAboutBoxModDist(QWidget* parent)
 
     AboutTimer = new QTimer(this);
     AboutTimer->setInterval(1500);
-    connect(AboutTimer, &QTimer::timeout, this, &TAboutBoxModDist::AboutTimerTimer);
+    connect(AboutTimer, &QTimer::timeout, this,
+            [this] { RunHandler([this] { AboutTimerTimer(); }); });
     AboutTimer->start();
 }
 
@@ -91,7 +93,7 @@ void TAboutBoxModDist::CreateControls() {
     OKButton = new TButton(QStringLiteral("&OK"), this);
     OKButton->setMinimumSize(75, 25);
     OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, &TAboutBoxModDist::OKButtonClick);
+    OKButton->OnClick = [this] { OKButtonClick(); };
 
     // The icon at the top left; name, version and flags beside it; the two notices below.
     auto* panel = new QGridLayout(Panel1);
@@ -117,7 +119,7 @@ void TAboutBoxModDist::CreateControls() {
 }
 
 void TAboutBoxModDist::OKButtonClick() {
-    MeshLoomMain->show();
+    ShowWindow(*MeshLoomMain);
     CloseItself();
 }
 
@@ -155,7 +157,7 @@ void TAboutBoxModDist::FormShow() {
 void TAboutBoxModDist::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
-        FormShow();
+        RunHandler([this] { FormShow(); });
     }
 }
 
@@ -164,7 +166,7 @@ void TAboutBoxModDist::closeEvent(QCloseEvent* event) {
     // about box goes back to the main menu as OK does, so the user is never left without a
     // window.
     if (!ClosingItself && !IsSplash && MeshLoomMain != nullptr) {
-        MeshLoomMain->show();
+        ShowWindow(*MeshLoomMain);
     }
     event->accept();
 }

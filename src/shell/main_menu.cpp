@@ -1,4 +1,5 @@
 #include "shell/main_menu.h"
+#include "platform/application.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -138,11 +139,11 @@ void TMeshLoomMain::CreateControls() {
     setTabOrder(QuitButton, HintShow);
     AboutButton->setFocus();
 
-    connect(AboutButton, &QPushButton::clicked, this, &TMeshLoomMain::AboutButtonClick);
-    connect(NodeButton, &QPushButton::clicked, this, &TMeshLoomMain::NodeButtonClick);
-    connect(LinkButton, &QPushButton::clicked, this, &TMeshLoomMain::LinkButtonClick);
-    connect(QuitButton, &QPushButton::clicked, this, &TMeshLoomMain::QuitButtonClick);
-    connect(HintShow, &QPushButton::clicked, this, &TMeshLoomMain::HintShowClick);
+    AboutButton->OnClick = [this] { AboutButtonClick(); };
+    NodeButton->OnClick = [this] { NodeButtonClick(); };
+    LinkButton->OnClick = [this] { LinkButtonClick(); };
+    QuitButton->OnClick = [this] { QuitButtonClick(); };
+    HintShow->OnClick = [this] { HintShowClick(); };
 }
 
 void TMeshLoomMain::FormCreate() {
@@ -159,16 +160,16 @@ void TMeshLoomMain::FormCreate() {
 void TMeshLoomMain::AboutButtonClick() {
     AboutBoxModDist->AboutTimer->stop();
     hide();
-    AboutBoxModDist->show();
+    ShowWindow(*AboutBoxModDist);
 }
 
 void TMeshLoomMain::NodeButtonClick() {
     hide();
-    NodeSpecifications->show();
+    ShowWindow(*NodeSpecifications);
 }
 
 void TMeshLoomMain::LinkButtonClick() {
-    LinkSpecification->show();
+    ShowWindow(*LinkSpecification);
     hide();
 }
 
@@ -204,7 +205,9 @@ bool TMeshLoomMain::FormClose() {
 }
 
 void TMeshLoomMain::closeEvent(QCloseEvent* event) {
-    if (!FormClose()) {
+    bool mayClose = false;
+    RunHandler([&] { mayClose = FormClose(); });
+    if (!mayClose) {
         event->ignore();
         return;
     }
