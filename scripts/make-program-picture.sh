@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the program's picture, resources/meshloom.png: a small network of five nodes joined
-# by links, 100 by 100 pixels in a palette of at most 256 colours. The picture is committed;
-# run this again (needs ImageMagick) only to change it.
+# by links, 100 by 100 pixels in a palette of at most 256 colours; and the desktop icon
+# resources/meshloom-128.png scaled from it. Both are committed; run this again (needs
+# ImageMagick) only to change them.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 OUT="$ROOT/resources/meshloom.png"
@@ -28,3 +29,8 @@ convert -size 100x100 xc:'#000080' \
     -fill none -stroke '#ff00ff' -strokewidth 2 -draw "rectangle 1,1 98,98" \
     -strip -define png:exclude-chunks=date,time -colors 256 "PNG8:$OUT"
 echo "Wrote $OUT"
+
+# The desktop's icon (hicolor 128x128), scaled from the same picture.
+ICON="$ROOT/resources/meshloom-128.png"
+convert "$OUT" -resize 128x128 -strip -define png:exclude-chunks=date,time "$ICON"
+echo "Wrote $ICON"
