@@ -81,6 +81,8 @@ class TestSaveDialogue : public QObject {
     void ExistingFileRefusedOpensTheSameDialogAgain();
     void DeclinedUnconnectedNetworkTouchesNothing();
     void FailedWritesAreReportedAndLeaveEarlierFilesIntact();
+    void DiskFaultsKeepTheEarlierFile_data();
+    void DiskFaultsKeepTheEarlierFile();
     void DistanceFileMayNotReplaceTheDemandFileJustSaved();
     void DialogsKeepTheirSettingsAndLastName();
 
@@ -322,6 +324,80 @@ void TestSaveDialogue::FailedWritesAreReportedAndLeaveEarlierFilesIntact() {
     QCOMPARE(QDir(Folder->path()).entryList(QDir::Files), QStringList{"kept.NED"});
     QVERIFY(Links().isVisible());
     QCOMPARE(Network.LinkRows[1][2], 5);
+}
+
+// A fault while saving one file over an earlier one: the warning for that file, the other
+// file saved all the same, no partial or temporary file, the earlier file as it was.
+void TestSaveDialogue::DiskFaultsKeepTheEarlierFile_data() {
+    QTest::addColumn<bool>("demandFile");    // which file meets the fault
+    QTest::addColumn<bool>("failOpen");      // the folder refuses a new file (read-only, full)
+    QTest::addColumn<qint64>("writeLimit");  // the disk is full after this many bytes
+    QTest::addColumn<bool>("failCommit");    // the final move fails
+    QTest::addColumn<bool>("saved");
+    const qint64 demandSize = ExampleDemandFile.size();
+    const qint64 distanceSize = ExampleDistanceFile.size();
+    for (const bool demand : {true, false}) {
+        const char* file = demand ? "demand data" : "distance";
+        const qint64 size = demand ? demandSize : distanceSize;
+        QTest::addRow("%s: cannot create", file) << demand << true << qint64(-1) << false << false;
+        QTest::addRow("%s: full at once", file) << demand << false << qint64(0) << false << false;
+        QTest::addRow("%s: full halfway", file) << demand << false << size / 2 << false << false;
+        QTest::addRow("%s: one byte short", file) << demand << false << size - 1 << false << false;
+        QTest::addRow("%s: exactly room", file) << demand << false << size << false << true;
+        QTest::addRow("%s: move fails", file) << demand << false << qint64(-1) << true << false;
+    }
+}
+
+void TestSaveDialogue::DiskFaultsKeepTheEarlierFile() {
+    QFETCH(bool, demandFile);
+    QFETCH(bool, failOpen);
+    QFETCH(qint64, writeLimit);
+    QFETCH(bool, failCommit);
+    QFETCH(bool, saved);
+    OpenLinkWindowWithExample();
+    const QString demand = Path("site.NET");
+    const QString distances = Path("site.NED");
+    const QString faulty = demandFile ? demand : distances;
+    WriteFile(faulty, "earlier\r\n");
+    const int faultyOpening = demandFile ? 1 : 2;
+    auto opened = std::make_shared<int>(0);
+    SetFileSinkFactory([=]() -> std::unique_ptr<IFileSink> {
+        TFailingFileSink::TFailures failures;
+        if (++*opened == faultyOpening) {
+            failures = {.FailOpen = failOpen, .WriteLimit = writeLimit, .FailCommit = failCommit};
+        }
+        return std::make_unique<TFailingFileSink>(failures);
+    });
+    Platform->ExpectSaveDialog(demand);
+    if (demandFile) {
+        Platform->ExpectBox(TMsgDlgType::Confirmation, ReplaceQuestion(demand), TModalResult::Yes);
+        if (!saved) {
+            Platform->ExpectBox(TMsgDlgType::Warning, DemandFailed);
+        }
+    }
+    Platform->ExpectSaveDialog(distances);
+    if (!demandFile) {
+        Platform->ExpectBox(TMsgDlgType::Confirmation, ReplaceQuestion(distances),
+                            TModalResult::Yes);
+        if (!saved) {
+            Platform->ExpectBox(TMsgDlgType::Warning, DistanceFailed);
+        }
+    }
+    if (!saved) {
+        Platform->ExpectBox(TMsgDlgType::Warning, NotSaved, TModalResult::No);
+    }
+    QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
+
+    QCOMPARE(Network.DemandFileSaved, saved || !demandFile);
+    QCOMPARE(Network.DistanceFileSaved, saved || demandFile);
+    QCOMPARE(Network.NetworkSaved, saved);
+    QCOMPARE(Contents(faulty),
+             saved ? (demandFile ? ExampleDemandFile : ExampleDistanceFile) : "earlier\r\n");
+    QCOMPARE(Contents(demandFile ? distances : demand),
+             demandFile ? ExampleDistanceFile : ExampleDemandFile);
+    QCOMPARE(QDir(Folder->path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"site.NED", "site.NET"}));
+    QCOMPARE(Links().isVisible(), !saved);
 }
 
 void TestSaveDialogue::DistanceFileMayNotReplaceTheDemandFileJustSaved() {
