@@ -24,21 +24,28 @@ bool IsDigit(char c) {
     throw EConvertError("'" + text + "' is not a valid integer value");
 }
 
+// The start both conversions share: any number of blanks, then an optional sign. Returns the
+// position after them.
+std::size_t SkipBlanksAndSign(const std::string& text, bool& negative) {
+    std::size_t pos = 0;
+    while (pos < text.size() && text[pos] == ' ') {
+        ++pos;
+    }
+    negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    return pos;
+}
+
 }  // namespace
 
 Extended StrToFloat(const std::string& text) {
     const char decimal = FormatSeparators().Decimal;
     const std::size_t end = text.size();
-    std::size_t pos = 0;
-
-    while (pos < end && text[pos] == ' ') {
-        ++pos;
-    }
     bool negative = false;
-    if (pos < end && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
+    std::size_t pos = SkipBlanksAndSign(text, negative);
     std::string digits;  // the digits before and after the separator, as one whole number
     long long digitsAfterSeparator = 0;
     bool mantissaTaken = false;
@@ -100,16 +107,8 @@ Extended StrToFloat(const std::string& text) {
 std::int32_t StrToInt(const std::string& text) {
     constexpr long long Limit = 2147483648LL;  // the magnitude of the smallest int32
     const std::size_t end = text.size();
-    std::size_t pos = 0;
-
-    while (pos < end && text[pos] == ' ') {
-        ++pos;
-    }
     bool negative = false;
-    if (pos < end && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
+    std::size_t pos = SkipBlanksAndSign(text, negative);
     if (pos == end || !IsDigit(text[pos])) {
         RefuseInteger(text);
     }
