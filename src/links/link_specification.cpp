@@ -11,7 +11,6 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "network/entry_rules.h"
 #include "network/network_store.h"
 #include "platform/button.h"
 #include "platform/edit.h"
@@ -276,11 +275,7 @@ void TLinkSpecification::TwoWayButtonClick() {
 }
 
 void TLinkSpecification::LinkDistKeyPress(QChar& key) {
-    QuitandSave->setEnabled(false);
-    if (!KeyRuleAccepts(key.unicode())) {
-        MessageBeep(0);
-        key = QChar();
-    }
+    NumericFieldKeyPress(key, *QuitandSave);
 }
 
 void TLinkSpecification::LinkDistExit() {

@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "network/entry_rules.h"
 #include "network/network_store.h"
 #include "network/number_text.h"
 #include "nodes/node_lines.h"
@@ -234,11 +233,7 @@ void TNodeSpecifications::FormShow() {
 }
 
 void TNodeSpecifications::NodeNameKeyPress(QChar& Key) {
-    QuitButton->setEnabled(false);
-    if (!KeyRuleAccepts(Key.unicode())) {
-        MessageBeep(0);
-        Key = QChar();
-    }
+    NumericFieldKeyPress(Key, *QuitButton);
 }
 
 void TNodeSpecifications::NodeNameExit() {
