@@ -4,22 +4,9 @@
 
 #include "links/link_specification.h"
 #include "shell/window_references.h"
+#include "support/scripted_platform.h"
 
 namespace {
-const char* TypeName(TMsgDlgType type) {
-    switch (type) {
-        case TMsgDlgType::Warning:
-            return "Warning";
-        case TMsgDlgType::Information:
-            return "Information";
-        case TMsgDlgType::Confirmation:
-            return "Confirm";
-        case TMsgDlgType::Error:
-            return "ERROR";
-    }
-    return "?";
-}
-
 const char* AnswerName(TModalResult answer) {
     switch (answer) {
         case TModalResult::Ok:
@@ -85,7 +72,7 @@ TModalResult TRandomPlatform::ShowMessageBox(TMsgDlgType type, const QString& /*
     }
     if (Log) {
         Log(QStringLiteral("    box %1 \"%2\" -> %3")
-                .arg(QLatin1String(TypeName(type)), OneLine(text),
+                .arg(QLatin1String(MsgDlgTypeName(type)), OneLine(text),
                      QLatin1String(AnswerName(answer))));
     }
     return answer;

@@ -4,7 +4,14 @@
 #include <QTest>
 
 namespace {
-const char* TypeName(TMsgDlgType type) {
+
+QString Visible(const QString& text) {
+    QString shown = text;
+    return shown.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+}
+}  // namespace
+
+const char* MsgDlgTypeName(TMsgDlgType type) {
     switch (type) {
         case TMsgDlgType::Warning:
             return "Warning";
@@ -17,12 +24,6 @@ const char* TypeName(TMsgDlgType type) {
     }
     return "?";
 }
-
-QString Visible(const QString& text) {
-    QString shown = text;
-    return shown.replace(QLatin1Char('\r'), QLatin1String("\\r"));
-}
-}  // namespace
 
 TScriptedPlatform::TScriptedPlatform() {
     SetPlatformServices(this);
@@ -62,18 +63,18 @@ TModalResult TScriptedPlatform::ShowMessageBox(TMsgDlgType type, const QString& 
         buttons == TMsgDlgButtons::YesNo ? TModalResult::No : TModalResult::Ok;
     if (Boxes.empty()) {
         QTest::qFail(qPrintable(QStringLiteral("unexpected %1 box \"%2\"")
-                                    .arg(QLatin1String(TypeName(type)), Visible(text))),
+                                    .arg(QLatin1String(MsgDlgTypeName(type)), Visible(text))),
                      __FILE__, __LINE__);
         return refusal;
     }
     const TExpectedBox expected = Boxes.front();
     Boxes.pop_front();
     if (expected.Type != type || expected.Text != text) {
-        QTest::qFail(
-            qPrintable(QStringLiteral("expected %1 box \"%2\", got %3 box \"%4\"")
-                           .arg(QLatin1String(TypeName(expected.Type)), Visible(expected.Text),
-                                QLatin1String(TypeName(type)), Visible(text))),
-            __FILE__, __LINE__);
+        QTest::qFail(qPrintable(QStringLiteral("expected %1 box \"%2\", got %3 box \"%4\"")
+                                    .arg(QLatin1String(MsgDlgTypeName(expected.Type)),
+                                         Visible(expected.Text),
+                                         QLatin1String(MsgDlgTypeName(type)), Visible(text))),
+                     __FILE__, __LINE__);
         return refusal;
     }
     return expected.Answer;

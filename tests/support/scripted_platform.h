@@ -19,6 +19,9 @@
 #include "platform/platform_services.h"
 #include "platform/save_dialog.h"
 
+// The kind of a message box in words, for test messages: "Warning", "Confirmation", ...
+const char* MsgDlgTypeName(TMsgDlgType type);
+
 class TScriptedPlatform : public IPlatformServices {
   public:
     struct TShownBox {
