@@ -15,6 +15,7 @@
 #include "export/file_sink.h"
 #include "export/shortest_paths.h"
 #include "network/network_store.h"
+#include "timing_reporter.h"
 
 namespace {
 
@@ -125,16 +126,8 @@ void SaveFilesOnly(benchmark::State& state) {
     }
 }
 
-class TRatioReporter : public benchmark::ConsoleReporter {
+class TRatioReporter : public TTimingReporter {
   public:
-    void ReportRuns(const std::vector<Run>& reports) override {
-        ConsoleReporter::ReportRuns(reports);
-        for (const Run& run : reports) {
-            const double perSecond = benchmark::GetTimeUnitMultiplier(run.time_unit);
-            Times[run.benchmark_name()] = {run.GetAdjustedRealTime() / perSecond,
-                                           run.GetAdjustedCPUTime() / perSecond};
-        }
-    }
     void Finalize() override {
         ConsoleReporter::Finalize();
         const TTimes writers = Times["BothWriters"];
@@ -149,13 +142,6 @@ class TRatioReporter : public benchmark::ConsoleReporter {
             }
         }
     }
-
-  private:
-    struct TTimes {
-        double Real = 0;  // seconds per iteration
-        double Cpu = 0;
-    };
-    std::map<std::string, TTimes> Times;
 };
 
 }  // namespace

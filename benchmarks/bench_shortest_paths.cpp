@@ -10,6 +10,7 @@
 
 #include "export/shortest_paths.h"
 #include "network/network_store.h"
+#include "timing_reporter.h"
 
 namespace {
 
@@ -60,16 +61,8 @@ void RunCompletion(benchmark::State& state, void (*complete)(), bool dense) {
 }
 
 // The console report, followed by the ratio of each reference time to the row-wise one.
-class TRatioReporter : public benchmark::ConsoleReporter {
+class TRatioReporter : public TTimingReporter {
   public:
-    void ReportRuns(const std::vector<Run>& reports) override {
-        ConsoleReporter::ReportRuns(reports);
-        for (const Run& run : reports) {
-            const double perSecond = benchmark::GetTimeUnitMultiplier(run.time_unit);
-            Times[run.benchmark_name()] = {run.GetAdjustedRealTime() / perSecond,
-                                           run.GetAdjustedCPUTime() / perSecond};
-        }
-    }
     void Finalize() override {
         ConsoleReporter::Finalize();
         for (const char* network : {"dense", "sparse"}) {
@@ -85,13 +78,6 @@ class TRatioReporter : public benchmark::ConsoleReporter {
             }
         }
     }
-
-  private:
-    struct TTimes {
-        double Real = 0;  // seconds per iteration
-        double Cpu = 0;
-    };
-    std::map<std::string, TTimes> Times;
 };
 
 }  // namespace
