@@ -12,7 +12,7 @@
 #include <string>
 
 #include "export/data_files.h"
-#include "export/file_sink.h"
+#include "export/file_writer.h"
 #include "export/shortest_paths.h"
 #include "network/network_store.h"
 #include "timing_reporter.h"
@@ -116,10 +116,8 @@ void SaveFilesOnly(benchmark::State& state) {
     const std::string distances = DistanceFileText();
     TFolder folder;
     for (auto _ : state) {
-        TSaveFileSink demandSink;
-        TSaveFileSink distanceSink;
-        if (!WriteDataFile(folder.DemandData, demandData, demandSink) ||
-            !WriteDataFile(folder.Distances, distances, distanceSink)) {
+        if (!WriteWholeFile(folder.DemandData.toStdString(), demandData) ||
+            !WriteWholeFile(folder.Distances.toStdString(), distances)) {
             state.SkipWithError("a save failed");
             break;
         }

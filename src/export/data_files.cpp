@@ -1,10 +1,11 @@
 #include "export/data_files.h"
 
+#include <QFile>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 
-#include "export/file_sink.h"
+#include "export/file_writer.h"
 #include "network/errors.h"
 #include "network/network_store.h"
 
@@ -182,27 +183,10 @@ std::string DistanceFileText() {
     return text;
 }
 
-bool WriteDataFile(const QString& name, std::string_view bytes, IFileSink& sink) {
-    // A failing step only records the failure; the steps after it could only fail as well,
-    // so they are left out and the new file is given up. The state is read once, at the end.
-    bool failed = !sink.Open(name);
-    if (!failed) {
-        failed = !sink.Write(bytes);
-        if (failed) {
-            sink.Discard();
-        } else {
-            failed = !sink.Commit();
-        }
-    }
-    return !failed;
-}
-
 bool WriteDemandDataFile(const QString& name) {
-    const std::string text = DemandDataFileText();
-    return WriteDataFile(name, text, *NewFileSink());
+    return WriteWholeFile(QFile::encodeName(name).toStdString(), DemandDataFileText());
 }
 
 bool WriteDistanceFile(const QString& name) {
-    const std::string text = DistanceFileText();
-    return WriteDataFile(name, text, *NewFileSink());
+    return WriteWholeFile(QFile::encodeName(name).toStdString(), DistanceFileText());
 }

@@ -21,8 +21,6 @@
 
 #include "network/real48.h"
 
-class IFileSink;
-
 // The decimal digits of value, with "-" if negative, padded on the left with blanks to
 // width and never cut: IntegerText(150, 4) == " 150", IntegerText(10000, 0) == "10000".
 std::string IntegerText(std::int32_t value, int width);
@@ -45,10 +43,7 @@ std::string DemandDataFileText();
 std::string DistanceFileText();
 
 // Write the file called name and close it; true when nothing failed from creating the file
-// to putting it in place. On failure the file of that name is as it was before the call
-// (absent if it was absent). Failures are not raised; only success or failure is returned.
+// to putting it in place (see file_writer.h for what a failure leaves behind). Failures are
+// not raised; only success or failure is returned.
 bool WriteDemandDataFile(const QString& name);
 bool WriteDistanceFile(const QString& name);
-
-// The same through a given sink: writes bytes as the file called name.
-bool WriteDataFile(const QString& name, std::string_view bytes, IFileSink& sink);

@@ -9,9 +9,7 @@
 #include <cstdlib>
 
 #include "export/data_files.h"
-#include "export/file_sink.h"
 #include "export/shortest_paths.h"
-#include "failing_file_sink.h"
 #include "network/network_store.h"
 
 namespace {
@@ -84,13 +82,9 @@ class TestDataFiles : public QObject {
     void FilesOf150Nodes();
     void SuccessReplacesAnEarlierFile();
     void MissingFolderFails();
-    void ReadOnlyFolderFails();
-    void FailureLeavesNoPartialFile_data();
-    void FailureLeavesNoPartialFile();
 };
 
 void TestDataFiles::cleanup() {
-    SetFileSinkFactory({});
     ResetNetworkStore();
 }
 
@@ -268,97 +262,6 @@ void TestDataFiles::MissingFolderFails() {
     QVERIFY(!WriteDistanceFile(folder.filePath("missing/EXAMPLE.NED")));
     QVERIFY(!WriteDistanceFile(QString()));
     QVERIFY(QDir(folder.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
-}
-
-void TestDataFiles::ReadOnlyFolderFails() {
-    if (geteuid() == 0) {
-        QSKIP(
-            "Running as root, for whom folder permissions do not stop writing; the missing "
-            "folder and the failing sink cover the failure.");
-    }
-    MakeWorkedExample();
-    QTemporaryDir folder;
-    const QString name = folder.filePath("EXAMPLE.NET");
-    PutFile(name, "earlier");
-    QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
-    const bool written = WriteDemandDataFile(name);
-    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(!written);
-    QCOMPARE(ReadFile(name), QByteArray("earlier"));
-}
-
-// limit: bytes written before a write fails, as a share of the file's size: -1 none, else
-// 0, 1/2, size - 1 byte, size.
-void TestDataFiles::FailureLeavesNoPartialFile_data() {
-    QTest::addColumn<bool>("distanceFile");
-    QTest::addColumn<bool>("earlierFile");
-    QTest::addColumn<bool>("failOpen");
-    QTest::addColumn<QString>("limit");
-    QTest::addColumn<bool>("failCommit");
-    QTest::addColumn<bool>("success");
-    for (const bool distanceFile : {false, true}) {
-        for (const bool earlierFile : {true, false}) {
-            const QByteArray tag = QByteArray(distanceFile ? "distance" : "demand") +
-                                   (earlierFile ? ", earlier file: " : ", no file: ");
-            auto row = [&](const char* name) -> QTestData& {
-                return QTest::newRow((tag + name).constData());
-            };
-            row("open fails") << distanceFile << earlierFile << true << "none" << false << false;
-            row("write fails at once")
-                << distanceFile << earlierFile << false << "0" << false << false;
-            row("write fails in the middle")
-                << distanceFile << earlierFile << false << "half" << false << false;
-            row("write fails at the last byte")
-                << distanceFile << earlierFile << false << "size-1" << false << false;
-            row("commit fails") << distanceFile << earlierFile << false << "none" << true << false;
-            row("every byte accepted")
-                << distanceFile << earlierFile << false << "size" << false << true;
-        }
-    }
-}
-
-void TestDataFiles::FailureLeavesNoPartialFile() {
-    QFETCH(bool, distanceFile);
-    QFETCH(bool, earlierFile);
-    QFETCH(bool, failOpen);
-    QFETCH(QString, limit);
-    QFETCH(bool, failCommit);
-    QFETCH(bool, success);
-
-    MakeWorkedExample();
-    const QByteArray text =
-        QByteArray::fromStdString(distanceFile ? DistanceFileText() : DemandDataFileText());
-    QTemporaryDir folder;
-    const QString name = folder.filePath(distanceFile ? "EXAMPLE.NED" : "EXAMPLE.NET");
-    const QByteArray earlier = "an earlier save\r\n";
-    if (earlierFile) {
-        PutFile(name, earlier);
-    }
-
-    TFailingFileSink::TFailures failures;
-    failures.FailOpen = failOpen;
-    failures.FailCommit = failCommit;
-    failures.WriteLimit = limit == "none"     ? -1
-                          : limit == "half"   ? text.size() / 2
-                          : limit == "size-1" ? text.size() - 1
-                          : limit == "size"   ? text.size()
-                                              : limit.toLongLong();
-    SetFileSinkFactory(TFailingFileSink::Factory(failures));
-
-    const bool written = distanceFile ? WriteDistanceFile(name) : WriteDemandDataFile(name);
-
-    QCOMPARE(written, success);
-    const QStringList left =
-        QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    if (success) {
-        QCOMPARE(ReadFile(name), text);
-        QCOMPARE(left, QStringList{QFileInfo(name).fileName()});
-    } else if (earlierFile) {
-        QCOMPARE(ReadFile(name), earlier);
-        QCOMPARE(left, QStringList{QFileInfo(name).fileName()});
-    } else {
-        QCOMPARE(left, QStringList());
-    }
 }
 
 QTEST_GUILESS_MAIN(TestDataFiles)

@@ -2,14 +2,16 @@
 // and where the planner ends up, driven through the real windows with scripted boxes and
 // dialogs.
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "export/file_sink.h"
-#include "failing_file_sink.h"
+#include "export/file_writer.h"
 #include "links/link_specification.h"
 #include "network/network_store.h"
 #include "nodes/node_specifications.h"
@@ -61,6 +63,40 @@ void WriteFile(const QString& name, const QByteArray& bytes) {
     file.write(bytes);
 }
 
+// While it lives, no file of the process may grow beyond limit bytes: a write past it fails
+// as on a full disk (SIGXFSZ is ignored, so the write returns an error instead).
+class TFileSizeLimit {
+  public:
+    explicit TFileSizeLimit(rlim_t limit) {
+        getrlimit(RLIMIT_FSIZE, &Before);
+        rlimit reduced = Before;
+        reduced.rlim_cur = limit;
+        IgnoredBefore = signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &reduced);
+    }
+    ~TFileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &Before);
+        signal(SIGXFSZ, IgnoredBefore);
+    }
+    TFileSizeLimit(const TFileSizeLimit&) = delete;
+    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+
+  private:
+    rlimit Before{};
+    sighandler_t IgnoredBefore = SIG_DFL;
+};
+
+// The file whose final move fails (see FailingRename).
+QByteArray FailingMoveTarget;
+
+int FailingRename(const char* from, const char* to) {
+    if (QByteArray(to).endsWith(FailingMoveTarget)) {
+        errno = EIO;
+        return -1;
+    }
+    return rename(from, to);
+}
+
 bool WaitUntilActive(QWidget* window) {
     window->activateWindow();
     QApplication::processEvents();
@@ -107,7 +143,7 @@ void TestSaveDialogue::init() {
 void TestSaveDialogue::cleanup() {
     QVERIFY2(Platform->AllAnswered(), "a scripted box or dialog was never shown");
     DestroyProgramWindows();
-    SetFileSinkFactory({});
+    SetRenameFunction(nullptr);
     Platform.reset();
     Folder.reset();
     ResetNetworkStore();
@@ -301,14 +337,9 @@ void TestSaveDialogue::FailedWritesAreReportedAndLeaveEarlierFilesIntact() {
     OpenLinkWindowWithExample();
     const QString earlierDistances = Path("kept.NED");
     WriteFile(earlierDistances, "earlier\r\n");
-    // The demand data file goes to a folder that does not exist; the distance file fails in
-    // the middle of writing.
+    // The demand data file goes to a folder that does not exist; the distance file meets a
+    // full disk after 3 bytes.
     const QString missingFolder = Path("missing/plant.NET");
-    auto opened = std::make_shared<int>(0);
-    SetFileSinkFactory([opened]() -> std::unique_ptr<IFileSink> {
-        return std::make_unique<TFailingFileSink>(
-            TFailingFileSink::TFailures{.WriteLimit = ++*opened == 2 ? 3 : -1});
-    });
     Platform->ExpectSaveDialog(missingFolder);
     Platform->ExpectBox(TMsgDlgType::Warning, DemandFailed);
     Platform->ExpectSaveDialog(earlierDistances);
@@ -316,7 +347,10 @@ void TestSaveDialogue::FailedWritesAreReportedAndLeaveEarlierFilesIntact() {
                         TModalResult::Yes);
     Platform->ExpectBox(TMsgDlgType::Warning, DistanceFailed);
     Platform->ExpectBox(TMsgDlgType::Warning, NotSaved, TModalResult::No);
-    QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
+    {
+        TFileSizeLimit fullDisk(3);
+        QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
+    }
 
     QVERIFY(!Network.DemandFileSaved && !Network.DistanceFileSaved && !Network.NetworkSaved);
     QVERIFY(!QFile::exists(missingFolder));
@@ -327,47 +361,36 @@ void TestSaveDialogue::FailedWritesAreReportedAndLeaveEarlierFilesIntact() {
 }
 
 // A fault while saving one file over an earlier one: the warning for that file, the other
-// file saved all the same, no partial or temporary file, the earlier file as it was.
+// file saved all the same, no partial or temporary file, the earlier file as it was. The disk
+// fills up for real (a file-size limit); the demand data file is the larger of the two, so
+// only it can meet a full disk while the distance file still fits.
 void TestSaveDialogue::DiskFaultsKeepTheEarlierFile_data() {
-    QTest::addColumn<bool>("demandFile");    // which file meets the fault
-    QTest::addColumn<bool>("failOpen");      // the folder refuses a new file (read-only, full)
-    QTest::addColumn<qint64>("writeLimit");  // the disk is full after this many bytes
-    QTest::addColumn<bool>("failCommit");    // the final move fails
+    QTest::addColumn<bool>("demandFile");  // which file meets the fault
+    QTest::addColumn<qint64>("diskRoom");  // bytes a file may take; -1: no limit
+    QTest::addColumn<bool>("failMove");    // the final move fails
     QTest::addColumn<bool>("saved");
-    const qint64 demandSize = ExampleDemandFile.size();
-    const qint64 distanceSize = ExampleDistanceFile.size();
-    for (const bool demand : {true, false}) {
-        const char* file = demand ? "demand data" : "distance";
-        const qint64 size = demand ? demandSize : distanceSize;
-        QTest::addRow("%s: cannot create", file) << demand << true << qint64(-1) << false << false;
-        QTest::addRow("%s: full at once", file) << demand << false << qint64(0) << false << false;
-        QTest::addRow("%s: full halfway", file) << demand << false << size / 2 << false << false;
-        QTest::addRow("%s: one byte short", file) << demand << false << size - 1 << false << false;
-        QTest::addRow("%s: exactly room", file) << demand << false << size << false << true;
-        QTest::addRow("%s: move fails", file) << demand << false << qint64(-1) << true << false;
-    }
+    const qint64 size = ExampleDemandFile.size();
+    QTest::newRow("demand data: full halfway") << true << size / 2 << false << false;
+    QTest::newRow("demand data: one byte short") << true << size - 1 << false << false;
+    QTest::newRow("demand data: exactly room") << true << size << false << true;
+    QTest::newRow("demand data: move fails") << true << qint64(-1) << true << false;
+    QTest::newRow("distance: move fails") << false << qint64(-1) << true << false;
 }
 
 void TestSaveDialogue::DiskFaultsKeepTheEarlierFile() {
     QFETCH(bool, demandFile);
-    QFETCH(bool, failOpen);
-    QFETCH(qint64, writeLimit);
-    QFETCH(bool, failCommit);
+    QFETCH(qint64, diskRoom);
+    QFETCH(bool, failMove);
     QFETCH(bool, saved);
     OpenLinkWindowWithExample();
     const QString demand = Path("site.NET");
     const QString distances = Path("site.NED");
     const QString faulty = demandFile ? demand : distances;
     WriteFile(faulty, "earlier\r\n");
-    const int faultyOpening = demandFile ? 1 : 2;
-    auto opened = std::make_shared<int>(0);
-    SetFileSinkFactory([=]() -> std::unique_ptr<IFileSink> {
-        TFailingFileSink::TFailures failures;
-        if (++*opened == faultyOpening) {
-            failures = {.FailOpen = failOpen, .WriteLimit = writeLimit, .FailCommit = failCommit};
-        }
-        return std::make_unique<TFailingFileSink>(failures);
-    });
+    if (failMove) {
+        FailingMoveTarget = QFile::encodeName(QFileInfo(faulty).fileName());
+        SetRenameFunction(FailingRename);
+    }
     Platform->ExpectSaveDialog(demand);
     if (demandFile) {
         Platform->ExpectBox(TMsgDlgType::Confirmation, ReplaceQuestion(demand), TModalResult::Yes);
@@ -386,7 +409,10 @@ void TestSaveDialogue::DiskFaultsKeepTheEarlierFile() {
     if (!saved) {
         Platform->ExpectBox(TMsgDlgType::Warning, NotSaved, TModalResult::No);
     }
-    QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
+    {
+        const TFileSizeLimit disk(diskRoom < 0 ? RLIM_INFINITY : rlim_t(diskRoom));
+        QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
+    }
 
     QCOMPARE(Network.DemandFileSaved, saved || !demandFile);
     QCOMPARE(Network.DistanceFileSaved, saved || demandFile);
