@@ -93,8 +93,8 @@ int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
 
 // Writes bytes into a new file beside target and renames it over target. existing is the
 // target's state when it exists, else null.
-bool WriteReplacing(const std::string& target, std::string_view bytes,
-                    const struct stat* existing, int fd, const std::string& temporary) {
+bool WriteReplacing(const std::string& target, std::string_view bytes, const struct stat* existing,
+                    int fd, const std::string& temporary) {
     bool written = true;
     if (existing != nullptr) {
         written = ::fchmod(fd, existing->st_mode & 07777) == 0;

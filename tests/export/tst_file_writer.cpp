@@ -56,7 +56,8 @@ void PutFile(const QString& name, const QByteArray& bytes) {
 }
 
 QStringList Entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                  QDir::NoDotAndDotDot);
 }
 
 // Runs body in a child process, first dropping to the unprivileged user when asked and we
@@ -123,9 +124,8 @@ void TestFileWriter::ReplacingKeepsPermissionsAndLeavesNothingElse() {
     QVERIFY(chmod(QFile::encodeName(name), 0604) == 0);
     QVERIFY(WriteDemandDataFile(name));
     QCOMPARE(ReadFile(name), FileText(false));
-    QCOMPARE(QFileInfo(name).permissions(),
-             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
-                 QFile::ReadOther);
+    QCOMPARE(QFileInfo(name).permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                                QFile::WriteUser | QFile::ReadOther);
     QCOMPARE(Entries(folder.path()), QStringList{"plan.NET"});
 }
 
@@ -190,8 +190,9 @@ void TestFileWriter::FullFileSystemKeepsTheEarlierFile() {
     QTemporaryDir folder;
     const QByteArray mountPoint = QFile::encodeName(folder.path());
     if (mount("tmpfs", mountPoint.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=256k") != 0) {
-        QSKIP("A small file system can be mounted only with the right to mount (as root); the "
-              "file-size limit covers the same failures.");
+        QSKIP(
+            "A small file system can be mounted only with the right to mount (as root); the "
+            "file-size limit covers the same failures.");
     }
     const auto unmount = qScopeGuard([&] { umount2(mountPoint.constData(), MNT_DETACH); });
     const QString name = folder.filePath("plan.DAT");
@@ -205,8 +206,12 @@ void TestFileWriter::FullFileSystemKeepsTheEarlierFile() {
         }
         filler.close();
         QVERIFY(filler.resize(qMax<qint64>(filler.size() - spare, 0)));
-        for (const auto& [distances, nodes] : {std::pair{false, 2}, {false, 60}, {false, 150},
-                                               {true, 10}, {true, 45}, {true, 150}}) {
+        for (const auto& [distances, nodes] : {std::pair{false, 2},
+                                               {false, 60},
+                                               {false, 150},
+                                               {true, 10},
+                                               {true, 45},
+                                               {true, 150}}) {
             MakeNetwork(nodes);
             if (FileText(distances).size() <= spare) {
                 continue;

@@ -289,9 +289,13 @@ void TestNodeSpecifications::DeleteSelectsFollowingNode() {
     QFETCH(int, selected);
     QVERIFY(ShowNodeWindow());
     TNodeSpecifications& w = Window();
-    EnterNode(QStringLiteral("A"), QStringLiteral("1"));
-    EnterNode(QStringLiteral("B"), QStringLiteral("2"));
-    EnterNode(QStringLiteral("C"), QStringLiteral("3"));
+    // Node k (A = 1) holds k, 10 k and 100 k, so every column of a moved node is seen.
+    EnterNode(QStringLiteral("A"), QStringLiteral("1"), QStringLiteral("10"),
+              QStringLiteral("100"));
+    EnterNode(QStringLiteral("B"), QStringLiteral("2"), QStringLiteral("20"),
+              QStringLiteral("200"));
+    EnterNode(QStringLiteral("C"), QStringLiteral("3"), QStringLiteral("30"),
+              QStringLiteral("300"));
     // Half-typed values are dropped by a delete.
     QTest::mouseClick(w.FirstDemand, Qt::LeftButton);
     QTest::keyClicks(w.FirstDemand, QStringLiteral("77"));
@@ -303,7 +307,10 @@ void TestNodeSpecifications::DeleteSelectsFollowingNode() {
     QCOMPARE(ListedNames(), left);
     for (int i = 0; i < left.size(); ++i) {
         QCOMPARE(QString::fromStdString(Network.NodeNames[i + 1]), left[i]);
-        QCOMPARE(Network.FirstDemands[i + 1].Widen(), left[i].at(0).unicode() - u'A' + 1);
+        const int k = left[i].at(0).unicode() - u'A' + 1;
+        QCOMPARE(Network.FirstDemands[i + 1].Widen(), k);
+        QCOMPARE(Network.SecondDemands[i + 1].Widen(), 10 * k);
+        QCOMPARE(Network.FixedCosts[i + 1].Widen(), 100 * k);
         QCOMPARE(w.NodeList->Line(i).left(4), QStringLiteral("   %1").arg(i + 1));
     }
     QCOMPARE(w.NodeList->ItemIndex(), selected);

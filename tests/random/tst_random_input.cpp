@@ -37,6 +37,7 @@
 #include "network/entry_rules.h"
 #include "network/network_store.h"
 #include "network_files.h"
+#include "nodes/node_lines.h"
 #include "nodes/node_specifications.h"
 #include "platform/application.h"
 #include "platform/button.h"
@@ -107,8 +108,22 @@ struct TKnownFile {
 
 // What the run needs to know of the moment before an event.
 struct TBeforeEvent {
+    bool NodeWindowVisible = false;
     bool LinkWindowVisible = false;
-    TSavedNetwork Network;  // node table, and the link rows while the link window is open
+    TSavedNetwork Record;  // the run's own record of the network (see TRandomRun::Record)
+    int NumNodes = 0;
+    const QWidget* Focus = nullptr;
+    // The entries as the fields show them and as they were last accepted.
+    QString NodeTexts[4];  // name, first demand, second demand, fixed cost
+    std::string PendingName;
+    Real48 PendingValues[3];
+    QString LinkDistText;
+    std::int32_t PendingDistance = -1;
+    // The selected lines, -1 for none.
+    int NodeLine = -1;
+    int OriginLine = -1;
+    int DestinationLine = -1;
+    int LinkLine = -1;
     bool DemandFileSaved = false;
     bool DistanceFileSaved = false;
     bool NetworkSaved = false;
@@ -199,6 +214,9 @@ class TRandomRun {
     void CheckStore();
     void CheckSteps();
     void CheckSave(const TBeforeEvent& before);
+    void FollowRecord(const TBeforeEvent& before);
+    TSavedNetwork AddedNode(const TBeforeEvent& before) const;
+    std::optional<TSavedNetwork> ExplainedLinks(const TBeforeEvent& before) const;
     void CheckFolder(const std::map<QString, QByteArray>& written);
     [[noreturn]] void Fail(const QString& what) const;
     void Note(const QString& line);
@@ -224,6 +242,10 @@ class TRandomRun {
     QWidget* LastWindow = nullptr;
     std::map<QString, TKnownFile> KnownFiles;
     bool TableWasFull = false;
+    // The network as the run entered it: every node and link the windows accepted, kept by
+    // the run itself from what it typed and selected, never read back from the store. The
+    // store is held against it after every event, and the expected files come from it.
+    TSavedNetwork Record;
 
     TCoverage Coverage;
 };
@@ -260,6 +282,7 @@ void TRandomRun::StartProgram() {
     Settle();
     LastStep = TStep::NodesFirst;
     FixedNodes.reset();
+    Record = TSavedNetwork();
     NodesAtLinkShow = -1;
     LastWindow = MeshLoomMain;
     Intent.clear();
@@ -1304,14 +1327,167 @@ QString TRandomRun::TextFor(const QWidget* field) {
 
 TBeforeEvent TRandomRun::Before() const {
     TBeforeEvent before;
+    before.NodeWindowVisible = NodeSpecifications->isVisible();
     before.LinkWindowVisible = LinkSpecification->isVisible();
-    if (before.LinkWindowVisible) {
-        before.Network = TSavedNetwork::FromStore();
+    before.Record = Record;
+    before.NumNodes = Network.NumNodes;
+    before.Focus = QApplication::focusWidget();
+    const TNodeSpecifications& nodes = *NodeSpecifications;
+    const TEdit* fields[] = {nodes.NodeName, nodes.FirstDemand, nodes.SecondDemand,
+                             nodes.FixedCost};
+    for (int i = 0; i < 4; ++i) {
+        before.NodeTexts[i] = fields[i]->text();
     }
+    before.PendingName = Network.PendingName;
+    before.PendingValues[0] = Network.PendingFirstDemand;
+    before.PendingValues[1] = Network.PendingSecondDemand;
+    before.PendingValues[2] = Network.PendingFixedCost;
+    before.NodeLine = nodes.NodeList->ItemIndex();
+    const TLinkSpecification& links = *LinkSpecification;
+    before.LinkDistText = links.LinkDist->text();
+    before.PendingDistance = Network.PendingDistance;
+    before.OriginLine = links.OriginList->ItemIndex();
+    before.DestinationLine = links.DestinationList->ItemIndex();
+    before.LinkLine = links.LinkList->ItemIndex();
     before.DemandFileSaved = Network.DemandFileSaved;
     before.DistanceFileSaved = Network.DistanceFileSaved;
     before.NetworkSaved = Network.NetworkSaved;
     return before;
+}
+
+// The record with the node Add Node appends: each value as last accepted, and the one in the
+// field being left taken from its text by the entry rules, as leaving it does.
+TSavedNetwork TRandomRun::AddedNode(const TBeforeEvent& before) const {
+    const TNodeSpecifications& nodes = *NodeSpecifications;
+    TSavedNetwork record = before.Record;
+    record.NumNodes += 1;
+    record.Names.push_back(before.Focus == nodes.NodeName ? SanitiseNodeName(before.NodeTexts[0])
+                                                          : before.PendingName);
+    const TEdit* valueFields[] = {nodes.FirstDemand, nodes.SecondDemand, nodes.FixedCost};
+    std::vector<Real48>* columns[] = {&record.FirstDemands, &record.SecondDemands,
+                                      &record.FixedCosts};
+    for (int i = 0; i < 3; ++i) {
+        Real48 value = before.PendingValues[i];
+        if (before.Focus == valueFields[i]) {
+            value = Real48::Narrow(0);
+            CheckRealEntry(before.NodeTexts[i + 1].toLatin1().toStdString(), value,
+                           Real48::Narrow(0), Real48::Narrow(MaxDistance));
+        }
+        columns[i]->push_back(value);
+    }
+    return record;
+}
+
+// The one change of the link rows that the event may have made, if any: a one-way or two-way link
+// between the selected nodes with the accepted distance, or the selected link line removed.
+// Empty when the store's rows match none of them.
+std::optional<TSavedNetwork> TRandomRun::ExplainedLinks(const TBeforeEvent& before) const {
+    const TSavedNetwork now = TSavedNetwork::FromStore();
+    const TSavedNetwork& record = before.Record;
+    const int n = record.NumNodes;
+    const auto at = [n](int o, int d) { return static_cast<std::size_t>((o - 1) * n + d - 1); };
+    std::vector<std::vector<std::int32_t>> candidates{record.Links};  // no change
+    const int origin = before.OriginLine + 1;
+    const int destination = before.DestinationLine + 1;
+    if (origin >= 1 && destination >= 1 && origin != destination) {
+        std::int32_t distance = before.PendingDistance;
+        if (before.Focus == LinkSpecification->LinkDist) {
+            distance = -1;
+            CheckIntegerEntry(before.LinkDistText.toLatin1().toStdString(), distance, 0,
+                              MaxDistance);
+        }
+        std::vector<std::int32_t> oneWay = record.Links;
+        oneWay[at(origin, destination)] = distance;
+        std::vector<std::int32_t> twoWay = oneWay;
+        twoWay[at(destination, origin)] = distance;
+        candidates.push_back(oneWay);
+        candidates.push_back(twoWay);
+    }
+    // The link list: for each pair i < j, the link i -> j, then j -> i.
+    int line = 0;
+    for (int i = 1; i < n; ++i) {
+        for (int j = i + 1; j <= n; ++j) {
+            for (const auto& [o, d] : {std::pair{i, j}, std::pair{j, i}}) {
+                if (record.Links[at(o, d)] != NoLink && line++ == before.LinkLine) {
+                    std::vector<std::int32_t> removed = record.Links;
+                    removed[at(o, d)] = NoLink;
+                    candidates.push_back(removed);
+                }
+            }
+        }
+    }
+    for (const std::vector<std::int32_t>& links : candidates) {
+        if (links == now.Links) {
+            TSavedNetwork explained = record;
+            explained.Links = links;
+            return explained;
+        }
+    }
+    return std::nullopt;
+}
+
+// Follows the event in the run's record, then holds the store against the record.
+void TRandomRun::FollowRecord(const TBeforeEvent& before) {
+    if (ProgramEnded) {
+        return;
+    }
+    const int n = Network.NumNodes;
+    if (NodeSpecifications->isVisible() && !before.NodeWindowVisible) {
+        Record = TSavedNetwork();  // each showing starts an empty table
+    } else if (before.NodeWindowVisible && n == before.NumNodes + 1) {
+        Record = AddedNode(before);
+    } else if (before.NodeWindowVisible && n == before.NumNodes - 1) {
+        const auto k = static_cast<std::size_t>(before.NodeLine);
+        RUN_CHECK(before.NodeLine >= 0 && k < Record.Names.size(),
+                  QStringLiteral("a node was deleted with line %1 selected").arg(before.NodeLine));
+        Record.NumNodes -= 1;
+        Record.Names.erase(Record.Names.begin() + before.NodeLine);
+        Record.FirstDemands.erase(Record.FirstDemands.begin() + before.NodeLine);
+        Record.SecondDemands.erase(Record.SecondDemands.begin() + before.NodeLine);
+        Record.FixedCosts.erase(Record.FixedCosts.begin() + before.NodeLine);
+    }
+    const bool linkWindowUp = LinkSpecification->isVisible();
+    if (!linkWindowUp) {
+        Record.Links.clear();
+    } else if (!before.LinkWindowVisible) {
+        Record.Links.assign(static_cast<std::size_t>(n) * n, NoLink);  // no links at first
+    } else {
+        std::optional<TSavedNetwork> explained = ExplainedLinks(before);
+        RUN_CHECK(explained.has_value(),
+                  QStringLiteral("the link rows changed in a way no add or remove explains"));
+        Record = *explained;
+    }
+
+    const TSavedNetwork now = TSavedNetwork::FromStore();
+    auto differs = [this, &now] {
+        for (int k = 0; k < std::min(now.NumNodes, Record.NumNodes); ++k) {
+            const auto i = static_cast<std::size_t>(k);
+            if (now.Names[i] != Record.Names[i] || now.FirstDemands[i] != Record.FirstDemands[i] ||
+                now.SecondDemands[i] != Record.SecondDemands[i] ||
+                now.FixedCosts[i] != Record.FixedCosts[i]) {
+                return QStringLiteral(
+                           "node %1 is \"%2\" %3 %4 %5 in the store, \"%6\" %7 %8 %9 as "
+                           "entered")
+                    .arg(k + 1)
+                    .arg(QString::fromLatin1(now.Names[i]))
+                    .arg(static_cast<double>(now.FirstDemands[i].Widen()))
+                    .arg(static_cast<double>(now.SecondDemands[i].Widen()))
+                    .arg(static_cast<double>(now.FixedCosts[i].Widen()))
+                    .arg(QString::fromLatin1(Record.Names[i]))
+                    .arg(static_cast<double>(Record.FirstDemands[i].Widen()))
+                    .arg(static_cast<double>(Record.SecondDemands[i].Widen()))
+                    .arg(static_cast<double>(Record.FixedCosts[i].Widen()));
+            }
+        }
+        return QString();
+    };
+    RUN_CHECK(
+        now.NumNodes == Record.NumNodes,
+        QStringLiteral("%1 nodes in the store, %2 entered").arg(now.NumNodes).arg(Record.NumNodes));
+    const QString difference = differs();
+    RUN_CHECK(difference.isEmpty(), difference);
+    RUN_CHECK(!linkWindowUp || now.Links == Record.Links,
+              QStringLiteral("the link rows differ from the links entered"));
 }
 
 void TRandomRun::Fail(const QString& what) const {
@@ -1330,6 +1506,7 @@ void TRandomRun::CheckAfterEvent(const TBeforeEvent& before) {
     if (saveRan) {
         CheckSave(before);
     }
+    FollowRecord(before);
 }
 
 void TRandomRun::CheckWindows() {
@@ -1512,7 +1689,7 @@ void TRandomRun::CheckSave(const TBeforeEvent& before) {
     ++Coverage.SaveAttempts;
     RUN_CHECK(before.LinkWindowVisible,
               QStringLiteral("a save dialog or the connectivity warning without the link window"));
-    const TSavedNetwork& network = before.Network;
+    const TSavedNetwork& network = before.Record;
     const TDistances distances = ShortestDistances(network);
     const std::vector<TRandomPlatform::TShownBox>& boxes = Platform.Boxes();
     const std::vector<TRandomPlatform::TShownDialog>& dialogs = Platform.Dialogs();
