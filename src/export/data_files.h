@@ -21,16 +21,9 @@
 
 #include "network/real48.h"
 
-// The decimal digits of value, with "-" if negative, padded on the left with blanks to
-// width and never cut: IntegerText(150, 4) == " 150", IntegerText(10000, 0) == "10000".
-std::string IntegerText(std::int32_t value, int width);
-
-// The exact stored value rounded to decimals (0..18) places, a half rounding away from
-// zero, with a full stop and at least one integer digit, padded on the left with blanks to
-// width and never cut:
-//   2.0625 -> "2.063" (not the even 2.062), 0.9999 -> "1.000", 9.9996 -> "10.000",
-//   0.5 -> "0.500", 10000 -> "10000.000".
-// With 0 decimals there is no full stop.
+// The exact stored value rounded to decimals places, a half rounding away from zero, padded
+// on the left with blanks to width and never cut (FormatExactFixed):
+//   2.0625 -> "2.063" (not the even 2.062), 0.9999 -> "1.000", 10000 -> "10000.000".
 std::string FixedPointText(const Real48& value, int width, int decimals);
 
 // One line of the demand data file, CR LF included.

@@ -200,6 +200,36 @@ TDigitRecord MakeDigitRecord(Extended value, int precision, int decimals) {
     return record;
 }
 
+std::string FormatExactFixed(Extended value, int decimals) {
+    decimals = std::max(decimals, 0);
+    if (!std::isfinite(value)) {
+        return FormatNotFinite(value);
+    }
+    TDigitRecord record;
+    if (value != 0) {
+        record = ExactDecimal(std::fabs(value));
+        const int keep = record.Exponent + decimals;
+        if (keep < 0) {
+            record = {};  // below a tenth of the last decimal
+        } else {
+            RoundDigitsAt(record, static_cast<std::size_t>(keep));
+        }
+    }
+    const int integerDigits = std::max(record.Exponent, 0);
+    // All the digits, the integer ones and exactly decimals after them, with the zeros that
+    // the record leaves out before and after its own digits.
+    std::string digits(static_cast<std::size_t>(std::max(-record.Exponent, 0)), '0');
+    digits += record.Digits;
+    digits.resize(static_cast<std::size_t>(integerDigits + decimals), '0');
+    std::string text = value < 0 ? "-" : "";
+    text += integerDigits > 0 ? digits.substr(0, integerDigits) : "0";
+    if (decimals > 0) {
+        text += '.';
+        text.append(digits, static_cast<std::size_t>(integerDigits));
+    }
+    return text;
+}
+
 std::string FormatGrouped(Extended value, int precision, int decimals) {
     return FormatFixed(value, precision, decimals, true);
 }

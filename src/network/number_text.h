@@ -52,6 +52,15 @@ std::string FormatGrouped(Extended value, int precision, int decimals);
 // 2 decimals: 10000 -> "10000.00";  0.05 -> "0.05";  999.96 -> "999.96".
 std::string FormatPlainFixed(Extended value, int precision, int decimals);
 
+// The exact value rounded to decimals places, a half rounding away from zero, with a full
+// stop, at least one integer digit and no grouping, whatever the regional settings (the form
+// of the demand data file). Exact: the digits come from the value's full decimal expansion,
+// so a stored half is seen as a half and rounded once.
+//   2.0625 -> "2.063" (not the even 2.062);  0.9999 -> "1.000";  9.9996 -> "10.000";
+//   0.5 -> "0.500";  0.0005 (held a little below) -> "0.000";  2^100 -> all 31 digits.
+// With 0 decimals (or fewer) there is no full stop.
+std::string FormatExactFixed(Extended value, int decimals);
+
 // General form: as many digits as the value needs, up to precision; scientific notation
 // below 0.0001 or beyond precision integer digits.
 //   12.5 -> "12.5";  -1 -> "-1";  10000 -> "10000";  0.1 (held) -> "0.100000000000023"

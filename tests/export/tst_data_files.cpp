@@ -11,6 +11,7 @@
 #include "export/data_files.h"
 #include "export/shortest_paths.h"
 #include "network/network_store.h"
+#include "network/number_text.h"
 
 namespace {
 
@@ -105,7 +106,7 @@ void TestDataFiles::IntegerTexts() {
     QFETCH(int, value);
     QFETCH(int, width);
     QFETCH(QByteArray, text);
-    QCOMPARE(QByteArray::fromStdString(IntegerText(value, width)), text);
+    QCOMPARE(QByteArray::fromStdString(IntToPadded(value, width)), text);
 }
 
 // The rounding works on the value as stored, which may lie just above or below the typed one.
