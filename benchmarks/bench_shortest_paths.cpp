@@ -10,6 +10,7 @@
 
 #include "export/shortest_paths.h"
 #include "network/network_store.h"
+#include "support/reference_paths.h"
 #include "timing_reporter.h"
 
 namespace {

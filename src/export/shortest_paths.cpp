@@ -96,36 +96,12 @@ __attribute__((target_clones("avx2", "default"))) void Relax(const TRowPointers&
     }
 }
 
-// Each step reads its three entries afresh and adds with an overflow check.
-void RelaxChecked(const TRowPointers& rows, int n) {
-    for (int k = 0; k < n; ++k) {
-        for (int i = 0; i < n; ++i) {
-            for (int j = 0; j < n; ++j) {
-                std::int32_t through = 0;
-                if (__builtin_add_overflow(rows[i][k], rows[k][j], &through)) {
-                    throw EIntOverflow();
-                }
-                if (through < rows[i][j]) {
-                    rows[i][j] = through;
-                }
-            }
-        }
-    }
-}
-
 }  // namespace
 
 void CompleteShortestPaths() {
     const int n = CheckedLinkMatrix();
     const TRowPointers rows = CopyLinkRows(n);
     Relax(rows, n);
-    CapAndJudge(rows, n);
-}
-
-void CompleteShortestPathsReference() {
-    const int n = Network.NumNodes;
-    const TRowPointers rows = CopyLinkRows(n);
-    RelaxChecked(rows, n);
     CapAndJudge(rows, n);
 }
 

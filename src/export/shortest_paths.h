@@ -18,9 +18,5 @@
 // The save flow's completion: relaxation in the order k, i, j over whole rows.
 void CompleteShortestPaths();
 
-// The same result by the plain triple loop with a checked addition at every step (an
-// overflow would raise EIntOverflow). Kept to check and to time CompleteShortestPaths.
-void CompleteShortestPathsReference();
-
 // Frees PathRows[1..NumNodes].
 void ReleasePathRows();
