@@ -28,11 +28,21 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
 }
 
-# Configures (once) and builds the tree in $1 with the CMake options that follow.
-build_tree() {
+# Configures the tree in $1 with the CMake options that follow, unless it was configured with
+# exactly these options before (so a second run rebuilds nothing, and a changed option, such as
+# CI=true turning warnings into errors, is never silently ignored).
+configure_tree() {
     local dir="$1"; shift
-    if [[ ! -f "$dir/build.ninja" ]]; then
+    local options
+    options=$(printf '%s\n' "$@")
+    if [[ ! -f "$dir/build.ninja" || "$(cat "$dir/.meshloom-options" 2>/dev/null)" != "$options" ]]; then
         cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
+        printf '%s' "$options" > "$dir/.meshloom-options"
     fi
-    cmake --build "$dir" -j 2
+}
+
+# Configures (see configure_tree) and builds the tree in $1 with the CMake options that follow.
+build_tree() {
+    configure_tree "$@"
+    cmake --build "$1" -j 2
 }

@@ -23,13 +23,9 @@ build_tree "$ROOT/build-tests" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMESHLOOM_WERR
 $sanitize && build_tree "$ROOT/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DMESHLOOM_WERROR=OFF -DMESHLOOM_TESTS=ON -DMESHLOOM_SANITIZE=ON
 if $fuzz; then
-    if [[ ! -f "$ROOT/build-fuzz/build.ninja" ]]; then
-        cmake -S "$ROOT" -B "$ROOT/build-fuzz" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
-            -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMESHLOOM_WERROR="$werror" -DMESHLOOM_FUZZ=ON \
-            -DMESHLOOM_TESTS=OFF
-    fi
-    cmake -S "$ROOT" -B "$ROOT/build-fuzz" -DMESHLOOM_FUZZ_SECONDS="${MESHLOOM_FUZZ_SECONDS:-30}" \
-        > /dev/null
+    configure_tree "$ROOT/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMESHLOOM_WERROR="$werror" -DMESHLOOM_FUZZ=ON \
+        -DMESHLOOM_TESTS=OFF -DMESHLOOM_FUZZ_SECONDS="${MESHLOOM_FUZZ_SECONDS:-30}"
     cmake --build "$ROOT/build-fuzz" -j 2 --target meshloom_fuzz
 fi
 
