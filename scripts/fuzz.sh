@@ -21,11 +21,10 @@ install_packages build test
 dir="${FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
 werror=OFF
 [[ "${CI:-}" == "true" ]] && werror=ON
-if [[ ! -f "$dir/build.ninja" ]]; then
-    cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMESHLOOM_WERROR="$werror" -DMESHLOOM_FUZZ=ON \
-        -DMESHLOOM_TESTS=OFF
-fi
+# The same options as scripts/test.sh gives this tree, so neither configures it again.
+configure_tree "$dir" -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMESHLOOM_WERROR="$werror" -DMESHLOOM_FUZZ=ON \
+    -DMESHLOOM_TESTS=OFF -DMESHLOOM_FUZZ_SECONDS=30
 cmake --build "$dir" -j 2 --target "${targets[@]}"
 
 failed=()
