@@ -77,7 +77,12 @@ void TLinkSpecification::QuitandSaveClick() {
         }
     }
 
-    // 4. The distance file, whatever happened to the demand data file.
+    // 4. The distance file, whatever happened to the demand data file. Until its dialog has a
+    // name of its own, it opens in the folder where the demand data file was chosen, so that
+    // the two files of one network land side by side.
+    if (SaveDistances.FileName.isEmpty() && !SaveNodes.FileName.isEmpty()) {
+        SaveDistances.InitialDir = QFileInfo(SaveNodes.FileName).absolutePath();
+    }
     const QString distanceFile =
         ChooseSaveFileName(SaveDistances, Network.DemandFileSaved ? demandFile : QString());
     if (distanceFile.isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "network/name_bytes.h"
 #include "network/network_store.h"
 #include "network/number_text.h"
 
@@ -83,7 +84,7 @@ QStringList ListNodes(const TNetworkStore& network) {
     QStringList lines;
     lines.reserve(network.NumNodes);
     for (int i = 1; i <= network.NumNodes; ++i) {
-        lines.append(QString::fromLatin1(NodeLine(i, network.NodeNames[i])));
+        lines.append(NameText(NodeLine(i, network.NodeNames[i])));
     }
     return lines;
 }

@@ -2,6 +2,7 @@
 
 #include <QList>
 
+#include "network/name_bytes.h"
 #include "network/network_store.h"
 #include "network/number_text.h"
 
@@ -19,6 +20,11 @@ std::string ValueColumn(Real48 value) {
 
 bool IsControlCharacter(uint code) {
     return code < 0x20 || (code >= 0x7F && code <= 0x9F);
+}
+
+// A pasted tab or line break parts two words, so it becomes a blank rather than nothing.
+bool IsWordBreak(uint code) {
+    return code == '\t' || code == '\n' || code == '\r';
 }
 }  // namespace
 
@@ -41,10 +47,11 @@ std::string SanitiseNodeName(const QString& typed) {
     // Code points, not UTF-16 units: a character beyond the basic plane becomes one "?",
     // and so does a lone surrogate (toUcs4 yields U+FFFD for it).
     for (const uint code : typed.normalized(QString::NormalizationForm_C).toUcs4()) {
-        if (IsControlCharacter(code)) {
-            continue;
+        if (IsWordBreak(code)) {
+            stored += ' ';
+        } else if (!IsControlCharacter(code)) {
+            stored += NameByte(code);
         }
-        stored += code <= 0xFF ? static_cast<char>(code) : '?';
     }
     return stored;
 }

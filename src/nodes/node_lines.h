@@ -22,9 +22,10 @@ std::string NodeListLine(std::int32_t node, const std::string& name, Real48 firs
 // "150 Nodes in the network.  NO MORE NODES MAY BE ADDED." (two blanks after the stop).
 std::string NodeCountText(std::int32_t numNodes);
 
-// A typed name in the Latin-1 bytes in which it is held and written, one line per node, to
-// the demand data file: control characters (a pasted line break or tab, DEL, the C1 codes)
-// are removed and every character without a Latin-1 form becomes "?". Blanks, "<", ">" and
-// every other printable character are kept, at any length. Composed forms are used where
-// Latin-1 has them, so "e" followed by a combining acute is held as one "é".
+// A typed name in the Windows-1252 bytes in which it is held and written, one line per node,
+// to the demand data file (network/name_bytes.h): a pasted tab, CR or LF becomes one blank,
+// the other control characters (NUL, ESC, DEL, the C1 codes) are removed, and every
+// character without a byte becomes "?". Blanks, "<", ">" and every other printable character
+// are kept, at any length. Composed forms are used where the set has them, so "e" followed by
+// a combining acute is held as one "é".
 std::string SanitiseNodeName(const QString& typed);

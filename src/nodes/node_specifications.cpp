@@ -11,7 +11,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <initializer_list>
+#include <limits>
 
+#include "network/name_bytes.h"
 #include "network/network_store.h"
 #include "network/number_text.h"
 #include "nodes/node_lines.h"
@@ -98,6 +100,9 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     NodeNumber->setAccessibleName(QStringLiteral("NODE NUMBER"));
 
     NodeName = Field(QStringLiteral("Specify the name of the new node"), this);
+    // A name has no length limit: a long pasted name is kept whole, not cut at the field's
+    // default of 32767 characters.
+    NodeName->setMaxLength(std::numeric_limits<int>::max());
     FirstDemand = Field(QStringLiteral("Specify the first demand value"), this);
     SecondDemand = Field(QStringLiteral("Specify the second demand value"), this);
     FixedCost = Field(QStringLiteral("Specify the fixed cost"), this);
@@ -239,7 +244,7 @@ void TNodeSpecifications::NodeNameKeyPress(QChar& Key) {
 void TNodeSpecifications::NodeNameExit() {
     Network.PendingName = SanitiseNodeName(NodeName->text());
     // The field shows the name exactly as it will be stored and written.
-    const QString stored = QString::fromLatin1(Network.PendingName);
+    const QString stored = NameText(Network.PendingName);
     if (NodeName->text() != stored) {
         NodeName->setText(stored);
     }
@@ -313,9 +318,8 @@ void TNodeSpecifications::ListNodes() {
     QStringList lines;
     lines.reserve(Network.NumNodes);
     for (int i = 1; i <= Network.NumNodes; ++i) {
-        lines.append(
-            QString::fromLatin1(NodeListLine(i, Network.NodeNames[i], Network.FirstDemands[i],
-                                             Network.SecondDemands[i], Network.FixedCosts[i])));
+        lines.append(NameText(NodeListLine(i, Network.NodeNames[i], Network.FirstDemands[i],
+                                           Network.SecondDemands[i], Network.FixedCosts[i])));
     }
     NodeList->SetLines(lines);
     NodeList->SetItemIndex(Network.NumNodes - 1);

@@ -1,5 +1,6 @@
 #include "platform/button.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QShortcutEvent>
 
@@ -36,6 +37,21 @@ bool TButton::event(QEvent* event) {
         return true;
     }
     return QPushButton::event(event);
+}
+
+void TButton::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (enter && modifiers == Qt::NoModifier) {
+        // A held key clicks once, not once per repeat: a held Enter on "Add Node" must not
+        // add a row of nodes.
+        if (!event->isAutoRepeat()) {
+            click();
+        }
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void TButton::mousePressEvent(QMouseEvent* event) {

@@ -9,6 +9,8 @@
 // it can tell whether the move showed a message box. Its focus policy is therefore
 // Qt::TabFocus: it is reached by Tab and takes the focus when pressed all the same. Leave the
 // policy as it is.
+//
+// With the focus, Return and Enter press it, as Space does.
 
 #include <QPushButton>
 #include <functional>
@@ -23,6 +25,7 @@ class TButton : public QPushButton {
 
   protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
   private:

@@ -24,6 +24,13 @@ std::string FieldText(const TEdit& field) {
     return field.text().toLatin1().toStdString();
 }
 
+// Delete edits the field like an arrow key moves in it: it types nothing, although X11
+// delivers it with the text "\x7f" (DEL), which the key rule would refuse as a control
+// character. So the key decides, not its text.
+bool TypesNoCharacter(const QKeyEvent& event) {
+    return event.key() == Qt::Key_Delete;
+}
+
 }  // namespace
 
 TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {}
@@ -40,7 +47,7 @@ QString TEdit::KeyRuleFiltered(const QString& text) {
 }
 
 void TEdit::keyPressEvent(QKeyEvent* event) {
-    if (OnKeyPress) {
+    if (OnKeyPress && !TypesNoCharacter(*event)) {
         // Backspace may come without text; the rule sees it as character 8 all the same.
         const QString typed =
             event->key() == Qt::Key_Backspace ? QString(QChar(Backspace)) : event->text();

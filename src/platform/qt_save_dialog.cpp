@@ -31,6 +31,8 @@ bool TQtPlatformServices::ExecuteSaveDialog(TSaveDialog& dialog) {
     fileDialog.setDefaultSuffix(dialog.DefaultExt);
     if (!dialog.FileName.isEmpty()) {
         fileDialog.selectFile(dialog.FileName);
+    } else if (!dialog.InitialDir.isEmpty()) {
+        fileDialog.setDirectory(dialog.InitialDir);
     }
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty()) {
         return false;

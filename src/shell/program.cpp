@@ -35,6 +35,10 @@ int RunProgram(int argc, char** argv) {
     // The title names the program's task-bar entry (on X11 its window class). It is not the
     // display name, which Qt would append to every window caption.
     QCoreApplication::setApplicationName(ApplicationTitle);
+    // The desktop entry the windows belong to, so that a task bar or dock shows its icon for
+    // them (the Wayland app id). On X11 the entry names the window class above instead
+    // (StartupWMClass), as this leaves the window captions as they are.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.meshloom.Meshloom"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/meshloom.png")));
     // Only the main window's confirmed close ends the program, whatever else is visible.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end test with real input: starts the built program on a private X server (Xvfb),
 # walks the planner's road with xdotool key events only (planner_road.sh): the splash, the
-# about box, three nodes, one-way and two-way links and a removal, Quit and Save through the
-# file dialogs and the replace question, and the confirmed exit. Then it checks that the
+# window class against the desktop entry, the about box, Return on a focused menu button,
+# three nodes (one named in typographic characters), one-way and two-way links and a removal
+# (a value and a distance edited with Delete), Quit and Save through the file dialogs and the
+# replace question, and the confirmed exit. Then it checks that the
 # program ended with status 0 and that both files equal the expected ones byte for byte.
 #
 #   e2e_real_input.sh MESHLOOM EXPECTED-DIR [WORK-DIR]
@@ -23,9 +25,9 @@ program="$1"
 expected="$2"
 [[ -x "$program" ]] || { echo "FAILED: no program at $program" >&2; exit 1; }
 
-missing=$(road_missing_tools Xvfb xdotool)
+missing=$(road_missing_tools Xvfb xdotool xprop)
 if [[ -n "$missing" ]]; then
-    echo "SKIPPED: the end-to-end test needs ${missing//$'\n'/ } (Debian: xvfb, xdotool)"
+    echo "SKIPPED: the end-to-end test needs ${missing//$'\n'/ } (Debian: xvfb, xdotool, x11-utils)"
     exit "$SKIPPED"
 fi
 

@@ -204,12 +204,33 @@ road_above() {
 
 snapshot() { :; }
 
-# Node window: the name, then the three values, each field left with Tab, then Alt+A.
+# The desktop entry whose StartupWMClass the program's windows must carry as their class.
+ROAD_DESKTOP_ENTRY="${ROAD_DESKTOP_ENTRY:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../../packaging" && pwd)/org.meshloom.Meshloom.desktop}"
+
+# Fails unless the class in WM_CLASS of window $1 is the desktop entry's StartupWMClass, so
+# that a task bar shows the entry's icon for it. Without xprop (x11-utils) it is left out.
+road_window_class_matches_entry() {
+    command -v xprop >/dev/null || return 0
+    local expected wm_class class
+    expected=$(sed -n 's/^StartupWMClass=//p' "$ROAD_DESKTOP_ENTRY")
+    [[ -n "$expected" ]] || road_fail "the desktop entry $ROAD_DESKTOP_ENTRY has no StartupWMClass"
+    # WM_CLASS(STRING) = "instance", "class"
+    wm_class=$(xprop -id "$1" WM_CLASS)
+    class=$(sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\(.*\)"$/\1/p' <<<"$wm_class")
+    [[ "$class" == "$expected" ]] ||
+        road_fail "the window class is \"$class\" ($wm_class), the desktop entry says \"$expected\""
+    echo "$wm_class matches StartupWMClass=$expected"
+}
+
+# Node window: the name, then the three values, each field left with Tab, then Alt+A. The
+# keys named in $5, if any, are pressed after the first value is typed, to edit it.
 road_add_node() {
     road_keys alt+n
     road_type "$1"
     road_keys Tab
     road_type "$2"
+    # shellcheck disable=SC2086  # $5 is a list of key names
+    [[ -z "${5:-}" ]] || road_keys $5
     road_keys Tab
     road_type "$3"
     road_keys Tab
@@ -219,6 +240,7 @@ road_add_node() {
 
 # Link window: origin and destination by their line (the first Down selects line 1), the
 # distance left with Tab (which enables the add buttons), then Alt+U (one way) or Alt+B.
+# The keys named in $5, if any, are pressed after the distance is typed, to edit it.
 road_add_link() {
     local origin="$1" destination="$2" distance="$3" button="$4" downs k
     downs=()
@@ -229,12 +251,16 @@ road_add_link() {
     road_keys alt+d "${downs[@]}"
     road_keys alt+i
     road_type "$distance"
+    # shellcheck disable=SC2086  # $5 is a list of key names
+    [[ -z "${5:-}" ]] || road_keys $5
     road_keys Tab "$button"
 }
 
 # The whole road, from the splash to the confirmed exit. Saves the demand data file as
-# $1/network.NET and the distance file as $1/network.NED, typing the names without their
-# extensions. A file network.NET must exist beforehand, so that the replace question comes.
+# $1/network.NET, typed as a full path, and the distance file as $1/network.NED, typed as a
+# bare name in the folder its dialog opens in, both without their extensions. $1 must not be
+# the program's working folder, and a file network.NET must exist there beforehand, so that
+# the replace question comes.
 road_walk() {
     local out="$1"
 
@@ -246,6 +272,7 @@ road_walk() {
     road_above "$splash" "$WINDOW" "splash" "the main menu"
     road_wait_gone "MESHLOOM About Box"
     road_focus "MESHLOOM Main Menu"
+    road_window_class_matches_entry "$WINDOW"
     snapshot main-menu "$WINDOW"
 
     # The about box from the menu, left with its default button.
@@ -256,12 +283,17 @@ road_walk() {
     road_keys Return
     road_wait_gone "MESHLOOM About Box"
 
+    # The about button has the focus; Tab moves it to "&Node Specifications", and Return
+    # presses that.
     road_focus "MESHLOOM Main Menu"
-    road_keys alt+n
+    road_keys Tab Return
     road_focus "Node Specification Menu"
     road_wait_gone "MESHLOOM Main Menu"
-    road_add_node "Depot" 12.5 0 300
-    road_add_node "North Yard" 2.0625 10000 0
+    # X delivers Delete with the text DEL; it must edit the field, not be refused by the key
+    # rule (which would keep 112.5 and save it).
+    road_add_node "Depot" 112.5 0 300 "Home Delete"
+    # Typographic characters, saved as their Windows-1252 bytes.
+    road_add_node "O’Neill – Süd €" 2.0625 10000 0
     road_add_node "<Hub> 3" 0.35 1 2
     road_no_box "in the node window"
     snapshot node-window "$WINDOW"
@@ -272,7 +304,7 @@ road_walk() {
     road_keys alt+l
     road_focus "Link Specification"
     road_wait_gone "MESHLOOM Main Menu"
-    road_add_link 1 2 5 alt+b
+    road_add_link 1 2 15 alt+b "Home Delete"
     road_add_link 2 3 7 alt+u
     road_add_link 3 1 20 alt+u
     road_no_box "in the link window"
@@ -289,7 +321,8 @@ road_walk() {
     road_keys Return
     road_wait_gone "Confirm"
     road_wait_gone "Specify Name of Network Demand Data File"
-    road_save_as "Specify Name of Distance File" "$out/network"
+    # A bare name: the dialog opens in the demand data file's folder, so it is saved there.
+    road_save_as "Specify Name of Distance File" "network"
     road_wait_gone "Specify Name of Distance File"
     road_wait_gone "Link Specification"
 

@@ -123,9 +123,10 @@ void TestNodeLines::SanitisedName_data() {
                            << QByteArray("North Riverside Depot");
     QTest::newRow("blanks and brackets kept")
         << QStringLiteral("  <Depot> & Co.  ") << QByteArray("  <Depot> & Co.  ");
-    QTest::newRow("tab removed") << QStringLiteral("North\tDepot") << QByteArray("NorthDepot");
-    QTest::newRow("line breaks removed")
-        << QStringLiteral("North\r\nDepot\n") << QByteArray("NorthDepot");
+    QTest::newRow("tab becomes a blank")
+        << QStringLiteral("North\tDepot") << QByteArray("North Depot");
+    QTest::newRow("each CR and LF becomes a blank")
+        << QStringLiteral("North\r\nDepot\n") << QByteArray("North  Depot ");
     QTest::newRow("NUL, ESC and DEL removed") << QString::fromLatin1(
                                                      "A\0B\x1b"
                                                      "C\x7f"
@@ -134,14 +135,22 @@ void TestNodeLines::SanitisedName_data() {
                                               << QByteArray("ABCD");
     QTest::newRow("C1 controls removed")
         << QString::fromUtf16(u"A\u0085B\u009fC") << QByteArray("ABC");
+    QTest::newRow("codes of the five bytes without a character removed")
+        << QString::fromUtf16(u"A\u0081\u008d\u008f\u0090\u009dB") << QByteArray("AB");
     QTest::newRow("Latin-1 letters kept") << QString::fromUtf16(u"Caf\u00e9 M\u00fcnster \u00bd")
                                           << QByteArray("Caf\xe9 M\xfcnster \xbd");
     QTest::newRow("no-break space kept") << QString::fromUtf16(u"A\u00a0B")
                                          << QByteArray(
                                                 "A\xa0"
                                                 "B");
-    QTest::newRow("beyond Latin-1 becomes ?")
-        << QString::fromUtf16(u"\u03a9 Hub \u20ac5") << QByteArray("? Hub ?5");
+    QTest::newRow("typographic characters get their Windows-1252 bytes")
+        << QString::fromUtf16(u"O’Neill – Süd €")
+        << QByteArray("\x4f\x92\x4e\x65\x69\x6c\x6c\x20\x96\x20\x53\xfc\x64\x20\x80");
+    QTest::newRow("block corners") << QString::fromUtf16(u"\u20ac\u0178") << QByteArray("\x80\x9f");
+    QTest::newRow("beyond Windows-1252 becomes ?") << QString::fromUtf16(u"\u03a9 Hub \u20ac5")
+                                                   << QByteArray(
+                                                          "? Hub \x80"
+                                                          "5");
     QTest::newRow("one ? for a character beyond the basic plane")
         << QString::fromUtf16(u"Depot \U0001F69A") << QByteArray("Depot ?");
     QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << QByteArray("?");

@@ -125,7 +125,7 @@ class TestNodeSpecifications : public QObject {
     void PendingNameResetWithOtherValues_data();
     void PendingNameResetWithOtherValues();
     void AccessKeyLeavesFieldBeforeAdding();
-    void NameHeldAsLatin1();
+    void NameHeldAsWindows1252();
     void KeyboardAloneFromMainMenu();
 
   private:
@@ -603,8 +603,9 @@ void TestNodeSpecifications::AccessKeyLeavesFieldBeforeAdding() {
     QCOMPARE(Bytes(Network.NodeNames[2]), QByteArray("Pier"));
 }
 
-// A pasted name is held as the Latin-1 text it will be written as, and shown so.
-void TestNodeSpecifications::NameHeldAsLatin1() {
+// A pasted name is held as the Windows-1252 text it will be written as, and shown so: a tab
+// or line break parts the words, a character without a byte becomes "?".
+void TestNodeSpecifications::NameHeldAsWindows1252() {
     QVERIFY(ShowNodeWindow());
     TNodeSpecifications& w = Window();
     QApplication::clipboard()->setText(
@@ -612,17 +613,32 @@ void TestNodeSpecifications::NameHeldAsLatin1() {
     QTest::keyClick(w.NodeName, Qt::Key_V, Qt::ControlModifier);
     QVERIFY(!w.NodeName->text().isEmpty());
     QTest::keyClick(w.NodeName, Qt::Key_Tab);
-    const QByteArray stored("NorthRiversideDepot ? <Caf\xe9>");
+    const QByteArray stored("North Riverside  Depot ? <Caf\xe9>");
     QCOMPARE(Bytes(Network.PendingName), stored);
     QCOMPARE(w.NodeName->text(), QString::fromLatin1(stored));
     QTest::mouseClick(w.AddNode, Qt::LeftButton);
     QCOMPARE(Bytes(Network.NodeNames[1]), stored);
     QCOMPARE(w.NodeList->Line(0).mid(6, 15), QString::fromLatin1(stored.left(15)));
 
-    // Printable Latin-1, blanks at either end and any length stay as typed.
-    const QString kept = QStringLiteral("  ") + QString(40, QChar(0x00e6)) + QStringLiteral(" ");
+    // Typographic characters are listed as typed and held in their single bytes.
+    const QString typed = QString::fromUtf16(u"O’Neill – Süd €");
     PressAccessKey(Qt::Key_N);
-    QTest::keyClicks(w.NodeName, kept);
+    for (const QChar c : typed) {  // Qt Test types ASCII only
+        QTest::sendKeyEvent(QTest::Click, w.NodeName, Qt::Key_unknown, c, Qt::NoModifier);
+    }
+    QTest::keyClick(w.NodeName, Qt::Key_Tab);
+    QCOMPARE(w.NodeName->text(), typed);
+    QTest::mouseClick(w.AddNode, Qt::LeftButton);
+    QCOMPARE(Bytes(Network.NodeNames[2]), QByteArray("O\x92Neill \x96 S\xfc"
+                                                     "d \x80"));
+    QCOMPARE(w.NodeList->Line(1).mid(6, 15), typed);
+
+    // Blanks at either end and any length stay as pasted, beyond the field's usual limit.
+    const QString kept =
+        QStringLiteral("  ") + QString(100000, QChar(0x00e6)) + QStringLiteral(" ");
+    QApplication::clipboard()->setText(kept);
+    PressAccessKey(Qt::Key_N);
+    QTest::keyClick(w.NodeName, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(w.NodeName, Qt::Key_Tab);
     QCOMPARE(w.NodeName->text(), kept);
     QCOMPARE(Bytes(Network.PendingName), kept.toLatin1());

@@ -99,6 +99,10 @@ class TestEdit : public QObject {
     void cleanup();
     void KeyRuleOnTyping();
     void BackspaceWithoutTextIsCharacterEight();
+    void KeysAsX11DeliversThem_data();
+    void KeysAsX11DeliversThem();
+    void ReturnAndEnterPressTheFocusedButton_data();
+    void ReturnAndEnterPressTheFocusedButton();
     void ComposedTextPassesTheRuleToo();
     void RegionalDecimalSeparatorCanBeTyped();
     void TabLeavesAndValidates();
@@ -179,6 +183,67 @@ void TestEdit::BackspaceWithoutTextIsCharacterEight() {
     QApplication::sendEvent(Window->Field, &press);
     QCOMPARE(Window->KeysSeen.back(), QChar(8));
     QCOMPARE(Window->Field->text(), QStringLiteral("4"));
+}
+
+// Keys with the text X11 gives them (Qt Test sends Delete and Ctrl+A without text): the key
+// decides whether the rule sees it, not its text. "123", the cursor at its start.
+void TestEdit::KeysAsX11DeliversThem_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("Delete edits") << int(Qt::Key_Delete) << "\x7f" << int(Qt::NoModifier) << "23"
+                                  << false;
+    QTest::newRow("keypad Delete edits")
+        << int(Qt::Key_Delete) << "\x7f" << int(Qt::KeypadModifier) << "23" << false;
+    QTest::newRow("Ctrl+A refused")
+        << int(Qt::Key_A) << "\x01" << int(Qt::ControlModifier) << "123" << true;
+    QTest::newRow("keypad Enter refused")
+        << int(Qt::Key_Enter) << "\r" << int(Qt::KeypadModifier) << "123" << true;
+}
+
+void TestEdit::KeysAsX11DeliversThem() {
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(int, modifiers);
+    QFETCH(QString, after);
+    QFETCH(bool, refused);
+    TypeIntoField(QStringLiteral("123"));
+    Window->Field->setCursorPosition(0);
+    Window->QuitButton->setEnabled(true);
+    Platform->ClearRecord();
+    QTest::sendKeyEvent(QTest::Click, Window->Field, Qt::Key(key), text,
+                        Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(Window->Field->text(), after);
+    QCOMPARE(Platform->Beeps().size(), std::size_t{refused ? 1u : 0u});
+    QCOMPARE(Window->QuitButton->isEnabled(), !refused);
+}
+
+// Return and Enter press a focused button once, as Space does; a held key does not repeat
+// the click, and with Shift or Ctrl they do nothing.
+void TestEdit::ReturnAndEnterPressTheFocusedButton_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("autoRepeat");
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier) << false << 1;
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << false << 1;
+    QTest::newRow("held Return") << int(Qt::Key_Return) << int(Qt::NoModifier) << true << 0;
+    QTest::newRow("Ctrl+Return") << int(Qt::Key_Return) << int(Qt::ControlModifier) << false << 0;
+}
+
+void TestEdit::ReturnAndEnterPressTheFocusedButton() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, autoRepeat);
+    QFETCH(int, clicks);
+    Window->AddButton->setFocus(Qt::TabFocusReason);
+    Window->Log.clear();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), QStringLiteral("\r"),
+                    autoRepeat);
+    QApplication::sendEvent(Window->AddButton, &press);
+    QCOMPARE(Window->Log.count(QStringLiteral("add")), clicks);
 }
 
 // Text that arrives several characters at once, from an input method or a key that types

@@ -19,6 +19,7 @@ class TestQtSaveDialog : public QObject {
     void NameFilters();
     void AppendsDefaultExtensionAndRemembersName();
     void CancelKeepsTheLastName();
+    void OpensInInitialFolderUntilItHasAName();
 
   private:
     // Runs dialog.Execute() while answer acts on the open QFileDialog.
@@ -90,6 +91,31 @@ void TestQtSaveDialog::CancelKeepsTheLastName() {
     dialog.FileName = QDir(Folder.path()).filePath("kept.NED");
     QVERIFY(!ExecuteAnswering(dialog, [](QFileDialog* open) { open->reject(); }));
     QCOMPARE(dialog.FileName, QDir(Folder.path()).filePath("kept.NED"));
+}
+
+// Without a name of its own the dialog opens in InitialDir, and a bare name typed there is
+// saved there; once it has a name, it opens at that name instead.
+void TestQtSaveDialog::OpensInInitialFolderUntilItHasAName() {
+    QTemporaryDir elsewhere;
+    TSaveDialog dialog;
+    dialog.Filter = "Network Distance File|*.NED|All Files|*.*";
+    dialog.DefaultExt = "NED";
+    dialog.InitialDir = Folder.path();
+    QString openedIn;
+    QVERIFY(ExecuteAnswering(dialog, [&](QFileDialog* open) {
+        openedIn = open->directory().absolutePath();
+        open->findChild<QLineEdit*>("fileNameEdit")->setText("plant");
+        QMetaObject::invokeMethod(open, "accept");
+    }));
+    QCOMPARE(openedIn, QDir(Folder.path()).absolutePath());
+    QCOMPARE(dialog.FileName, QDir(Folder.path()).filePath("plant.NED"));
+
+    dialog.FileName = QDir(elsewhere.path()).filePath("kept.NED");
+    QVERIFY(!ExecuteAnswering(dialog, [&](QFileDialog* open) {
+        openedIn = open->directory().absolutePath();
+        open->reject();
+    }));
+    QCOMPARE(openedIn, QDir(elsewhere.path()).absolutePath());
 }
 
 QTEST_MAIN(TestQtSaveDialog)
