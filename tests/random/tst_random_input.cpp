@@ -1434,17 +1434,31 @@ void TRandomRun::FollowRecord(const TBeforeEvent& before) {
     const int n = Network.NumNodes;
     if (NodeSpecifications->isVisible() && !before.NodeWindowVisible) {
         Record = TSavedNetwork();  // each showing starts an empty table
-    } else if (before.NodeWindowVisible && n == before.NumNodes + 1) {
+    } else if (before.NodeWindowVisible && n > before.NumNodes) {
+        // Blanks typed onto a focused Add Node press it again, each time with the entries it
+        // left empty.
         Record = AddedNode(before);
-    } else if (before.NodeWindowVisible && n == before.NumNodes - 1) {
-        const auto k = static_cast<std::size_t>(before.NodeLine);
-        RUN_CHECK(before.NodeLine >= 0 && k < Record.Names.size(),
-                  QStringLiteral("a node was deleted with line %1 selected").arg(before.NodeLine));
-        Record.NumNodes -= 1;
-        Record.Names.erase(Record.Names.begin() + before.NodeLine);
-        Record.FirstDemands.erase(Record.FirstDemands.begin() + before.NodeLine);
-        Record.SecondDemands.erase(Record.SecondDemands.begin() + before.NodeLine);
-        Record.FixedCosts.erase(Record.FixedCosts.begin() + before.NodeLine);
+        while (Record.NumNodes < n) {
+            Record.NumNodes += 1;
+            Record.Names.emplace_back();
+            for (auto* column : {&Record.FirstDemands, &Record.SecondDemands, &Record.FixedCosts}) {
+                column->push_back(Real48::Narrow(0));
+            }
+        }
+    } else if (before.NodeWindowVisible && n < before.NumNodes) {
+        // Each delete takes the selected line and selects the line that followed it, or the
+        // new last line after the last one.
+        int line = before.NodeLine;
+        while (Record.NumNodes > n) {
+            RUN_CHECK(line >= 0 && line < Record.NumNodes,
+                      QStringLiteral("a node was deleted with line %1 selected").arg(line));
+            Record.NumNodes -= 1;
+            Record.Names.erase(Record.Names.begin() + line);
+            Record.FirstDemands.erase(Record.FirstDemands.begin() + line);
+            Record.SecondDemands.erase(Record.SecondDemands.begin() + line);
+            Record.FixedCosts.erase(Record.FixedCosts.begin() + line);
+            line = std::min(line, Record.NumNodes - 1);
+        }
     }
     const bool linkWindowUp = LinkSpecification->isVisible();
     if (!linkWindowUp) {
