@@ -11,10 +11,10 @@
 #include <random>
 #include <string>
 
-#include "export/data_files.h"
-#include "export/file_writer.h"
-#include "export/shortest_paths.h"
-#include "network/network_store.h"
+#include "core/data_files.h"
+#include "core/network_store.h"
+#include "core/shortest_paths.h"
+#include "platform/file_writer.h"
 #include "timing_reporter.h"
 
 namespace {

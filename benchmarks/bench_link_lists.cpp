@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <string>
 
-#include "links/link_lines.h"
-#include "links/link_specification.h"
-#include "network/network_store.h"
+#include "core/link_lines.h"
+#include "core/network_store.h"
+#include "links/link_window.h"
 #include "platform/list_box.h"
 
 namespace {
@@ -38,12 +38,12 @@ void MakeCompleteNetwork() {
 void LinkListTexts(benchmark::State& state) {
     MakeCompleteNetwork();
     for (auto _ : state) {
-        QStringList nodes = ListNodes(Network);
-        TLinkListing links = ListLinks(Network);
+        std::vector<std::string> nodes = LinkWindowNodeLines(Network);
+        TLinkListing links = LinkWindowLinkLines(Network);
         benchmark::DoNotOptimize(nodes);
         benchmark::DoNotOptimize(links);
     }
-    state.counters["lines"] = static_cast<double>(ListLinks(Network).Lines.size());
+    state.counters["lines"] = static_cast<double>(LinkWindowLinkLines(Network).Lines.size());
 }
 BENCHMARK(LinkListTexts)->Unit(benchmark::kMillisecond);
 

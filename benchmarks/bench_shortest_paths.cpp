@@ -8,9 +8,9 @@
 #include <random>
 #include <string>
 
-#include "export/shortest_paths.h"
-#include "network/network_store.h"
-#include "support/reference_paths.h"
+#include "core/network_store.h"
+#include "core/shortest_paths.h"
+#include "reference_paths.h"
 #include "timing_reporter.h"
 
 namespace {

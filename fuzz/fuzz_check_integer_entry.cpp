@@ -1,4 +1,4 @@
-// CheckIntegerEntry: whatever is typed, the target ends holding either an accepted value
+// JudgeIntegerEntry: whatever is typed, the target ends holding either an accepted value
 // within the bounds (the typed value rounded to the nearest integer, a tie to the even one)
 // or the caller's preset; the outcome, the message and the text written back agree.
 //
@@ -12,13 +12,13 @@
 #include <exception>
 #include <string>
 
+#include "core/entry_rules.h"
+#include "core/errors.h"
+#include "core/network_store.h"
+#include "core/number_text.h"
+#include "core/separators.h"
+#include "core/text_to_number.h"
 #include "fuzz_support.h"
-#include "network/entry_rules.h"
-#include "network/errors.h"
-#include "network/network_store.h"
-#include "network/number_text.h"
-#include "network/separators.h"
-#include "network/text_to_number.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::TByteReader in(data, size);
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::int32_t target = preset;
     TEntryResult result;
     try {
-        result = CheckIntegerEntry(text, target, low, high);
+        result = JudgeIntegerEntry(text, target, low, high);
     } catch (const std::exception& error) {
         FUZZ_CHECK(false, "\"%s\" raised \"%s\"", text.c_str(), error.what());
     }

@@ -1,4 +1,4 @@
-// CheckRealEntry: whatever is typed, the target ends holding either an accepted value within
+// JudgeRealEntry: whatever is typed, the target ends holding either an accepted value within
 // the bounds (the typed value as the 6-byte real holds it) or the caller's preset, byte for
 // byte; the outcome, the message and the text written back agree with that.
 //
@@ -10,13 +10,13 @@
 #include <exception>
 #include <string>
 
+#include "core/entry_rules.h"
+#include "core/errors.h"
+#include "core/network_store.h"
+#include "core/number_text.h"
+#include "core/separators.h"
+#include "core/text_to_number.h"
 #include "fuzz_support.h"
-#include "network/entry_rules.h"
-#include "network/errors.h"
-#include "network/network_store.h"
-#include "network/number_text.h"
-#include "network/separators.h"
-#include "network/text_to_number.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Real48 target = preset;
     TEntryResult result;
     try {
-        result = CheckRealEntry(text, target, low, high);
+        result = JudgeRealEntry(text, target, low, high);
     } catch (const std::exception& error) {
         FUZZ_CHECK(false, "\"%s\" raised \"%s\"", text.c_str(), error.what());
     }

@@ -10,9 +10,9 @@
 #include <limits>
 #include <optional>
 
+#include "core/errors.h"
+#include "core/real48.h"
 #include "fuzz_support.h"
-#include "network/errors.h"
-#include "network/real48.h"
 
 namespace {
 

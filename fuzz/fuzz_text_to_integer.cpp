@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "core/errors.h"
+#include "core/text_to_number.h"
 #include "fuzz_support.h"
-#include "network/errors.h"
-#include "network/text_to_number.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string>
 
+#include "core/errors.h"
+#include "core/separators.h"
+#include "core/text_to_number.h"
 #include "fuzz_support.h"
-#include "network/errors.h"
-#include "network/separators.h"
-#include "network/text_to_number.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::TByteReader in(data, size);

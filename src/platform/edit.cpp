@@ -4,7 +4,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
-#include "network/entry_rules.h"
+#include "core/entry_rules.h"
 #include "platform/application.h"
 #include "platform/platform_services.h"
 
@@ -100,9 +100,9 @@ void NumericFieldKeyPress(QChar& key, QWidget& quitButton) {
 }
 
 void CheckRealEntry(TEdit& field, Real48& target, Real48 low, Real48 high) {
-    ShowEntryResult(field, CheckRealEntry(FieldText(field), target, low, high));
+    ShowEntryResult(field, JudgeRealEntry(FieldText(field), target, low, high));
 }
 
 void CheckIntegerEntry(TEdit& field, std::int32_t& target, std::int32_t low, std::int32_t high) {
-    ShowEntryResult(field, CheckIntegerEntry(FieldText(field), target, low, high));
+    ShowEntryResult(field, JudgeIntegerEntry(FieldText(field), target, low, high));
 }

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "network/real48.h"
+#include "core/real48.h"
 
 class TEdit : public QLineEdit {
     Q_OBJECT

@@ -9,7 +9,7 @@
 #include <QLocale>
 #include <QObject>
 
-#include "network/separators.h"
+#include "core/separators.h"
 
 // The separators of a locale: its decimal symbol and its digit-grouping symbol where each is
 // a single Latin-1 character, else "." and ",". A grouping symbol that is a single space

@@ -15,8 +15,8 @@
 #include <QWindow>
 
 #include "platform/button.h"
+#include "platform/look.h"
 #include "platform/version_record.h"
-#include "shell/look.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 

@@ -12,13 +12,13 @@
 #include <initializer_list>
 #include <utility>
 
-#include "links/link_specification.h"
-#include "nodes/node_specifications.h"
+#include "links/link_window.h"
+#include "nodes/node_window.h"
 #include "platform/button.h"
 #include "platform/hint_switch.h"
+#include "platform/look.h"
 #include "platform/platform_services.h"
 #include "shell/about_box.h"
-#include "shell/look.h"
 #include "shell/window_references.h"
 
 namespace {

@@ -13,16 +13,16 @@
 #include <QTimer>
 #include <memory>
 
-#include "links/link_specification.h"
-#include "network/network_store.h"
-#include "network/separators.h"
-#include "nodes/node_specifications.h"
+#include "app/program.h"
+#include "core/network_store.h"
+#include "core/separators.h"
+#include "links/link_window.h"
+#include "nodes/node_window.h"
 #include "platform/button.h"
 #include "platform/edit.h"
 #include "platform/list_box.h"
 #include "shell/about_box.h"
 #include "shell/main_menu.h"
-#include "shell/program.h"
 #include "shell/window_references.h"
 #include "support/scripted_platform.h"
 

@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 #include <new>
 
-#include "network/errors.h"
-#include "network/separators.h"
+#include "core/errors.h"
+#include "core/separators.h"
 #include "platform/application.h"
 #include "platform/button.h"
 #include "platform/edit.h"

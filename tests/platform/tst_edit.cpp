@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "network/real48.h"
-#include "network/separators.h"
+#include "core/real48.h"
+#include "core/separators.h"
 #include "platform/button.h"
 #include "platform/edit.h"
 #include "platform/platform_services.h"

@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QTest>
 
-#include "network/number_text.h"
-#include "network/separators.h"
+#include "core/number_text.h"
+#include "core/separators.h"
 #include "platform/regional_settings.h"
 
 Q_DECLARE_METATYPE(QLocale)

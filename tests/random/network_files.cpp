@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "network/network_store.h"
+#include "core/network_store.h"
 
 namespace {
 constexpr std::int64_t NoPath = std::numeric_limits<std::int64_t>::max() / 4;

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "links/link_specification.h"
+#include "links/link_window.h"
 #include "shell/window_references.h"
 #include "support/scripted_platform.h"
 

@@ -33,21 +33,21 @@
 #include <map>
 #include <optional>
 
-#include "links/link_specification.h"
-#include "network/entry_rules.h"
-#include "network/network_store.h"
+#include "app/program.h"
+#include "core/entry_rules.h"
+#include "core/network_store.h"
+#include "links/link_window.h"
 #include "network_files.h"
-#include "nodes/node_lines.h"
-#include "nodes/node_specifications.h"
+#include "nodes/node_window.h"
 #include "platform/application.h"
 #include "platform/button.h"
 #include "platform/edit.h"
 #include "platform/list_box.h"
+#include "platform/name_text.h"
 #include "random_platform.h"
 #include "random_source.h"
 #include "shell/about_box.h"
 #include "shell/main_menu.h"
-#include "shell/program.h"
 #include "shell/window_references.h"
 
 namespace {
@@ -1370,7 +1370,7 @@ TSavedNetwork TRandomRun::AddedNode(const TBeforeEvent& before) const {
         Real48 value = before.PendingValues[i];
         if (before.Focus == valueFields[i]) {
             value = Real48::Narrow(0);
-            CheckRealEntry(before.NodeTexts[i + 1].toLatin1().toStdString(), value,
+            JudgeRealEntry(before.NodeTexts[i + 1].toLatin1().toStdString(), value,
                            Real48::Narrow(0), Real48::Narrow(MaxDistance));
         }
         columns[i]->push_back(value);
@@ -1393,7 +1393,7 @@ std::optional<TSavedNetwork> TRandomRun::ExplainedLinks(const TBeforeEvent& befo
         std::int32_t distance = before.PendingDistance;
         if (before.Focus == LinkSpecification->LinkDist) {
             distance = -1;
-            CheckIntegerEntry(before.LinkDistText.toLatin1().toStdString(), distance, 0,
+            JudgeIntegerEntry(before.LinkDistText.toLatin1().toStdString(), distance, 0,
                               MaxDistance);
         }
         std::vector<std::int32_t> oneWay = record.Links;

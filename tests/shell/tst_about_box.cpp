@@ -8,12 +8,12 @@
 #include <QWindow>
 #include <memory>
 
-#include "network/network_store.h"
+#include "app/program.h"
+#include "core/network_store.h"
 #include "platform/button.h"
+#include "platform/look.h"
 #include "shell/about_box.h"
-#include "shell/look.h"
 #include "shell/main_menu.h"
-#include "shell/program.h"
 #include "shell/window_references.h"
 #include "support/scripted_platform.h"
 #include "window_checks.h"

@@ -10,15 +10,15 @@
 #include <map>
 #include <memory>
 
-#include "links/link_specification.h"
-#include "network/network_store.h"
-#include "nodes/node_specifications.h"
+#include "app/program.h"
+#include "core/network_store.h"
+#include "links/link_window.h"
+#include "nodes/node_window.h"
 #include "platform/button.h"
 #include "platform/hint_switch.h"
+#include "platform/look.h"
 #include "shell/about_box.h"
-#include "shell/look.h"
 #include "shell/main_menu.h"
-#include "shell/program.h"
 #include "shell/window_references.h"
 #include "support/scripted_platform.h"
 #include "window_checks.h"

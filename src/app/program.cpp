@@ -1,0 +1,53 @@
+#include "app/program.h"
+
+#include <QIcon>
+
+#include "links/link_window.h"
+#include "nodes/node_window.h"
+#include "platform/application.h"
+#include "platform/hint_switch.h"
+#include "platform/platform_services.h"
+#include "shell/about_box.h"
+#include "shell/main_menu.h"
+#include "shell/window_references.h"
+
+void CreateProgramWindows() {
+    SetHintsShown(true);
+    MeshLoomMain = new TMeshLoomMain;
+    AboutBoxModDist = new TAboutBoxModDist;
+    NodeSpecifications = new TNodeSpecifications;
+    LinkSpecification = new TLinkSpecification;
+}
+
+void DestroyProgramWindows() {
+    delete LinkSpecification;
+    LinkSpecification = nullptr;
+    delete NodeSpecifications;
+    NodeSpecifications = nullptr;
+    delete AboutBoxModDist;
+    AboutBoxModDist = nullptr;
+    delete MeshLoomMain;
+    MeshLoomMain = nullptr;
+}
+
+int RunProgram(int argc, char** argv) {
+    TApplication application(argc, argv);
+    // The title names the program's task-bar entry (on X11 its window class). It is not the
+    // display name, which Qt would append to every window caption.
+    QCoreApplication::setApplicationName(ApplicationTitle);
+    // The desktop entry the windows belong to, so that a task bar or dock shows its icon for
+    // them (the Wayland app id). On X11 the entry names the window class above instead
+    // (StartupWMClass), as this leaves the window captions as they are.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.meshloom.Meshloom"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/meshloom.png")));
+    // Only the main window's confirmed close ends the program, whatever else is visible.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    CreateProgramWindows();
+    QObject::connect(MeshLoomMain, &TMeshLoomMain::Closed, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    MeshLoomMain->show();
+    const int status = QApplication::exec();
+    DestroyProgramWindows();
+    return status;
+}

@@ -1,0 +1,58 @@
+#include "core/name_bytes.h"
+
+#include <array>
+
+namespace {
+// The characters of the bytes 0x80-0x9F; 0 where a byte stands for none.
+constexpr std::array<char16_t, 32> HighControlBlock = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 0x80
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,       // 0x88
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 0x90
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,  // 0x98
+};
+constexpr unsigned BlockStart = 0x80;
+constexpr unsigned BlockEnd = BlockStart + HighControlBlock.size();
+
+bool IsControlCharacter(char32_t code) {
+    return code < 0x20 || (code >= 0x7F && code <= 0x9F);
+}
+
+// A pasted tab or line break parts two words, so it becomes a blank rather than nothing.
+bool IsWordBreak(char32_t code) {
+    return code == '\t' || code == '\n' || code == '\r';
+}
+}  // namespace
+
+char NameByte(char32_t code) {
+    if (code < BlockStart || (code >= BlockEnd && code <= 0xFF)) {
+        return static_cast<char>(code);
+    }
+    for (unsigned byte = BlockStart; byte < BlockEnd; ++byte) {
+        if (HighControlBlock[byte - BlockStart] != 0 &&
+            HighControlBlock[byte - BlockStart] == code) {
+            return static_cast<char>(byte);
+        }
+    }
+    // The Latin-1 controls U+0080-U+009F among them: their bytes mean other characters here.
+    return '?';
+}
+
+char32_t NameCharacter(unsigned char byte) {
+    if (byte < BlockStart || byte >= BlockEnd) {
+        return byte;
+    }
+    return HighControlBlock[byte - BlockStart];
+}
+
+std::string HeldNodeName(std::u32string_view typed) {
+    std::string held;
+    held.reserve(typed.size());
+    for (const char32_t code : typed) {
+        if (IsWordBreak(code)) {
+            held += ' ';
+        } else if (!IsControlCharacter(code)) {
+            held += NameByte(code);
+        }
+    }
+    return held;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+// The single-byte character set in which node names are held, listed and written to the
+// demand data file: Windows-1252. Printable Latin-1 characters keep their own byte; the
+// typographic characters (euro sign, curly quotes, dashes, ellipsis, ...) have their bytes at
+// 0x80-0x9F; five bytes there (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for no character.
+
+#include <string>
+#include <string_view>
+
+// The byte of one character, or '?' when the set has none for it (U+0080-U+009F included,
+// whose bytes stand for other characters here). The controls below 0x80 keep their code;
+// removing them is the caller's concern.
+char NameByte(char32_t code);
+
+// The character a held byte stands for, for the lists and the name field: U+0000 for the five
+// bytes that stand for none (shown as "?", as the characters without a byte were stored).
+char32_t NameCharacter(unsigned char byte);
+
+// A typed name (its code points, composed where the set has a composed form) in the bytes in
+// which it is held and written, one line per node, to the demand data file: a pasted tab, CR
+// or LF becomes one blank, the other control characters (NUL, ESC, DEL, the C1 codes) are
+// removed, and every character without a byte becomes "?". Blanks, "<", ">" and every other
+// printable character are kept, at any length.
+//   U"O\u2019Neill \u2013 S\u00FCd \u20AC" -> "O\x92Neill \x96 S\xFCd \x80"
+//   U"Tab\there" -> "Tab here";  U"\u03A9" -> "?"
+std::string HeldNodeName(std::u32string_view typed);

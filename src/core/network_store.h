@@ -1,0 +1,113 @@
+#pragma once
+
+// The network store: the program's one data set, shared by all windows for the whole run.
+//
+// Every array is indexed from 1 and every access is checked; an index outside 1..150, or a
+// matrix row used outside its lifetime, raises ERangeError, which the general error box
+// reports. Node names are held as Latin-1 bytes, exactly as they are written to the demand
+// data file.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/errors.h"
+#include "core/real48.h"
+
+constexpr int MaxNodes = 150;
+constexpr std::int32_t NoLink = 1000000000;  // no direct link from one node to the other
+constexpr std::int32_t MaxDistance = 10000;  // largest distance, demand and fixed cost
+
+// Maps a node number 1..MaxNodes to a zero-based position; raises ERangeError otherwise.
+inline int CheckedNodeIndex(int node) {
+    if (node < 1 || node > MaxNodes) {
+        throw ERangeError();
+    }
+    return node - 1;
+}
+
+// An array indexed by node number, 1..MaxNodes.
+template <typename T>
+class TNodeArray {
+  public:
+    T& operator[](int node) { return Items[CheckedNodeIndex(node)]; }
+    const T& operator[](int node) const { return Items[CheckedNodeIndex(node)]; }
+
+  private:
+    std::array<T, MaxNodes> Items{};
+};
+
+// One row of a distance matrix: MaxNodes signed 32-bit entries, indexed 1..MaxNodes.
+class TDistanceRow {
+  public:
+    std::int32_t& operator[](int node) { return Entries[CheckedNodeIndex(node)]; }
+    std::int32_t operator[](int node) const { return Entries[CheckedNodeIndex(node)]; }
+
+    // Zero-based access for the inner loops of the shortest-path completion.
+    std::int32_t* Data() { return Entries.data(); }
+    const std::int32_t* Data() const { return Entries.data(); }
+
+  private:
+    std::array<std::int32_t, MaxNodes> Entries{};
+};
+
+// A matrix of heap rows, allocated and released explicitly by the stage that owns it.
+// A row that was never allocated, or has been released, cannot be reached: indexing it
+// raises ERangeError instead of reading freed memory.
+class TRowMatrix {
+  public:
+    TDistanceRow& operator[](int node) { return Row(node); }
+    const TDistanceRow& operator[](int node) const {
+        return const_cast<TRowMatrix*>(this)->Row(node);
+    }
+
+    // Gives rows 1..count each a new row (the entries are not set).
+    void AllocateRows(int count);
+    // Frees rows 1..count.
+    void ReleaseRows(int count);
+    bool IsAllocated(int node) const { return Rows[CheckedNodeIndex(node)] != nullptr; }
+
+  private:
+    TDistanceRow& Row(int node) {
+        const auto& row = Rows[CheckedNodeIndex(node)];
+        if (!row) {
+            throw ERangeError();
+        }
+        return *row;
+    }
+
+    std::array<std::unique_ptr<TDistanceRow>, MaxNodes> Rows;
+};
+
+struct TNetworkStore {
+    // Node table. Nodes 1..NumNodes are live, in order of entry; slots above are dead.
+    std::int32_t NumNodes = 0;
+    TNodeArray<std::string> NodeNames;
+    TNodeArray<Real48> FirstDemands;
+    TNodeArray<Real48> SecondDemands;
+    TNodeArray<Real48> FixedCosts;
+
+    // Values accepted by the node and link windows but not yet committed.
+    std::string PendingName;
+    Real48 PendingFirstDemand;
+    Real48 PendingSecondDemand;
+    Real48 PendingFixedCost;
+    std::int32_t PendingDistance = 0;  // -1 while no valid distance has been entered
+
+    // LinkRows[o][d]: the direct link from o to d, or NoLink. PathRows[i][j]: the shortest
+    // distance from i to j, capped at MaxDistance.
+    TRowMatrix LinkRows;
+    TRowMatrix PathRows;
+
+    bool NetworkConnected = false;
+    bool DemandFileSaved = false;
+    bool DistanceFileSaved = false;
+    bool NetworkSaved = false;
+};
+
+extern TNetworkStore Network;
+
+// Puts the store back into its start state (every number zero, every string empty, every
+// flag false, no rows). For tests; the program itself never does this.
+void ResetNetworkStore();

@@ -1,0 +1,424 @@
+#include "links/link_window.h"
+#include "platform/application.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QShowEvent>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "core/network_store.h"
+#include "core/shortest_paths.h"
+#include "platform/button.h"
+#include "platform/edit.h"
+#include "platform/file_writer.h"
+#include "platform/list_box.h"
+#include "platform/look.h"
+#include "platform/name_text.h"
+#include "platform/platform_services.h"
+#include "shell/main_menu.h"
+#include "shell/window_references.h"
+
+namespace {
+const QChar CR = QLatin1Char('\r');
+
+// True when both names lead to one existing file.
+bool IsSameFile(const QString& a, const QString& b) {
+    const QString canonicalA = QFileInfo(a).canonicalFilePath();
+    return !canonicalA.isEmpty() && canonicalA == QFileInfo(b).canonicalFilePath();
+}
+
+const QColor Red(255, 0, 0);
+
+QLabel* BoldLabel(const QString& caption, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    UseFormFont(*label, TFontStyle::Bold);
+    return label;
+}
+
+TButton* Button(const QString& caption, const QString& hint, int width, QWidget* parent) {
+    auto* button = new TButton(caption, parent);
+    button->setToolTip(hint);
+    button->setMinimumSize(width, 25);
+    return button;
+}
+
+// Centres the widgets in a row of their own, side by side.
+QHBoxLayout* CentredRow(std::initializer_list<QWidget*> widgets) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QWidget* widget : widgets) {
+        row->addWidget(widget);
+    }
+    row->addStretch();
+    return row;
+}
+}  // namespace
+
+TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
+    setWindowTitle(QStringLiteral("Link Specification"));
+    // A caption but no close, minimise or maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setGeometry(74, 72, 660, 475);
+    SetBackground(*this, clAqua);
+    UseFormFont(*this);
+
+    // Created in tab order, so the focus chain starts with the origin list.
+    OriginLabel = BoldLabel(QStringLiteral("Select an &Origin"), this);
+    Label1 = BoldLabel(QStringLiteral("Select a &Destination"), this);
+    OriginList = new TListBox(this);
+    OriginList->setToolTip(QStringLiteral("Click on a node as the origin of the link to add"));
+    DestinationList = new TListBox(this);
+    DestinationList->setToolTip(
+        QStringLiteral("Click on a DIFFERENT node as the destination of the link to add"));
+    // The node and link lines pad their columns with blanks, which line up only in a
+    // fixed-pitch face.
+    const QFont fixed = FixedPitchFont();
+    for (TListBox* list : {OriginList, DestinationList}) {
+        list->setMinimumSize(225, 137);
+        list->setFont(fixed);
+    }
+    OriginLabel->setBuddy(OriginList);
+    Label1->setBuddy(DestinationList);
+    // What a screen reader reads out for each list and field: its label without the "&"
+    // (Qt takes a name from the label of an edit field, but not of a list).
+    OriginList->setAccessibleName(QStringLiteral("Select an Origin"));
+    DestinationList->setAccessibleName(QStringLiteral("Select a Destination"));
+
+    LinkDistLabel = BoldLabel(QStringLiteral("&Input Distance"), this);
+    LinkDist = new TEdit(this);
+    LinkDist->setToolTip(QStringLiteral("Input the distance associated with the new link"));
+    LinkDist->setFixedWidth(121);
+    LinkDistLabel->setBuddy(LinkDist);
+    LinkDist->setAccessibleName(QStringLiteral("Input Distance"));
+    LinkDist->OnKeyPress = [this](QChar& key) { LinkDistKeyPress(key); };
+    LinkDist->OnExit = [this] { LinkDistExit(); };
+
+    OneWayButton =
+        Button(QStringLiteral("Add &Unidirectional Link"),
+               QStringLiteral("Add the link only from the origin to the destination"), 129, this);
+    TwoWayButton = Button(QStringLiteral("Add &Bidirectional Link"),
+                          QStringLiteral("Add the link in both directions between the origin "
+                                         "and destination (and vice versa)"),
+                          129, this);
+    RemoveButton =
+        Button(QStringLiteral("&Remove Link"),
+               QStringLiteral("Remove the link that is highlighted in the list above"), 75, this);
+
+    LinkLabels = BoldLabel(QStringLiteral("&List of Links"), this);
+    QFont larger = LinkLabels->font();
+    larger.setPointSize(10);
+    LinkLabels->setFont(larger);
+    LinkList = new TListBox(this);
+    LinkList->setToolTip(QStringLiteral("Click on a link to remove"));
+    LinkList->setMinimumSize(625, 105);
+    LinkLabels->setBuddy(LinkList);
+    LinkList->setAccessibleName(QStringLiteral("List of Links"));
+
+    // The heading's columns stand over the link lines only in the same face, and only when
+    // the heading starts where the list's text starts.
+    LinkList->setFont(fixed);
+    Heading = new QLabel(QString::fromLatin1(LinkListHeading), this);
+    Heading->setTextFormat(Qt::PlainText);
+    Heading->setFont(fixed);
+    const int textMargin =
+        LinkList->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, LinkList) + 1;
+    Heading->setContentsMargins(LinkList->frameWidth() + textMargin, 0, 0, 0);
+
+    LinkCount = BoldLabel(QString(), this);
+    LinkCount->setTextFormat(Qt::PlainText);
+    LinkCount->setAlignment(Qt::AlignCenter);
+    LinkCount->setMinimumWidth(401);
+    SetTextColour(*LinkCount, Red);
+
+    CancelButton = Button(
+        QStringLiteral("&Cancel (lose all link information)"),
+        QStringLiteral("Cancel all link specifications and return to the Main Menu"), 191, this);
+    QuitandSave = Button(QStringLiteral("&Quit and Save Network"),
+                         QStringLiteral("Quit ... Save the node and distance files ... Return to "
+                                        "Main Menu"),
+                         191, this);
+    UseFormFont(*CancelButton, TFontStyle::Bold);
+    UseFormFont(*QuitandSave, TFontStyle::Bold);
+
+    setTabOrder(OriginList, DestinationList);
+    setTabOrder(DestinationList, LinkDist);
+    setTabOrder(LinkDist, OneWayButton);
+    setTabOrder(OneWayButton, TwoWayButton);
+    setTabOrder(TwoWayButton, RemoveButton);
+    setTabOrder(RemoveButton, LinkList);
+    setTabOrder(LinkList, CancelButton);
+    setTabOrder(CancelButton, QuitandSave);
+
+    OneWayButton->OnClick = [this] { OneWayButtonClick(); };
+    TwoWayButton->OnClick = [this] { TwoWayButtonClick(); };
+    RemoveButton->OnClick = [this] { RemoveButtonClick(); };
+    CancelButton->OnClick = [this] { CancelButtonClick(); };
+    QuitandSave->OnClick = [this] { QuitandSaveClick(); };
+
+    // Top to bottom: the node lists side by side, the distance, the link list with its
+    // heading and count, the link buttons (bidirectional, remove, unidirectional), and
+    // cancel and save below them.
+    auto* nodeLists = new QGridLayout;
+    nodeLists->setHorizontalSpacing(39);
+    nodeLists->addWidget(OriginLabel, 0, 0);
+    nodeLists->addWidget(Label1, 0, 1);
+    nodeLists->addWidget(OriginList, 1, 0);
+    nodeLists->addWidget(DestinationList, 1, 1);
+    auto* nodeRow = new QHBoxLayout;
+    nodeRow->addStretch();
+    nodeRow->addLayout(nodeLists);
+    nodeRow->addStretch();
+
+    auto* linkList = new QVBoxLayout;
+    linkList->setSpacing(1);
+    linkList->addWidget(Heading);
+    linkList->addWidget(LinkList, 1);
+
+    auto* linkButtons = CentredRow({TwoWayButton, RemoveButton, OneWayButton});
+    linkButtons->setSpacing(35);
+    auto* leaveButtons = CentredRow({CancelButton, QuitandSave});
+    leaveButtons->setSpacing(21);
+
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(14, 8, 14, 8);
+    window->addLayout(nodeRow, 1);
+    window->addLayout(CentredRow({LinkDistLabel, LinkDist}));
+    window->addLayout(CentredRow({LinkLabels}));
+    window->addLayout(linkList, 1);
+    window->addLayout(CentredRow({LinkCount}));
+    window->addLayout(linkButtons);
+    window->addLayout(leaveButtons);
+
+    // The two save dialogs keep their names and filters from one save to the next.
+    SaveNodes.Title = QStringLiteral("Specify Name of Network Demand Data File");
+    SaveNodes.Filter = QStringLiteral("Network Demand Data|*.NET|All Files|*.*");
+    SaveNodes.DefaultExt = QStringLiteral("NET");
+    SaveDistances.Title = QStringLiteral("Specify Name of Distance File");
+    SaveDistances.Filter = QStringLiteral("Network Distance File|*.NED|All Files|*.*");
+    SaveDistances.DefaultExt = QStringLiteral("NED");
+}
+
+void TLinkSpecification::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        RunHandler([this] { FormShow(); });
+    }
+}
+
+void TLinkSpecification::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
+
+void TLinkSpecification::FormShow() {
+    Network.LinkRows.AllocateRows(Network.NumNodes);
+    for (int i = 1; i <= Network.NumNodes; ++i) {
+        for (int j = 1; j <= Network.NumNodes; ++j) {
+            Network.LinkRows[i][j] = NoLink;
+        }
+    }
+    Network.PendingDistance = -1;
+    LinkList->Clear();
+    LinkListEnds.clear();
+    OneWayButton->setEnabled(false);
+    TwoWayButton->setEnabled(false);
+    QuitandSave->setEnabled(false);
+    RemoveButton->setEnabled(false);
+    UpdateAllLists();
+    LinkDist->clear();
+}
+
+void TLinkSpecification::UpdateAllLists() {
+    // Refilling a list drops its selection, so after every add or remove the user selects
+    // again.
+    const QStringList nodeLines = NameTexts(LinkWindowNodeLines(Network));
+    OriginList->SetLines(nodeLines);
+    DestinationList->SetLines(nodeLines);
+    TLinkListing links = LinkWindowLinkLines(Network);
+    LinkList->SetLines(NameTexts(links.Lines));
+    LinkListEnds = std::move(links.Ends);
+    LinkCount->setText(QString::fromLatin1(LinkCountText(static_cast<int>(LinkListEnds.size()))));
+}
+
+bool TLinkSpecification::SelectedEnds(int& origin, int& destination) {
+    origin = OriginList->ItemIndex() + 1;
+    destination = DestinationList->ItemIndex() + 1;
+    if (origin == destination) {
+        MessageDlg(
+            QStringLiteral("Origin and Destination Nodes must Differ.\rNO LINK WILL BE ADDED"),
+            TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+        return false;
+    }
+    if (origin == 0 || destination == 0) {
+        MessageDlg(QStringLiteral("You must select both an Origin and a Destination node.\r"
+                                  "NO LINK WILL BE ADDED"),
+                   TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+        return false;
+    }
+    return true;
+}
+
+void TLinkSpecification::OneWayButtonClick() {
+    int origin = 0;
+    int destination = 0;
+    if (!SelectedEnds(origin, destination)) {
+        return;
+    }
+    Network.LinkRows[origin][destination] = Network.PendingDistance;
+    RemoveButton->setEnabled(true);
+    UpdateAllLists();
+}
+
+void TLinkSpecification::TwoWayButtonClick() {
+    int origin = 0;
+    int destination = 0;
+    if (!SelectedEnds(origin, destination)) {
+        return;
+    }
+    Network.LinkRows[origin][destination] = Network.PendingDistance;
+    Network.LinkRows[destination][origin] = Network.PendingDistance;
+    RemoveButton->setEnabled(true);
+    UpdateAllLists();
+}
+
+void TLinkSpecification::LinkDistKeyPress(QChar& key) {
+    NumericFieldKeyPress(key, *QuitandSave);
+}
+
+void TLinkSpecification::LinkDistExit() {
+    Network.PendingDistance = -1;
+    CheckIntegerEntry(*LinkDist, Network.PendingDistance, 0, MaxDistance);
+    const bool distancePending = Network.PendingDistance != -1;
+    OneWayButton->setEnabled(distancePending);
+    TwoWayButton->setEnabled(distancePending);
+    QuitandSave->setEnabled(distancePending);
+}
+
+void TLinkSpecification::RemoveButtonClick() {
+    const int line = LinkList->ItemIndex() + 1;
+    if (line < 1) {
+        MessageDlg(QStringLiteral("You must select a link to delete\rNO ACTION TAKEN"),
+                   TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+        return;
+    }
+    const TLinkEnds link = LinkListEnds.at(static_cast<std::size_t>(line - 1));
+    Network.LinkRows[link.Origin][link.Destination] = NoLink;
+    UpdateAllLists();
+}
+
+void TLinkSpecification::CancelButtonClick() {
+    Network.LinkRows.ReleaseRows(Network.NumNodes);
+    hide();
+    ShowWindow(*MeshLoomMain);
+}
+
+// The save dialogue: from "&Quit and Save Network" to the two files and back to the main
+// menu, or back to this window with every link intact.
+
+QString TLinkSpecification::ChooseSaveFileName(TSaveDialog& dialog, const QString& mustNotReplace) {
+    for (;;) {
+        // The chosen full path, or empty when the user gave up.
+        const QString name = dialog.Execute() ? dialog.FileName : QString();
+        // A new file, or none: nothing to ask.
+        if (name.isEmpty() || !QFileInfo::exists(name)) {
+            return name;
+        }
+        // The distance file must never replace the demand data file saved a moment ago.
+        if (!mustNotReplace.isEmpty() && IsSameFile(name, mustNotReplace)) {
+            MessageDlg(QStringLiteral("The Distance File must not replace the Network Demand Data "
+                                      "File just saved."),
+                       TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+            continue;
+        }
+        // An existing file is replaced only when the user says so; else the dialog opens again
+        // with the same name.
+        if (MessageDlg(QStringLiteral("File [") + name +
+                           QStringLiteral("] exists.... Do you want to replace it?"),
+                       TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) == TModalResult::Yes) {
+            return name;
+        }
+    }
+}
+
+void TLinkSpecification::QuitandSaveClick() {
+    // The files are written from the completed distances, capped at 10000, and the verdict
+    // whether every pair could be joined within that cap.
+    CompleteShortestPaths();
+
+    // A network that is not connected is saved only when the user insists; else the link
+    // window stays open with every link.
+    if (!Network.NetworkConnected) {
+        const QString question = QStringLiteral("NETWORK IS NOT CONNECTED") + CR +
+                                 QStringLiteral("VERY SERIOUS CONDITION") + CR + CR +
+                                 QStringLiteral("Do you really want to save the network?");
+        if (MessageDlg(question, TMsgDlgType::Warning, TMsgDlgButtons::YesNo) !=
+            TModalResult::Yes) {
+            ReleasePathRows();
+            UpdateAllLists();
+            return;
+        }
+    }
+
+    // The demand data file. A failed write is reported and counts as not saved.
+    const QString demandFile = ChooseSaveFileName(SaveNodes);
+    if (demandFile.isEmpty()) {
+        Network.DemandFileSaved = false;
+    } else {
+        Network.DemandFileSaved = true;
+        if (!WriteDemandDataFile(demandFile)) {
+            MessageDlg(QStringLiteral("FATAL ERROR SAVING DEMAND DATA FILE"), TMsgDlgType::Warning,
+                       TMsgDlgButtons::Ok);
+            Network.DemandFileSaved = false;
+        }
+    }
+
+    // The distance file, whatever happened to the demand data file. Until its dialog has a
+    // name of its own, it opens in the folder where the demand data file was chosen, so that
+    // the two files of one network land side by side.
+    if (SaveDistances.FileName.isEmpty() && !SaveNodes.FileName.isEmpty()) {
+        SaveDistances.InitialDir = QFileInfo(SaveNodes.FileName).absolutePath();
+    }
+    const QString distanceFile =
+        ChooseSaveFileName(SaveDistances, Network.DemandFileSaved ? demandFile : QString());
+    if (distanceFile.isEmpty()) {
+        Network.DistanceFileSaved = false;
+    } else {
+        Network.DistanceFileSaved = true;
+        if (!WriteDistanceFile(distanceFile)) {
+            MessageDlg(QStringLiteral("FATAL ERROR SAVING DISTANCE FILE"), TMsgDlgType::Warning,
+                       TMsgDlgButtons::Ok);
+            Network.DistanceFileSaved = false;
+        }
+    }
+
+    // The network counts as saved only with both files; the distances are no longer needed.
+    Network.NetworkSaved = Network.DemandFileSaved && Network.DistanceFileSaved;
+    ReleasePathRows();
+
+    // Something was not saved: leaving now loses the links, so ask. No keeps the link window
+    // open with every link; the files written stay on disk.
+    if (!Network.NetworkSaved) {
+        const QString question = QStringLiteral("Data were not saved correctly ... WARNING") + CR +
+                                 QStringLiteral("If you continue you will lose all data") + CR +
+                                 CR + QStringLiteral("Do you want to continue to QUIT?");
+        if (MessageDlg(question, TMsgDlgType::Warning, TMsgDlgButtons::YesNo) !=
+            TModalResult::Yes) {
+            UpdateAllLists();
+            return;
+        }
+    }
+
+    ReturnToMainMenu();
+}
+
+void TLinkSpecification::ReturnToMainMenu() {
+    Network.LinkRows.ReleaseRows(Network.NumNodes);
+    hide();
+    MeshLoomMain->LinkButton->setEnabled(false);
+    ShowWindow(*MeshLoomMain);
+}

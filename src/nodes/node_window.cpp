@@ -1,0 +1,396 @@
+#include "nodes/node_window.h"
+#include "platform/application.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <initializer_list>
+#include <limits>
+
+#include "core/network_store.h"
+#include "core/node_lines.h"
+#include "core/number_text.h"
+#include "platform/button.h"
+#include "platform/edit.h"
+#include "platform/list_box.h"
+#include "platform/look.h"
+#include "platform/name_text.h"
+#include "platform/platform_services.h"
+#include "shell/main_menu.h"
+#include "shell/window_references.h"
+
+namespace {
+const QColor clRed(255, 0, 0);
+
+// Design sizes; the layout grows a control beyond them where the font needs more room.
+constexpr int FieldWidth = 121;
+constexpr int SmallButtonWidth = 96;
+constexpr int WideButtonWidth = 256;
+constexpr int NodeListWidth = 481;
+constexpr int NodeListHeight = 137;
+constexpr int InformationWidth = 452;
+constexpr int InformationHeight = 33;
+constexpr int ButtonHeight = 25;
+constexpr int NodeListColumns = 63;
+
+const Real48 LowestValue = Real48::Narrow(0);
+const Real48 HighestValue = Real48::Narrow(MaxDistance);
+
+// Hiding the entry of a full table must not move the list and the buttons about.
+void RetainSizeWhenHidden(QWidget& widget) {
+    QSizePolicy policy = widget.sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget.setSizePolicy(policy);
+}
+
+QLabel* BoldLabel(const QString& caption, const QColor& colour, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    UseFormFont(*label, TFontStyle::Bold);
+    SetTextColour(*label, colour);
+    return label;
+}
+
+QLabel* FieldLabel(const QString& caption, QWidget* buddy, QWidget* parent) {
+    QLabel* label = BoldLabel(caption, clNavy, parent);
+    label->setBuddy(buddy);
+    RetainSizeWhenHidden(*label);
+    return label;
+}
+
+TEdit* Field(const QString& hint, QWidget* parent) {
+    auto* field = new TEdit(parent);
+    field->setToolTip(hint);
+    field->setMinimumWidth(FieldWidth);
+    RetainSizeWhenHidden(*field);
+    return field;
+}
+
+TButton* BoldButton(const QString& caption, const QString& hint, int width, QWidget* parent) {
+    auto* button = new TButton(caption, parent);
+    button->setToolTip(hint);
+    UseFormFont(*button, TFontStyle::Bold);
+    button->setMinimumSize(width, ButtonHeight);
+    return button;
+}
+
+}  // namespace
+
+TNodeSpecifications::TNodeSpecifications(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setWindowTitle(QStringLiteral("Node Specification Menu"));
+    SetBackground(*this, clYellow);
+    UseFormFont(*this);
+
+    NodeNumberLabel = BoldLabel(QStringLiteral("NODE NUMBER"), clRed, this);
+    QFont numberFont = NodeNumberLabel->font();
+    numberFont.setPointSize(10);
+    NodeNumberLabel->setFont(numberFont);
+    NodeNumber = new TEdit(this);
+    NodeNumber->setToolTip(
+        QStringLiteral("This is the new node number (automatically set by the program)"));
+    NodeNumber->setMinimumWidth(FieldWidth);
+    NodeNumber->setReadOnly(true);
+    NodeNumber->setFocusPolicy(Qt::ClickFocus);
+    NodeNumber->setAccessibleName(QStringLiteral("NODE NUMBER"));
+
+    NodeName = Field(QStringLiteral("Specify the name of the new node"), this);
+    // A name has no length limit: a long pasted name is kept whole, not cut at the field's
+    // default of 32767 characters.
+    NodeName->setMaxLength(std::numeric_limits<int>::max());
+    FirstDemand = Field(QStringLiteral("Specify the first demand value"), this);
+    SecondDemand = Field(QStringLiteral("Specify the second demand value"), this);
+    FixedCost = Field(QStringLiteral("Specify the fixed cost"), this);
+    NodeNameLabel = FieldLabel(QStringLiteral("&Node Name"), NodeName, this);
+    FirstDemandLabel = FieldLabel(QStringLiteral("&First Demand"), FirstDemand, this);
+    SecondDemandLabel = FieldLabel(QStringLiteral("&Second Demand"), SecondDemand, this);
+    FixedCostLabel = FieldLabel(QStringLiteral("Fi&Xed Cost"), FixedCost, this);
+    // What a screen reader reads out for each field: its label without the "&".
+    NodeName->setAccessibleName(QStringLiteral("Node Name"));
+    FirstDemand->setAccessibleName(QStringLiteral("First Demand"));
+    SecondDemand->setAccessibleName(QStringLiteral("Second Demand"));
+    FixedCost->setAccessibleName(QStringLiteral("FiXed Cost"));
+
+    NodeList = new TListBox(this);
+    NodeList->setToolTip(QStringLiteral("Click on a node here to remove"));
+    // The list has no label; the name follows the link window's "List of Links".
+    NodeList->setAccessibleName(QStringLiteral("List of Nodes"));
+    // Fixed pitch, so that the columns of the node lines stand under one another.
+    NodeList->setFont(FixedPitchFont());
+    const int lineWidth =
+        NodeList->fontMetrics().horizontalAdvance(QString(NodeListColumns, QLatin1Char('0')));
+    const int chromeWidth = 2 * NodeList->frameWidth() +
+                            NodeList->verticalScrollBar()->sizeHint().width() +
+                            2 * NodeList->fontMetrics().averageCharWidth();
+    NodeList->setMinimumWidth(std::max(NodeListWidth, lineWidth + chromeWidth));
+    NodeList->setMinimumHeight(NodeListHeight);
+
+    AddNode = BoldButton(QStringLiteral("&Add Node"),
+                         QStringLiteral("Add the node as specified to the network"),
+                         SmallButtonWidth, this);
+    DeleteButton =
+        BoldButton(QStringLiteral("&Delete Node"), QStringLiteral("Delete the highlighted node"),
+                   SmallButtonWidth, this);
+    DeleteButton->setEnabled(false);
+    QuitButton = BoldButton(QStringLiteral("&Quit (no more nodes to add or delete)"),
+                            QStringLiteral("Quit and return to the Main Menu to do Link Additions"),
+                            WideButtonWidth, this);
+    QuitButton->setEnabled(false);
+    CancelButton =
+        BoldButton(QStringLiteral("&Cancel (Lose all node information)"),
+                   QStringLiteral("Cancel all node additions and return to the Main Menu"),
+                   WideButtonWidth, this);
+
+    Information = BoldLabel(QStringLiteral("Information"), clPurple, this);
+    Information->setAlignment(Qt::AlignCenter);
+    Information->setMinimumSize(InformationWidth, InformationHeight);
+    Information->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+
+    auto* numberRow = new QHBoxLayout;
+    numberRow->addStretch();
+    numberRow->addWidget(NodeNumberLabel);
+    numberRow->addWidget(NodeNumber);
+    numberRow->addStretch();
+
+    auto* entryGrid = new QGridLayout;
+    entryGrid->addWidget(NodeNameLabel, 0, 0, Qt::AlignRight);
+    entryGrid->addWidget(NodeName, 0, 1);
+    entryGrid->addWidget(SecondDemandLabel, 0, 3, Qt::AlignRight);
+    entryGrid->addWidget(SecondDemand, 0, 4);
+    entryGrid->addWidget(FirstDemandLabel, 1, 0, Qt::AlignRight);
+    entryGrid->addWidget(FirstDemand, 1, 1);
+    entryGrid->addWidget(FixedCostLabel, 1, 3, Qt::AlignRight);
+    entryGrid->addWidget(FixedCost, 1, 4);
+    entryGrid->setColumnStretch(2, 1);
+
+    auto* buttonGrid = new QGridLayout;
+    buttonGrid->addWidget(AddNode, 0, 0);
+    buttonGrid->addWidget(DeleteButton, 0, 2);
+    buttonGrid->addWidget(QuitButton, 1, 0, 1, 3);
+    buttonGrid->addWidget(CancelButton, 2, 0, 1, 3);
+    buttonGrid->setColumnStretch(1, 1);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addLayout(buttonGrid);
+    buttonRow->addStretch();
+
+    auto* windowLayout = new QVBoxLayout(this);
+    windowLayout->addLayout(numberRow);
+    windowLayout->addLayout(entryGrid);
+    windowLayout->addWidget(NodeList, 1);
+    windowLayout->addLayout(buttonRow);
+    windowLayout->addWidget(Information, 0, Qt::AlignHCenter);
+
+    setTabOrder(NodeName, FirstDemand);
+    setTabOrder(FirstDemand, SecondDemand);
+    setTabOrder(SecondDemand, FixedCost);
+    setTabOrder(FixedCost, AddNode);
+    setTabOrder(AddNode, QuitButton);
+    setTabOrder(QuitButton, NodeNumber);
+    setTabOrder(NodeNumber, DeleteButton);
+    setTabOrder(DeleteButton, NodeList);
+    setTabOrder(NodeList, CancelButton);
+
+    NodeName->OnExit = [this] { NodeNameExit(); };
+    FirstDemand->OnExit = [this] { FirstDemandExit(); };
+    SecondDemand->OnExit = [this] { SecondDemandExit(); };
+    FixedCost->OnExit = [this] { FixedCostExit(); };
+    for (TEdit* field : {FirstDemand, SecondDemand, FixedCost}) {
+        field->OnKeyPress = [this](QChar& key) { NodeNameKeyPress(key); };
+    }
+    AddNode->OnClick = [this] { AddNodeClick(); };
+    DeleteButton->OnClick = [this] { DeleteButtonClick(); };
+    QuitButton->OnClick = [this] { QuitButtonClick(); };
+    CancelButton->OnClick = [this] { CancelButtonClick(); };
+
+    resize(522, 440);
+    move(165, 102);
+}
+
+void TNodeSpecifications::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Only a showing by the program starts afresh; the window system's own (a window
+    // restored from the task bar) must not discard the nodes entered.
+    if (!event->spontaneous()) {
+        RunHandler([this] { FormShow(); });
+    }
+}
+
+void TNodeSpecifications::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
+
+void TNodeSpecifications::FormShow() {
+    Network.NumNodes = 0;
+    NodeList->Clear();
+    ShowCount();
+    ShowNextNodeNumber();
+    ClearEntryFields();
+    ResetPendingNode();
+    // After a full table in an earlier showing the fields must come back.
+    ShowEntryWhileRoomLeft();
+    NodeName->setFocus();
+}
+
+void TNodeSpecifications::NodeNameKeyPress(QChar& Key) {
+    NumericFieldKeyPress(Key, *QuitButton);
+}
+
+void TNodeSpecifications::NodeNameExit() {
+    Network.PendingName = SanitiseNodeName(NodeName->text());
+    // The field shows the name exactly as it will be stored and written.
+    const QString stored = NameText(Network.PendingName);
+    if (NodeName->text() != stored) {
+        NodeName->setText(stored);
+    }
+    QuitButton->setEnabled(true);
+}
+
+void TNodeSpecifications::FirstDemandExit() {
+    Network.PendingFirstDemand = LowestValue;
+    CheckRealEntry(*FirstDemand, Network.PendingFirstDemand, LowestValue, HighestValue);
+    QuitButton->setEnabled(true);
+}
+
+void TNodeSpecifications::SecondDemandExit() {
+    Network.PendingSecondDemand = LowestValue;
+    CheckRealEntry(*SecondDemand, Network.PendingSecondDemand, LowestValue, HighestValue);
+    QuitButton->setEnabled(true);
+}
+
+void TNodeSpecifications::FixedCostExit() {
+    Network.PendingFixedCost = LowestValue;
+    CheckRealEntry(*FixedCost, Network.PendingFixedCost, LowestValue, HighestValue);
+    QuitButton->setEnabled(true);
+}
+
+void TNodeSpecifications::AddNodeClick() {
+    if (Network.NumNodes >= MaxNodes) {
+        return;
+    }
+    Network.NumNodes = Network.NumNodes + 1;
+    const int node = Network.NumNodes;
+    Network.NodeNames[node] = Network.PendingName;
+    Network.FirstDemands[node] = Network.PendingFirstDemand;
+    Network.SecondDemands[node] = Network.PendingSecondDemand;
+    Network.FixedCosts[node] = Network.PendingFixedCost;
+    // The name too: a name left in the field for the previous node must not be given to
+    // the next one while the emptied field shows none.
+    ResetPendingNode();
+    ShowCount();
+    ListNodes();
+    NodeList->SetItemIndex(Network.NumNodes - 1);
+    DeleteButton->setEnabled(true);
+    // A full table keeps showing node number 150 and the texts of its hidden fields.
+    if (Network.NumNodes < MaxNodes) {
+        ShowNextNodeNumber();
+        ClearEntryFields();
+    }
+    ShowEntryWhileRoomLeft();
+}
+
+void TNodeSpecifications::QuitButtonClick() {
+    if (Network.NumNodes < 2) {
+        MessageDlg(QStringLiteral("You must specify at least 2 nodes to enable link additions."),
+                   TMsgDlgType::Information, TMsgDlgButtons::Ok);
+        if (MessageDlg(QStringLiteral("If you QUIT now you will lose any information you have "
+                                      "supplied.\rDo you want to QUIT?"),
+                       TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) == TModalResult::Yes) {
+            ReturnToMainMenu();
+        }
+        return;
+    }
+    MeshLoomMain->LinkButton->setEnabled(true);
+    MeshLoomMain->NodeButton->setEnabled(false);
+    ReturnToMainMenu();
+}
+
+void TNodeSpecifications::ListNodes() {
+    NodeList->Clear();
+    if (Network.NumNodes <= 0) {
+        return;
+    }
+    QStringList lines;
+    lines.reserve(Network.NumNodes);
+    for (int i = 1; i <= Network.NumNodes; ++i) {
+        lines.append(NameText(NodeWindowListLine(i, Network.NodeNames[i], Network.FirstDemands[i],
+                                                 Network.SecondDemands[i], Network.FixedCosts[i])));
+    }
+    NodeList->SetLines(lines);
+    NodeList->SetItemIndex(Network.NumNodes - 1);
+}
+
+void TNodeSpecifications::DeleteButtonClick() {
+    const int k = NodeList->ItemIndex() + 1;
+    if (k < 1) {
+        MessageDlg(QStringLiteral("You must select a node from the list to delete"),
+                   TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+        return;
+    }
+    for (int i = k + 1; i <= Network.NumNodes; ++i) {
+        Network.NodeNames[i - 1] = Network.NodeNames[i];
+        Network.FirstDemands[i - 1] = Network.FirstDemands[i];
+        Network.SecondDemands[i - 1] = Network.SecondDemands[i];
+        Network.FixedCosts[i - 1] = Network.FixedCosts[i];
+    }
+    Network.NumNodes = Network.NumNodes - 1;
+    ListNodes();
+    // The node that followed the deleted one; after the last node the request is ignored
+    // and the new last line stays selected.
+    NodeList->SetItemIndex(k - 1);
+    if (Network.NumNodes == 0) {
+        DeleteButton->setEnabled(false);
+        QuitButton->setEnabled(false);
+    }
+    ShowNextNodeNumber();
+    ClearEntryFields();
+    ResetPendingNode();
+    ShowCount();
+    ShowEntryWhileRoomLeft();
+}
+
+void TNodeSpecifications::CancelButtonClick() {
+    ReturnToMainMenu();
+}
+
+void TNodeSpecifications::ResetPendingNode() {
+    Network.PendingName.clear();
+    Network.PendingFirstDemand = LowestValue;
+    Network.PendingSecondDemand = LowestValue;
+    Network.PendingFixedCost = LowestValue;
+}
+
+void TNodeSpecifications::ClearEntryFields() {
+    for (TEdit* field : {NodeName, FirstDemand, SecondDemand, FixedCost}) {
+        field->clear();
+    }
+}
+
+// The entry fields are there whenever the table has room, and only then.
+void TNodeSpecifications::ShowEntryWhileRoomLeft() {
+    const bool roomLeft = Network.NumNodes < MaxNodes;
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             NodeName, NodeNameLabel, FirstDemand, FirstDemandLabel, SecondDemand,
+             SecondDemandLabel, FixedCost, FixedCostLabel}) {
+        control->setVisible(roomLeft);
+    }
+    AddNode->setEnabled(roomLeft);
+}
+
+void TNodeSpecifications::ShowNextNodeNumber() {
+    NodeNumber->setText(QString::fromLatin1(IntToStr(Network.NumNodes + 1)));
+}
+
+void TNodeSpecifications::ShowCount() {
+    Information->setText(QString::fromLatin1(NodeCountText(Network.NumNodes)));
+}
+
+void TNodeSpecifications::ReturnToMainMenu() {
+    hide();
+    ShowWindow(*MeshLoomMain);
+}
