@@ -17,6 +17,7 @@ void CreateProgramWindows() {
     AboutBoxModDist = new TAboutBoxModDist;
     NodeSpecifications = new TNodeSpecifications;
     LinkSpecification = new TLinkSpecification;
+    MeshLoomMain->SetStepWindows(*NodeSpecifications, *LinkSpecification);
 }
 
 void DestroyProgramWindows() {

@@ -24,6 +24,8 @@
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 
+TLinkSpecification* LinkSpecification = nullptr;
+
 namespace {
 const QChar CR = QLatin1Char('\r');
 
@@ -33,19 +35,8 @@ bool IsSameFile(const QString& a, const QString& b) {
     return !canonicalA.isEmpty() && canonicalA == QFileInfo(b).canonicalFilePath();
 }
 
-const QColor Red(255, 0, 0);
-
-QLabel* BoldLabel(const QString& caption, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    UseFormFont(*label, TFontStyle::Bold);
-    return label;
-}
-
 TButton* Button(const QString& caption, const QString& hint, int width, QWidget* parent) {
-    auto* button = new TButton(caption, parent);
-    button->setToolTip(hint);
-    button->setMinimumSize(width, 25);
-    return button;
+    return HintedButton(caption, hint, width, TFontStyle::Regular, parent);
 }
 
 // Centres the widgets in a row of their own, side by side.
@@ -134,7 +125,7 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
     LinkCount->setTextFormat(Qt::PlainText);
     LinkCount->setAlignment(Qt::AlignCenter);
     LinkCount->setMinimumWidth(401);
-    SetTextColour(*LinkCount, Red);
+    SetTextColour(*LinkCount, clRed);
 
     CancelButton = Button(
         QStringLiteral("&Cancel (lose all link information)"),
@@ -419,6 +410,6 @@ void TLinkSpecification::QuitandSaveClick() {
 void TLinkSpecification::ReturnToMainMenu() {
     Network.LinkRows.ReleaseRows(Network.NumNodes);
     hide();
-    MeshLoomMain->LinkButton->setEnabled(false);
+    MeshLoomMain->SetStep(TStep::Finished);
     ShowWindow(*MeshLoomMain);
 }

@@ -74,3 +74,6 @@ class TLinkSpecification : public QWidget {
     // not from the line's text, which a name holding " -> " or digits could mislead.
     std::vector<TLinkEnds> LinkListEnds;
 };
+
+// The one link window, created at program start (app/program.h).
+extern TLinkSpecification* LinkSpecification;

@@ -25,9 +25,9 @@
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 
-namespace {
-const QColor clRed(255, 0, 0);
+TNodeSpecifications* NodeSpecifications = nullptr;
 
+namespace {
 // Design sizes; the layout grows a control beyond them where the font needs more room.
 constexpr int FieldWidth = 121;
 constexpr int SmallButtonWidth = 96;
@@ -49,15 +49,8 @@ void RetainSizeWhenHidden(QWidget& widget) {
     widget.setSizePolicy(policy);
 }
 
-QLabel* BoldLabel(const QString& caption, const QColor& colour, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    UseFormFont(*label, TFontStyle::Bold);
-    SetTextColour(*label, colour);
-    return label;
-}
-
 QLabel* FieldLabel(const QString& caption, QWidget* buddy, QWidget* parent) {
-    QLabel* label = BoldLabel(caption, clNavy, parent);
+    QLabel* label = BoldLabel(caption, parent, clNavy);
     label->setBuddy(buddy);
     RetainSizeWhenHidden(*label);
     return label;
@@ -72,11 +65,7 @@ TEdit* Field(const QString& hint, QWidget* parent) {
 }
 
 TButton* BoldButton(const QString& caption, const QString& hint, int width, QWidget* parent) {
-    auto* button = new TButton(caption, parent);
-    button->setToolTip(hint);
-    UseFormFont(*button, TFontStyle::Bold);
-    button->setMinimumSize(width, ButtonHeight);
-    return button;
+    return HintedButton(caption, hint, width, TFontStyle::Bold, parent);
 }
 
 }  // namespace
@@ -87,7 +76,7 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     SetBackground(*this, clYellow);
     UseFormFont(*this);
 
-    NodeNumberLabel = BoldLabel(QStringLiteral("NODE NUMBER"), clRed, this);
+    NodeNumberLabel = BoldLabel(QStringLiteral("NODE NUMBER"), this, clRed);
     QFont numberFont = NodeNumberLabel->font();
     numberFont.setPointSize(10);
     NodeNumberLabel->setFont(numberFont);
@@ -146,7 +135,7 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
                    QStringLiteral("Cancel all node additions and return to the Main Menu"),
                    WideButtonWidth, this);
 
-    Information = BoldLabel(QStringLiteral("Information"), clPurple, this);
+    Information = BoldLabel(QStringLiteral("Information"), this, clPurple);
     Information->setAlignment(Qt::AlignCenter);
     Information->setMinimumSize(InformationWidth, InformationHeight);
     Information->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
@@ -305,8 +294,7 @@ void TNodeSpecifications::QuitButtonClick() {
         }
         return;
     }
-    MeshLoomMain->LinkButton->setEnabled(true);
-    MeshLoomMain->NodeButton->setEnabled(false);
+    MeshLoomMain->SetStep(TStep::LinksNext);
     ReturnToMainMenu();
 }
 

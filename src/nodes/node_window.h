@@ -62,3 +62,6 @@ class TNodeSpecifications : public QWidget {
     void ShowCount();
     void ReturnToMainMenu();
 };
+
+// The one node window, created at program start (app/program.h).
+extern TNodeSpecifications* NodeSpecifications;

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "platform/button.h"
+
 namespace {
 QFont FormFont() {
     QFont font;
@@ -90,4 +92,22 @@ QFont FixedPitchFont() {
         font.setFixedPitch(true);
     }
     return font;
+}
+
+QLabel* BoldLabel(const QString& caption, QWidget* parent, std::optional<QColor> colour) {
+    auto* label = new QLabel(caption, parent);
+    UseFormFont(*label, TFontStyle::Bold);
+    if (colour) {
+        SetTextColour(*label, *colour);
+    }
+    return label;
+}
+
+TButton* HintedButton(const QString& caption, const QString& hint, int width, TFontStyle style,
+                      QWidget* parent) {
+    auto* button = new TButton(caption, parent);
+    button->setToolTip(hint);
+    UseFormFont(*button, style);
+    button->setMinimumSize(width, 25);
+    return button;
 }

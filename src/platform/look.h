@@ -1,12 +1,15 @@
 #pragma once
 
-// The colours and faces of the windows.
+// The colours and faces of the windows, and the labels and buttons they are made of.
 
 #include <QColor>
 #include <QFont>
+#include <QString>
+#include <optional>
 
 class QLabel;
 class QWidget;
+class TButton;
 
 inline const QColor clPurple(128, 0, 128);
 inline const QColor clLime(0, 255, 0);
@@ -16,6 +19,7 @@ inline const QColor clWhite(255, 255, 255);
 inline const QColor clFuchsia(255, 0, 255);
 inline const QColor clAqua(0, 255, 255);
 inline const QColor clSilver(192, 192, 192);
+inline const QColor clRed(255, 0, 0);
 
 enum class TFontStyle { Regular, Bold, BoldItalic };
 
@@ -40,3 +44,11 @@ void WrapWithin(QLabel& label, int width);
 void SetBackground(QWidget& widget, const QColor& colour);
 void SetTextColour(QWidget& widget, const QColor& colour);
 QColor TextColour(const QWidget& widget);
+
+// A label in the bold form face, in colour where one is given (else the parent's).
+QLabel* BoldLabel(const QString& caption, QWidget* parent,
+                  std::optional<QColor> colour = std::nullopt);
+
+// A button in the form face of style, with its hint, at least width wide and 25 pixels high.
+TButton* HintedButton(const QString& caption, const QString& hint, int width, TFontStyle style,
+                      QWidget* parent);

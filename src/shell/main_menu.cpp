@@ -12,8 +12,6 @@
 #include <initializer_list>
 #include <utility>
 
-#include "links/link_window.h"
-#include "nodes/node_window.h"
 #include "platform/button.h"
 #include "platform/hint_switch.h"
 #include "platform/look.h"
@@ -27,18 +25,11 @@ const QString HintsHiddenText = QStringLiteral("Hints will be hidden... Click to
 
 TButton* MakeButton(QWidget* parent, const QString& caption, const QString& hint,
                     TFontStyle style) {
-    auto* button = new TButton(caption, parent);
-    button->setToolTip(hint);
-    UseFormFont(*button, style);
-    button->setMinimumSize(121, 25);
-    return button;
+    return HintedButton(caption, hint, 121, style, parent);
 }
 
 QLabel* MakeRowLabel(QWidget* parent, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    UseFormFont(*label, TFontStyle::Bold);
-    SetTextColour(*label, clLime);
-    return label;
+    return BoldLabel(text, parent, clLime);
 }
 
 // A framed group of rows, each a button with its explanatory label to its right.
@@ -66,6 +57,7 @@ TMeshLoomMain::TMeshLoomMain(QWidget* parent) : QWidget(parent) {
     SetBackground(*this, clPurple);
     UseFormFont(*this);
     CreateControls();
+    SetStep(TStep::NodesFirst);
     move(200, 108);
     resize(sizeHint().expandedTo(QSize(403, 370)));
     FormCreate();
@@ -85,7 +77,6 @@ void TMeshLoomMain::CreateControls() {
     LinkButton = MakeButton(this, QStringLiteral("&Link Specifications"),
                             QStringLiteral("Next you have to specify the links in the problem"),
                             TFontStyle::Bold);
-    LinkButton->setEnabled(false);
     QuitButton = MakeButton(this, QStringLiteral("&Exit MESHLOOM"),
                             QStringLiteral("You can always exit from MESHLOOM"), TFontStyle::Bold);
 
@@ -165,12 +156,23 @@ void TMeshLoomMain::AboutButtonClick() {
 
 void TMeshLoomMain::NodeButtonClick() {
     hide();
-    ShowWindow(*NodeSpecifications);
+    ShowWindow(*NodeWindow);
 }
 
 void TMeshLoomMain::LinkButtonClick() {
-    ShowWindow(*LinkSpecification);
+    ShowWindow(*LinkWindow);
     hide();
+}
+
+void TMeshLoomMain::SetStepWindows(QWidget& nodeWindow, QWidget& linkWindow) {
+    NodeWindow = &nodeWindow;
+    LinkWindow = &linkWindow;
+}
+
+void TMeshLoomMain::SetStep(TStep step) {
+    CurrentStep = step;
+    NodeButton->setEnabled(step == TStep::NodesFirst);
+    LinkButton->setEnabled(step == TStep::LinksNext);
 }
 
 void TMeshLoomMain::HintShowClick() {

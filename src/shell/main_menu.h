@@ -5,10 +5,12 @@
 // exit), holds the hint switch, and asks before the program ends. Being the first window
 // created, it is the main window: its confirmed close ends the program.
 //
-// Step state, moved only forward by the node and link windows through MeshLoomMain:
+// The step state is the menu's own; the node and link windows move it forward with SetStep:
 //   nodes first  NodeButton enabled,  LinkButton disabled   (program start)
 //   links next   NodeButton disabled, LinkButton enabled    (node window's Quit, 2+ nodes)
 //   finished     NodeButton disabled, LinkButton disabled   (end of Quit and Save)
+// The menu shows the two step windows through the references SetStepWindows gives it, so it
+// needs neither window's header.
 
 #include <QWidget>
 
@@ -16,6 +18,8 @@ class QFrame;
 class QLabel;
 class TAboutBoxModDist;
 class TButton;
+
+enum class TStep { NodesFirst, LinksNext, Finished };
 
 class TMeshLoomMain : public QWidget {
     Q_OBJECT
@@ -48,6 +52,12 @@ class TMeshLoomMain : public QWidget {
     // Runs on every request to close the window; answers whether it may close.
     bool FormClose();
 
+    // The windows that NodeButton and LinkButton show; given once, at program start.
+    void SetStepWindows(QWidget& nodeWindow, QWidget& linkWindow);
+    // Puts the step buttons into the state of step.
+    void SetStep(TStep step);
+    TStep Step() const { return CurrentStep; }
+
   signals:
     // The window has closed after a confirmed exit: the program ends.
     void Closed();
@@ -60,4 +70,7 @@ class TMeshLoomMain : public QWidget {
 
     // The start-up splash: a second about box, kept out of AboutBoxModDist.
     TAboutBoxModDist* Splash = nullptr;
+    TStep CurrentStep = TStep::NodesFirst;
+    QWidget* NodeWindow = nullptr;
+    QWidget* LinkWindow = nullptr;
 };

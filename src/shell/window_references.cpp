@@ -2,5 +2,3 @@
 
 TMeshLoomMain* MeshLoomMain = nullptr;
 TAboutBoxModDist* AboutBoxModDist = nullptr;
-TNodeSpecifications* NodeSpecifications = nullptr;
-TLinkSpecification* LinkSpecification = nullptr;

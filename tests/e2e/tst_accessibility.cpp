@@ -121,8 +121,7 @@ class TestAccessibility : public QObject {
                       {menu.QuitButton, "Exit MESHLOOM"},
                       {menu.HintShow, "Hide Hints"}});
         // Links next.
-        menu.NodeButton->setEnabled(false);
-        menu.LinkButton->setEnabled(true);
+        menu.SetStep(TStep::LinksNext);
         WalkTabOrder({{menu.AboutButton, "About MESHLOOM"},
                       {menu.LinkButton, "Link Specifications"},
                       {menu.QuitButton, "Exit MESHLOOM"},

@@ -138,7 +138,7 @@ void TestLinkSpecification::ShowWindow() {
     MeshLoomMain->activateWindow();
     QApplication::processEvents();
     QVERIFY(QTest::qWaitFor([] { return QApplication::activeWindow() == MeshLoomMain; }));
-    MeshLoomMain->LinkButton->setEnabled(true);
+    MeshLoomMain->SetStep(TStep::LinksNext);
     Click(MeshLoomMain->LinkButton);
     QVERIFY(!MeshLoomMain->isVisible());
     QVERIFY(Window->isVisible());

@@ -159,8 +159,7 @@ void TestSaveDialogue::OpenLinkWindowWithExample(bool twoWay) {
     Network.FirstDemands[2] = Real48::Narrow(2.0625L);
     Network.SecondDemands[2] = Real48::Narrow(10000);
     Network.FixedCosts[2] = Real48::Narrow(0);
-    MeshLoomMain->LinkButton->setEnabled(true);
-    MeshLoomMain->NodeButton->setEnabled(false);
+    MeshLoomMain->SetStep(TStep::LinksNext);
     MeshLoomMain->show();
     QTest::mouseClick(MeshLoomMain->LinkButton, Qt::LeftButton);
     QVERIFY(Links().isVisible());

@@ -72,9 +72,7 @@ QString ReplaceQuestion(const QString& name) {
            QStringLiteral("] exists.... Do you want to replace it?");
 }
 
-// The main menu's step state, which moves only forward during one run of the program.
-enum class TStep { NodesFirst, LinksNext, Finished };
-
+// The main menu's step state (TStep), which moves only forward during one run of the program.
 const char* StepName(TStep step) {
     switch (step) {
         case TStep::NodesFirst:
@@ -1675,6 +1673,9 @@ void TRandomRun::CheckSteps() {
         QStringLiteral("About, the hint switch or Exit is disabled"));
     const TStep step =
         nodeStep ? TStep::NodesFirst : (linkStep ? TStep::LinksNext : TStep::Finished);
+    RUN_CHECK(step == menu.Step(),
+              QStringLiteral("the step buttons show %1, the menu holds %2")
+                  .arg(QLatin1String(StepName(step)), QLatin1String(StepName(menu.Step()))));
     RUN_CHECK(step >= LastStep,
               QStringLiteral("the step state went back from %1 to %2")
                   .arg(QLatin1String(StepName(LastStep)), QLatin1String(StepName(step))));

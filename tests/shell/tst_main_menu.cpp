@@ -254,8 +254,7 @@ class TestMainMenu : public QObject {
         QFETCH(int, how);
         QVERIFY(ShowMenu());
         // Some state the question must leave as it was.
-        Menu().NodeButton->setEnabled(false);
-        Menu().LinkButton->setEnabled(true);
+        Menu().SetStep(TStep::LinksNext);
         Menu().HintShowClick();
         const TMenuState before = State();
         QSignalSpy closed(&Menu(), &TMeshLoomMain::Closed);
@@ -310,8 +309,7 @@ class TestMainMenu : public QObject {
 
     void linkButton() {
         QVERIFY(ShowMenu());
-        Menu().NodeButton->setEnabled(false);
-        Menu().LinkButton->setEnabled(true);
+        Menu().SetStep(TStep::LinksNext);
         QTest::mouseClick(Menu().LinkButton, Qt::LeftButton);
         QVERIFY(!Menu().isVisible());
         QVERIFY(LinkSpecification->isVisible());
