@@ -36,7 +36,6 @@ constexpr int NodeListWidth = 481;
 constexpr int NodeListHeight = 137;
 constexpr int InformationWidth = 452;
 constexpr int InformationHeight = 33;
-constexpr int ButtonHeight = 25;
 constexpr int NodeListColumns = 63;
 
 const Real48 LowestValue = Real48::Narrow(0);

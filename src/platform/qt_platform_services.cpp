@@ -1,10 +1,13 @@
 #include "platform/qt_platform_services.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+
+#include "platform/save_dialog.h"
 
 namespace {
 QMessageBox::Icon IconOf(TMsgDlgType type) {
@@ -67,4 +70,31 @@ TModalResult TQtPlatformServices::ShowMessageBox(TMsgDlgType type, const QString
 
 void TQtPlatformServices::MessageBeep(unsigned) {
     QApplication::beep();
+}
+
+bool TQtPlatformServices::ExecuteSaveDialog(TSaveDialog& dialog) {
+    QFileDialog fileDialog(QApplication::activeWindow(), dialog.Title);
+    fileDialog.setAcceptMode(QFileDialog::AcceptSave);
+    fileDialog.setFileMode(QFileDialog::AnyFile);
+    // The save dialogue asks about existing files itself, and the same dialog must look and
+    // behave the same on every desktop.
+    fileDialog.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog);
+    const QStringList nameFilters = NameFiltersOf(dialog.Filter);
+    fileDialog.setNameFilters(nameFilters);
+    if (dialog.FilterIndex >= 1 && dialog.FilterIndex <= nameFilters.size()) {
+        fileDialog.selectNameFilter(nameFilters[dialog.FilterIndex - 1]);
+    }
+    fileDialog.setDefaultSuffix(dialog.DefaultExt);
+    if (!dialog.FileName.isEmpty()) {
+        fileDialog.selectFile(dialog.FileName);
+    } else if (!dialog.InitialDir.isEmpty()) {
+        fileDialog.setDirectory(dialog.InitialDir);
+    }
+    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty()) {
+        return false;
+    }
+    dialog.FileName = fileDialog.selectedFiles().constFirst();
+    const auto chosen = nameFilters.indexOf(fileDialog.selectedNameFilter());
+    dialog.FilterIndex = chosen < 0 ? 1 : static_cast<int>(chosen) + 1;
+    return true;
 }
