@@ -74,8 +74,8 @@ inline void RelaxRow(std::int32_t* __restrict__ rowI, const std::int32_t* __rest
     }
 }
 
-// Gives exactly the entries of the plain triple loop, because every entry lies in
-// 0..NoLink:
+// Gives exactly the entries of the plain triple loop (the tests hold it to one), because
+// every entry lies between 0 and NoLink:
 // - in pass k, row k cannot lower itself (its candidates are [k][k] + [k][j] = [k][j]), so
 //   it is read as a whole and i = k is skipped;
 // - [i][k] cannot change in pass k either ([i][k] + [k][k] = [i][k]), so it is read once;

@@ -18,7 +18,7 @@
 //   German: "," and ".";  English: "." and ",";  Arabic (Egypt): "." and "," (fallbacks).
 TFormatSeparators SeparatorsOfLocale(const QLocale& locale);
 
-// Makes locale's separators the program's (network/separators.h).
+// Makes locale's separators the program's (core/separators.h).
 void ReadRegionalSettings(const QLocale& locale);
 
 // Reads the user's regional settings, QLocale::system(); not the locale that
