@@ -24,6 +24,7 @@
 #include "shell/about_box.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
+#include "support/program_test.h"
 #include "support/scripted_platform.h"
 
 namespace {
@@ -89,24 +90,10 @@ void CheckEveryControlNamed(QWidget* window) {
 }
 }  // namespace
 
-class TestAccessibility : public QObject {
+class TestAccessibility : public TProgramTest {
     Q_OBJECT
 
-    std::unique_ptr<TScriptedPlatform> Platform;
-
   private slots:
-    void init() {
-        SetFormatSeparators({'.', ','});
-        ResetNetworkStore();
-        Platform = std::make_unique<TScriptedPlatform>();
-        CreateProgramWindows();
-    }
-    void cleanup() {
-        DestroyProgramWindows();
-        QVERIFY(Platform->AllAnswered());
-        Platform.reset();
-        ResetNetworkStore();
-    }
 
     void MainMenu() {
         TMeshLoomMain& menu = *MeshLoomMain;

@@ -15,6 +15,7 @@
 #include "platform/list_box.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
+#include "support/program_test.h"
 #include "support/scripted_platform.h"
 
 namespace {
@@ -63,7 +64,7 @@ bool NoLinksStored() {
 }
 }  // namespace
 
-class TestLinkSpecification : public QObject {
+class TestLinkSpecification : public TProgramTest {
     Q_OBJECT
   private slots:
     void init();
@@ -102,25 +103,18 @@ class TestLinkSpecification : public QObject {
     void Add(int origin, int destination, TButton* button);
     void Click(QWidget* widget);
 
-    std::unique_ptr<TScriptedPlatform> Platform;
     TLinkSpecification* Window = nullptr;
 };
 
 void TestLinkSpecification::init() {
-    SetFormatSeparators({'.', ','});
-    ResetNetworkStore();
-    Platform = std::make_unique<TScriptedPlatform>();
-    CreateProgramWindows();
+    TProgramTest::init();
     Window = LinkSpecification;
     ShowWithNodes({"Leeds", "York", "Hull"});
 }
 
 void TestLinkSpecification::cleanup() {
-    QVERIFY2(Platform->AllAnswered(), "a scripted box or dialog was not shown");
-    DestroyProgramWindows();
     Window = nullptr;
-    Platform.reset();
-    ResetNetworkStore();
+    TProgramTest::cleanup();
 }
 
 void TestLinkSpecification::ShowWithNodes(std::initializer_list<std::string> names) {

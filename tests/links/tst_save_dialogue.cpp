@@ -21,6 +21,7 @@
 #include "platform/list_box.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
+#include "support/program_test.h"
 #include "support/scripted_platform.h"
 
 namespace {
@@ -104,7 +105,7 @@ bool WaitUntilActive(QWidget* window) {
 }
 }  // namespace
 
-class TestSaveDialogue : public QObject {
+class TestSaveDialogue : public TProgramTest {
     Q_OBJECT
   private slots:
     void init();
@@ -129,24 +130,17 @@ class TestSaveDialogue : public QObject {
     QString Path(const QString& name) const { return QDir(Folder->path()).filePath(name); }
     TLinkSpecification& Links() { return *LinkSpecification; }
 
-    std::unique_ptr<TScriptedPlatform> Platform;
     std::unique_ptr<QTemporaryDir> Folder;
 };
 
 void TestSaveDialogue::init() {
-    ResetNetworkStore();
-    Platform = std::make_unique<TScriptedPlatform>();
+    TProgramTest::init();
     Folder = std::make_unique<QTemporaryDir>();
-    CreateProgramWindows();
 }
 
 void TestSaveDialogue::cleanup() {
-    QVERIFY2(Platform->AllAnswered(), "a scripted box or dialog was never shown");
-    DestroyProgramWindows();
-    SetRenameFunction(nullptr);
-    Platform.reset();
+    TProgramTest::cleanup();
     Folder.reset();
-    ResetNetworkStore();
 }
 
 void TestSaveDialogue::OpenLinkWindowWithExample(bool twoWay) {

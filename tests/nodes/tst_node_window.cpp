@@ -16,6 +16,7 @@
 #include "platform/list_box.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
+#include "support/program_test.h"
 #include "support/scripted_platform.h"
 
 namespace {
@@ -97,12 +98,9 @@ QByteArray Bytes(const std::string& text) {
 }
 }  // namespace
 
-class TestNodeSpecifications : public QObject {
+class TestNodeSpecifications : public TProgramTest {
     Q_OBJECT
   private slots:
-    void init();
-    void cleanup();
-
     void ShownFresh();
     void NothingClipped();
     void TabOrderSkipsNodeNumber();
@@ -127,27 +125,7 @@ class TestNodeSpecifications : public QObject {
     void AccessKeyLeavesFieldBeforeAdding();
     void NameHeldAsWindows1252();
     void KeyboardAloneFromMainMenu();
-
-  private:
-    std::unique_ptr<TScriptedPlatform> Platform;
-    TFormatSeparators SavedSeparators;
 };
-
-void TestNodeSpecifications::init() {
-    ResetNetworkStore();
-    SavedSeparators = FormatSeparators();
-    SetFormatSeparators({'.', ','});
-    Platform = std::make_unique<TScriptedPlatform>();
-    CreateProgramWindows();
-}
-
-void TestNodeSpecifications::cleanup() {
-    DestroyProgramWindows();
-    const bool allAnswered = Platform->AllAnswered();
-    Platform.reset();
-    SetFormatSeparators(SavedSeparators);
-    QVERIFY2(allAnswered, "a box the test expected was not shown");
-}
 
 void TestNodeSpecifications::ShownFresh() {
     QVERIFY(ShowNodeWindow());

@@ -15,6 +15,7 @@
 #include "shell/about_box.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
+#include "support/program_test.h"
 #include "support/scripted_platform.h"
 #include "window_checks.h"
 
@@ -49,23 +50,10 @@ bool OpenAboutBox() {
 }
 }  // namespace
 
-class TestAboutBox : public QObject {
+class TestAboutBox : public TProgramTest {
     Q_OBJECT
 
-    std::unique_ptr<TScriptedPlatform> Platform;
-
   private slots:
-    void init() {
-        ResetNetworkStore();
-        Platform = std::make_unique<TScriptedPlatform>();
-        CreateProgramWindows();
-    }
-    void cleanup() {
-        DestroyProgramWindows();
-        QVERIFY(Platform->AllAnswered());
-        Platform.reset();
-    }
-
     void look() {
         TAboutBoxModDist& box = *AboutBoxModDist;
         QCOMPARE(box.windowTitle(), QStringLiteral("MESHLOOM About Box"));

@@ -20,6 +20,7 @@
 #include "shell/about_box.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
+#include "support/program_test.h"
 #include "support/scripted_platform.h"
 #include "window_checks.h"
 
@@ -67,24 +68,10 @@ void AskToExit(TExitBy how) {
 }
 }  // namespace
 
-class TestMainMenu : public QObject {
+class TestMainMenu : public TProgramTest {
     Q_OBJECT
 
-    std::unique_ptr<TScriptedPlatform> Platform;
-
   private slots:
-    void init() {
-        ResetNetworkStore();
-        Platform = std::make_unique<TScriptedPlatform>();
-        CreateProgramWindows();
-    }
-    void cleanup() {
-        DestroyProgramWindows();
-        QVERIFY(Platform->AllAnswered());
-        Platform.reset();
-        ResetNetworkStore();
-    }
-
     void buttons_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
