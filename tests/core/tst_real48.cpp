@@ -1,117 +1,117 @@
 // Real48: the byte layout, exact widening and the rounding of narrowing.
 
-#include <QTest>
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "core/errors.h"
 #include "core/network_store.h"
 #include "core/real48.h"
-#include "core/text_to_number.h"
+#include "core_test.h"
+#include "extended_testing.h"
 
-class TestReal48 : public QObject {
-    Q_OBJECT
-  private slots:
-    void NarrowedDecimals_data();
-    void NarrowedDecimals();
-    void ByteLayout_data();
-    void ByteLayout();
-    void RoundsHalfAwayFromZeroWithCarry();
-    void TinyValuesAndNegativeZeroBecomePositiveZero();
-    void OverflowRaises();
-    void MatrixRowsAreRangeChecked();
-    void DeletedRowCannotBeRead();
-};
+namespace {
+
+using Real48Test = CoreTest;
+
+std::string HexOf(const Real48::TBytes& bytes) {
+    std::string hex;
+    for (const std::uint8_t byte : bytes) {
+        char pair[3];
+        std::snprintf(pair, sizeof pair, "%02x", byte);
+        hex += pair;
+    }
+    return hex;
+}
 
 // Narrowing then widening, printed with 17 significant digits.
-void TestReal48::NarrowedDecimals_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("held");
-    QTest::newRow("0.1") << "0.1"
-                         << "0.10000000000002274";
-    QTest::newRow("1234.56") << "1234.56"
-                             << "1234.5600000005215";
-    QTest::newRow("9999.9") << "9999.9"
-                            << "9999.9000000059605";
-    QTest::newRow("10000 exact") << "10000"
-                                 << "10000";
-    QTest::newRow("0.25 exact") << "0.25"
-                                << "0.25";
-}
-
-void TestReal48::NarrowedDecimals() {
-    QFETCH(QString, typed);
-    QFETCH(QString, held);
-    const Extended value = std::strtold(typed.toLatin1().constData(), nullptr);
-    const double widened = static_cast<double>(Real48::Narrow(value).Widen());
-    QCOMPARE(QString::number(widened, 'g', 17), held);
-}
-
-void TestReal48::ByteLayout_data() {
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("0") << 0.0 << QByteArray::fromHex("000000000000");
-    QTest::newRow("1") << 1.0 << QByteArray::fromHex("810000000000");
-    QTest::newRow("-1") << -1.0 << QByteArray::fromHex("810000000080");
-    QTest::newRow("0.5") << 0.5 << QByteArray::fromHex("800000000000");
-    QTest::newRow("10000") << 10000.0 << QByteArray::fromHex("8e000000401c");
-    QTest::newRow("1.5") << 1.5 << QByteArray::fromHex("810000000040");
-    QTest::newRow("2^-128 smallest")
-        << std::ldexp(1.0, -128) << QByteArray::fromHex("010000000000");
-}
-
-void TestReal48::ByteLayout() {
-    QFETCH(double, value);
-    QFETCH(QByteArray, bytes);
-    const Real48 narrowed = Real48::Narrow(value);
-    const auto& held = narrowed.Bytes();
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(held.data()), 6), bytes);
-    QCOMPARE(static_cast<double>(narrowed.Widen()), value);
-}
-
-void TestReal48::RoundsHalfAwayFromZeroWithCarry() {
-    // 1 + 2^-40 is exactly half a unit of the 40-bit significand: it rounds up.
-    const Extended half = 1.0L + std::ldexp(1.0L, -40);
-    QCOMPARE(Real48::Narrow(half).Widen(), 1.0L + std::ldexp(1.0L, -39));
-    QCOMPARE(Real48::Narrow(-half).Widen(), -(1.0L + std::ldexp(1.0L, -39)));
-    // Just below half rounds down.
-    QCOMPARE(Real48::Narrow(half - std::ldexp(1.0L, -63)).Widen(), 1.0L);
-    // All 40 bits set plus a half carries into the exponent: 2 - 2^-40 -> 2.
-    QCOMPARE(Real48::Narrow(2.0L - std::ldexp(1.0L, -40)).Widen(), 2.0L);
-}
-
-void TestReal48::TinyValuesAndNegativeZeroBecomePositiveZero() {
-    for (const Extended value : {-0.0L, 1e-40L, -1e-40L, std::ldexp(1.0L, -129)}) {
-        const Real48 narrowed = Real48::Narrow(value);
-        const auto& bytes = narrowed.Bytes();
-        QVERIFY(std::all_of(bytes.begin(), bytes.end(), [](auto b) { return b == 0; }));
+TEST_F(Real48Test, NarrowedDecimals) {
+    struct TRow {
+        const char* Typed;
+        const char* Held;
+    };
+    const TRow rows[] = {
+        {"0.1", "0.10000000000002274"},
+        {"1234.56", "1234.5600000005215"},
+        {"9999.9", "9999.9000000059605"},
+        {"10000", "10000"},
+        {"0.25", "0.25"},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Typed);
+        const Extended value = std::strtold(row.Typed, nullptr);
+        const double widened = static_cast<double>(Real48::Narrow(value).Widen());
+        char text[40];
+        std::snprintf(text, sizeof text, "%.17g", widened);
+        EXPECT_EQ(std::string(text), row.Held);
     }
 }
 
-void TestReal48::OverflowRaises() {
-    QVERIFY_THROWS_EXCEPTION(EOverflow, Real48::Narrow(std::ldexp(1.0L, 127)));
-    QVERIFY_THROWS_EXCEPTION(EOverflow, Real48::Narrow(HUGE_VALL));
-    QCOMPARE(Real48::Narrow(std::ldexp(1.0L, 126)).Widen(), std::ldexp(1.0L, 126));
+TEST_F(Real48Test, ByteLayout) {
+    struct TRow {
+        const char* Name;
+        double Value;
+        const char* Bytes;  // in hexadecimal, byte 0 first
+    };
+    const TRow rows[] = {
+        {"0", 0.0, "000000000000"},
+        {"1", 1.0, "810000000000"},
+        {"-1", -1.0, "810000000080"},
+        {"0.5", 0.5, "800000000000"},
+        {"10000", 10000.0, "8e000000401c"},
+        {"1.5", 1.5, "810000000040"},
+        {"2^-128 smallest", std::ldexp(1.0, -128), "010000000000"},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        const Real48 narrowed = Real48::Narrow(row.Value);
+        EXPECT_EQ(HexOf(narrowed.Bytes()), row.Bytes);
+        EXPECT_EQ(static_cast<double>(narrowed.Widen()), row.Value);
+    }
 }
 
-void TestReal48::MatrixRowsAreRangeChecked() {
-    ResetNetworkStore();
+TEST_F(Real48Test, RoundsHalfAwayFromZeroWithCarry) {
+    // 1 + 2^-40 is exactly half a unit of the 40-bit significand: it rounds up.
+    const Extended half = 1.0L + std::ldexp(1.0L, -40);
+    EXPECT_EXTENDED_EQ(Real48::Narrow(half).Widen(), 1.0L + std::ldexp(1.0L, -39));
+    EXPECT_EXTENDED_EQ(Real48::Narrow(-half).Widen(), -(1.0L + std::ldexp(1.0L, -39)));
+    // Just below half rounds down.
+    EXPECT_EXTENDED_EQ(Real48::Narrow(half - std::ldexp(1.0L, -63)).Widen(), 1.0L);
+    // All 40 bits set plus a half carries into the exponent: 2 - 2^-40 -> 2.
+    EXPECT_EXTENDED_EQ(Real48::Narrow(2.0L - std::ldexp(1.0L, -40)).Widen(), 2.0L);
+}
+
+TEST_F(Real48Test, TinyValuesAndNegativeZeroBecomePositiveZero) {
+    for (const Extended value : {-0.0L, 1e-40L, -1e-40L, std::ldexp(1.0L, -129)}) {
+        SCOPED_TRACE(ExtendedDigits(value));
+        EXPECT_EQ(HexOf(Real48::Narrow(value).Bytes()), "000000000000");
+    }
+}
+
+TEST_F(Real48Test, OverflowRaises) {
+    EXPECT_THROW(Real48::Narrow(std::ldexp(1.0L, 127)), EOverflow);
+    EXPECT_THROW(Real48::Narrow(HUGE_VALL), EOverflow);
+    EXPECT_EXTENDED_EQ(Real48::Narrow(std::ldexp(1.0L, 126)).Widen(), std::ldexp(1.0L, 126));
+}
+
+TEST_F(Real48Test, MatrixRowsAreRangeChecked) {
     Network.LinkRows.AllocateRows(3);
     Network.LinkRows[3][150] = NoLink;
-    QVERIFY_THROWS_EXCEPTION(ERangeError, Network.LinkRows[0][1]);
-    QVERIFY_THROWS_EXCEPTION(ERangeError, Network.LinkRows[1][151]);
-    QVERIFY_THROWS_EXCEPTION(ERangeError, Network.LinkRows[4][1]);  // never allocated
-    QVERIFY_THROWS_EXCEPTION(ERangeError, Network.NodeNames[0]);
+    EXPECT_THROW(Network.LinkRows[0][1], ERangeError);
+    EXPECT_THROW(Network.LinkRows[1][151], ERangeError);
+    EXPECT_THROW(Network.LinkRows[4][1], ERangeError);  // never allocated
+    EXPECT_THROW(Network.NodeNames[0], ERangeError);
     Network.LinkRows.ReleaseRows(3);
 }
 
-void TestReal48::DeletedRowCannotBeRead() {
-    ResetNetworkStore();
+TEST_F(Real48Test, DeletedRowCannotBeRead) {
     Network.PathRows.AllocateRows(2);
     Network.PathRows[2][2] = 7;
     Network.PathRows.ReleaseRows(2);
-    QVERIFY(!Network.PathRows.IsAllocated(2));
-    QVERIFY_THROWS_EXCEPTION(ERangeError, Network.PathRows[2][2]);
+    EXPECT_FALSE(Network.PathRows.IsAllocated(2));
+    EXPECT_THROW(Network.PathRows[2][2], ERangeError);
 }
 
-QTEST_GUILESS_MAIN(TestReal48)
-#include "tst_real48.moc"
+}  // namespace

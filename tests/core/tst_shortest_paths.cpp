@@ -1,19 +1,23 @@
 // The shortest-distance matrix and the connectivity verdict, and the row-wise completion
 // against the plain checked triple loop.
 
-#include <QRegularExpression>
-#include <QTest>
 #include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <random>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "core/errors.h"
 #include "core/network_store.h"
 #include "core/shortest_paths.h"
+#include "core_test.h"
 #include "reference_paths.h"
 
 namespace {
 
+using ShortestPathsTest = CoreTest;
 using TMatrix = std::vector<std::int32_t>;  // n * n entries, row after row
 
 void StartNetwork(int n) {
@@ -28,15 +32,19 @@ void StartNetwork(int n) {
 }
 
 // "1>2:5" is a one-way link of 5 from 1 to 2; "1-2:5" a two-way link.
-void AddLinks(const QString& links) {
-    for (const QString& link : links.split(' ', Qt::SkipEmptyParts)) {
-        const bool twoWay = link.contains('-');
-        const QStringList parts = link.split(QRegularExpression("[->:]"));
-        const int origin = parts[0].toInt();
-        const int destination = parts[1].toInt();
-        const int distance = parts[2].toInt();
+void AddLinks(const std::string& links) {
+    std::istringstream words(links);
+    std::string link;
+    while (words >> link) {
+        int origin = 0;
+        char kind = 0;
+        int destination = 0;
+        int distance = 0;
+        ASSERT_EQ(std::sscanf(link.c_str(), "%d%c%d:%d", &origin, &kind, &destination, &distance),
+                  4)
+            << link;
         Network.LinkRows[origin][destination] = distance;
-        if (twoWay) {
+        if (kind == '-') {
             Network.LinkRows[destination][origin] = distance;
         }
     }
@@ -62,153 +70,149 @@ void Complete(TCompletion completion) {
     }
 }
 
-}  // namespace
-
-class TestShortestPaths : public QObject {
-    Q_OBJECT
-  private slots:
-    void cleanup();
-    void SmallNetworks_data();
-    void SmallNetworks();
-    void NoLinksAmong150Nodes();
-    void ReleaseFreesTheRows();
-    void OutOfRangeLinkIsRefused_data();
-    void OutOfRangeLinkIsRefused();
-    void DeadColumnsAreNotRead();
-    void RowWiseEqualsReferenceOnRandomNetworks();
-};
-
-void TestShortestPaths::cleanup() {
-    ResetNetworkStore();
+const char* NameOf(TCompletion completion) {
+    return completion == TCompletion::RowWise ? "row-wise" : "reference";
 }
 
-void TestShortestPaths::SmallNetworks_data() {
-    QTest::addColumn<int>("nodes");
-    QTest::addColumn<QString>("links");
-    QTest::addColumn<QList<int>>("paths");
-    QTest::addColumn<bool>("connected");
+TEST_F(ShortestPathsTest, SmallNetworks) {
+    struct TRow {
+        const char* Name;
+        int Nodes;
+        const char* Links;
+        TMatrix Paths;
+        bool Connected;
+    };
+    const TRow rows[] = {
+        {"one-way 5", 2, "1>2:5", {0, 5, 10000, 0}, false},
+        {"two-way 5", 2, "1-2:5", {0, 5, 5, 0}, true},
+        {"6000 + 6000 capped",
+         3,
+         "1-2:6000 2-3:6000",
+         {0, 6000, 10000, 6000, 0, 6000, 10000, 6000, 0},
+         false},
+        {"exactly 10000 stays connected",
+         3,
+         "1-2:5000 2-3:5000",
+         {0, 5000, 10000, 5000, 0, 5000, 10000, 5000, 0},
+         true},
+        {"zero-length two-way", 2, "1-2:0", {0, 0, 0, 0}, true},
+        {"shorter indirect path",
+         3,
+         "1>3:100 1>2:30 2>3:40",
+         {0, 30, 70, 10000, 0, 40, 10000, 10000, 0},
+         false},
+        {"indirect path both ways",
+         3,
+         "1-3:100 1-2:30 2-3:40",
+         {0, 30, 70, 30, 0, 40, 70, 40, 0},
+         true},
+        {"chain against the order",
+         4,
+         "4>3:1 3>2:1 2>1:1",
+         {0, 10000, 10000, 10000, 1, 0, 10000, 10000, 2, 1, 0, 10000, 3, 2, 1, 0},
+         false},
+        {"one node", 1, "", {0}, true},
+        {"two nodes, no link", 2, "", {0, 10000, 10000, 0}, false},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        for (const TCompletion completion : {TCompletion::RowWise, TCompletion::Reference}) {
+            SCOPED_TRACE(NameOf(completion));
+            StartNetwork(row.Nodes);
+            AddLinks(row.Links);
+            const TMatrix linksBefore = Entries(Network.LinkRows, row.Nodes);
+            Network.NetworkConnected = !row.Connected;
 
-    QTest::newRow("one-way 5") << 2 << "1>2:5" << QList<int>{0, 5, 10000, 0} << false;
-    QTest::newRow("two-way 5") << 2 << "1-2:5" << QList<int>{0, 5, 5, 0} << true;
-    QTest::newRow("6000 + 6000 capped")
-        << 3 << "1-2:6000 2-3:6000" << QList<int>{0, 6000, 10000, 6000, 0, 6000, 10000, 6000, 0}
-        << false;
-    QTest::newRow("exactly 10000 stays connected")
-        << 3 << "1-2:5000 2-3:5000" << QList<int>{0, 5000, 10000, 5000, 0, 5000, 10000, 5000, 0}
-        << true;
-    QTest::newRow("zero-length two-way") << 2 << "1-2:0" << QList<int>{0, 0, 0, 0} << true;
-    QTest::newRow("shorter indirect path")
-        << 3 << "1>3:100 1>2:30 2>3:40" << QList<int>{0, 30, 70, 10000, 0, 40, 10000, 10000, 0}
-        << false;
-    QTest::newRow("indirect path both ways")
-        << 3 << "1-3:100 1-2:30 2-3:40" << QList<int>{0, 30, 70, 30, 0, 40, 70, 40, 0} << true;
-    QTest::newRow("chain against the order")
-        << 4 << "4>3:1 3>2:1 2>1:1"
-        << QList<int>{0, 10000, 10000, 10000, 1, 0, 10000, 10000, 2, 1, 0, 10000, 3, 2, 1, 0}
-        << false;
-    QTest::newRow("one node") << 1 << "" << QList<int>{0} << true;
-    QTest::newRow("two nodes, no link") << 2 << "" << QList<int>{0, 10000, 10000, 0} << false;
-}
+            Complete(completion);
 
-void TestShortestPaths::SmallNetworks() {
-    QFETCH(int, nodes);
-    QFETCH(QString, links);
-    QFETCH(QList<int>, paths);
-    QFETCH(bool, connected);
-    const TMatrix expected(paths.begin(), paths.end());
-
-    for (const TCompletion completion : {TCompletion::RowWise, TCompletion::Reference}) {
-        StartNetwork(nodes);
-        AddLinks(links);
-        const TMatrix linksBefore = Entries(Network.LinkRows, nodes);
-        Network.NetworkConnected = !connected;
-
-        Complete(completion);
-
-        QCOMPARE(Entries(Network.PathRows, nodes), expected);
-        QCOMPARE(Network.NetworkConnected, connected);
-        QCOMPARE(Entries(Network.LinkRows, nodes), linksBefore);
-        for (int i = 1; i <= nodes; ++i) {
-            QCOMPARE(Network.LinkRows[i][i], NoLink);
+            EXPECT_EQ(Entries(Network.PathRows, row.Nodes), row.Paths);
+            EXPECT_EQ(Network.NetworkConnected, row.Connected);
+            EXPECT_EQ(Entries(Network.LinkRows, row.Nodes), linksBefore);
+            for (int i = 1; i <= row.Nodes; ++i) {
+                EXPECT_EQ(Network.LinkRows[i][i], NoLink);
+            }
+            ReleasePathRows();
         }
-        ReleasePathRows();
     }
 }
 
 // NoLink + NoLink is added over and over without overflow; every pair ends at the cap.
-void TestShortestPaths::NoLinksAmong150Nodes() {
+TEST_F(ShortestPathsTest, NoLinksAmong150Nodes) {
     for (const TCompletion completion : {TCompletion::RowWise, TCompletion::Reference}) {
+        SCOPED_TRACE(NameOf(completion));
         StartNetwork(MaxNodes);
         Complete(completion);
-        QVERIFY(!Network.NetworkConnected);
-        for (int i = 1; i <= MaxNodes; ++i) {
-            for (int j = 1; j <= MaxNodes; ++j) {
-                QCOMPARE(Network.PathRows[i][j], i == j ? 0 : MaxDistance);
-                QCOMPARE(Network.LinkRows[i][j], NoLink);
-            }
+        EXPECT_FALSE(Network.NetworkConnected);
+        TMatrix capped(MaxNodes * MaxNodes, MaxDistance);
+        for (int i = 0; i < MaxNodes; ++i) {
+            capped[static_cast<std::size_t>(i * MaxNodes + i)] = 0;
         }
+        EXPECT_EQ(Entries(Network.PathRows, MaxNodes), capped);
+        EXPECT_EQ(Entries(Network.LinkRows, MaxNodes), TMatrix(MaxNodes * MaxNodes, NoLink));
         ReleasePathRows();
     }
 }
 
-void TestShortestPaths::ReleaseFreesTheRows() {
+TEST_F(ShortestPathsTest, ReleaseFreesTheRows) {
     StartNetwork(5);
     CompleteShortestPaths();
     for (int i = 1; i <= 5; ++i) {
-        QVERIFY(Network.PathRows.IsAllocated(i));
+        EXPECT_TRUE(Network.PathRows.IsAllocated(i)) << i;
     }
-    QVERIFY(!Network.PathRows.IsAllocated(6));
+    EXPECT_FALSE(Network.PathRows.IsAllocated(6));
     ReleasePathRows();
     for (int i = 1; i <= 5; ++i) {
-        QVERIFY(!Network.PathRows.IsAllocated(i));
-        QVERIFY(Network.LinkRows.IsAllocated(i));
+        EXPECT_FALSE(Network.PathRows.IsAllocated(i)) << i;
+        EXPECT_TRUE(Network.LinkRows.IsAllocated(i)) << i;
     }
-    QVERIFY_THROWS_EXCEPTION(ERangeError, Network.PathRows[1][1]);
+    EXPECT_THROW(Network.PathRows[1][1], ERangeError);
 }
 
 // A link entry outside NoLink and 0..10000 would break the argument that every sum fits in
 // 32 bits: the completion refuses it before it allocates anything.
-void TestShortestPaths::OutOfRangeLinkIsRefused_data() {
-    QTest::addColumn<int>("origin");
-    QTest::addColumn<int>("destination");
-    QTest::addColumn<int>("value");
-    QTest::newRow("negative") << 1 << 2 << -1;
-    QTest::newRow("10001") << 2 << 3 << 10001;
-    QTest::newRow("just below NoLink") << 3 << 1 << NoLink - 1;
-    QTest::newRow("just above NoLink") << 1 << 3 << NoLink + 1;
-    QTest::newRow("largest integer") << 2 << 1 << INT_MAX;
-    QTest::newRow("on the diagonal") << 2 << 2 << -5;
-}
+TEST_F(ShortestPathsTest, OutOfRangeLinkIsRefused) {
+    struct TRow {
+        const char* Name;
+        int Origin;
+        int Destination;
+        std::int32_t Value;
+    };
+    const TRow rows[] = {
+        {"negative", 1, 2, -1},
+        {"10001", 2, 3, 10001},
+        {"just below NoLink", 3, 1, NoLink - 1},
+        {"just above NoLink", 1, 3, NoLink + 1},
+        {"largest integer", 2, 1, INT_MAX},
+        {"on the diagonal", 2, 2, -5},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        StartNetwork(3);
+        AddLinks("1-2:5 2-3:7");
+        Network.LinkRows[row.Origin][row.Destination] = row.Value;
+        EXPECT_THROW(CompleteShortestPaths(), EMeshLoomError);
+        EXPECT_FALSE(Network.PathRows.IsAllocated(1));
+        EXPECT_EQ(Network.LinkRows[row.Origin][row.Destination], row.Value);
 
-void TestShortestPaths::OutOfRangeLinkIsRefused() {
-    QFETCH(int, origin);
-    QFETCH(int, destination);
-    QFETCH(int, value);
-    StartNetwork(3);
-    AddLinks("1-2:5 2-3:7");
-    Network.LinkRows[origin][destination] = value;
-    QVERIFY_THROWS_EXCEPTION(EMeshLoomError, CompleteShortestPaths());
-    QVERIFY(!Network.PathRows.IsAllocated(1));
-    QCOMPARE(Network.LinkRows[origin][destination], value);
-
-    Network.NumNodes = MaxNodes + 1;
-    QVERIFY_THROWS_EXCEPTION(EMeshLoomError, CompleteShortestPaths());
+        Network.NumNodes = MaxNodes + 1;
+        EXPECT_THROW(CompleteShortestPaths(), EMeshLoomError);
+    }
 }
 
 // Columns and rows above NumNodes may hold anything; they are neither checked nor read.
-void TestShortestPaths::DeadColumnsAreNotRead() {
+TEST_F(ShortestPathsTest, DeadColumnsAreNotRead) {
     StartNetwork(4);
     AddLinks("1-2:5 2-3:7");
     Network.NumNodes = 3;
     Network.LinkRows[1][4] = -9;
     Network.LinkRows[4][1] = -9;
     CompleteShortestPaths();
-    QCOMPARE(Entries(Network.PathRows, 3), (TMatrix{0, 5, 12, 5, 0, 7, 12, 7, 0}));
-    QVERIFY(Network.NetworkConnected);
-    QVERIFY(!Network.PathRows.IsAllocated(4));
+    EXPECT_EQ(Entries(Network.PathRows, 3), (TMatrix{0, 5, 12, 5, 0, 7, 12, 7, 0}));
+    EXPECT_TRUE(Network.NetworkConnected);
+    EXPECT_FALSE(Network.PathRows.IsAllocated(4));
 }
 
-void TestShortestPaths::RowWiseEqualsReferenceOnRandomNetworks() {
+TEST_F(ShortestPathsTest, RowWiseEqualsReferenceOnRandomNetworks) {
     struct TKind {
         const char* Name;
         double LinkChance;  // of each unordered pair; < 0: about 2 links a node
@@ -234,6 +238,7 @@ void TestShortestPaths::RowWiseEqualsReferenceOnRandomNetworks() {
     int notConnectedSeen = 0;
     for (const TKind& kind : kinds) {
         for (const int n : sizes) {
+            SCOPED_TRACE(std::string(kind.Name) + ", " + std::to_string(n));
             StartNetwork(n);
             const double chance = kind.LinkChance < 0 ? 2.0 / n : kind.LinkChance;
             std::uniform_real_distribution<double> unit(0, 1);
@@ -257,16 +262,14 @@ void TestShortestPaths::RowWiseEqualsReferenceOnRandomNetworks() {
             const bool referenceConnected = Network.NetworkConnected;
             ReleasePathRows();
             CompleteShortestPaths();
-            const QByteArray where = QByteArray(kind.Name) + ", " + QByteArray::number(n);
-            QVERIFY2(Entries(Network.PathRows, n) == reference, where.constData());
-            QVERIFY2(Network.NetworkConnected == referenceConnected, where.constData());
+            ASSERT_EQ(Entries(Network.PathRows, n), reference);
+            ASSERT_EQ(Network.NetworkConnected, referenceConnected);
             ReleasePathRows();
             ++(referenceConnected ? connectedSeen : notConnectedSeen);
         }
     }
-    QVERIFY(connectedSeen > 20);
-    QVERIFY(notConnectedSeen > 20);
+    EXPECT_GT(connectedSeen, 20);
+    EXPECT_GT(notConnectedSeen, 20);
 }
 
-QTEST_APPLESS_MAIN(TestShortestPaths)
-#include "tst_shortest_paths.moc"
+}  // namespace

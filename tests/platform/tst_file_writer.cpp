@@ -101,6 +101,9 @@ class TestFileWriter : public QObject {
     Q_OBJECT
   private slots:
     void cleanup();
+    void WritesBothFilesAndNothingElse();
+    void SuccessReplacesAnEarlierFile();
+    void MissingFolderFails();
     void ReplacingKeepsPermissionsAndLeavesNothingElse();
     void FileSizeLimitKeepsTheEarlierFile_data();
     void FileSizeLimitKeepsTheEarlierFile();
@@ -114,6 +117,35 @@ class TestFileWriter : public QObject {
 void TestFileWriter::cleanup() {
     SetRenameFunction(nullptr);
     ResetNetworkStore();
+}
+
+// The files hold their texts (core/data_files.h, tested byte for byte there) exactly.
+void TestFileWriter::WritesBothFilesAndNothingElse() {
+    MakeNetwork(2);
+    QTemporaryDir folder;
+    QVERIFY(WriteDemandDataFile(folder.filePath("EXAMPLE.NET")));
+    QVERIFY(WriteDistanceFile(folder.filePath("EXAMPLE.NED")));
+    QCOMPARE(ReadFile(folder.filePath("EXAMPLE.NET")), FileText(false));
+    QCOMPARE(ReadFile(folder.filePath("EXAMPLE.NED")), FileText(true));
+    QCOMPARE(Entries(folder.path()), (QStringList{"EXAMPLE.NED", "EXAMPLE.NET"}));
+}
+
+void TestFileWriter::SuccessReplacesAnEarlierFile() {
+    MakeNetwork(2);
+    QTemporaryDir folder;
+    const QString name = folder.filePath("EXAMPLE.NET");
+    PutFile(name, QByteArray(10000, 'x'));
+    QVERIFY(WriteDemandDataFile(name));
+    QCOMPARE(ReadFile(name), FileText(false));
+}
+
+void TestFileWriter::MissingFolderFails() {
+    MakeNetwork(2);
+    QTemporaryDir folder;
+    QVERIFY(!WriteDemandDataFile(folder.filePath("missing/EXAMPLE.NET")));
+    QVERIFY(!WriteDistanceFile(folder.filePath("missing/EXAMPLE.NED")));
+    QVERIFY(!WriteDistanceFile(QString()));
+    QCOMPARE(Entries(folder.path()), QStringList());
 }
 
 void TestFileWriter::ReplacingKeepsPermissionsAndLeavesNothingElse() {

@@ -1,0 +1,30 @@
+# cmake -DCOMMANDS=<compile_commands.json> -DTARGETS=<a;b;...> -P no_qt_check.cmake
+#
+# Every target in TARGETS must have at least one compile command, and none of them may name
+# Qt: no Qt include folder, no QT_ define, no moc output.
+cmake_minimum_required(VERSION 3.25)
+file(READ "${COMMANDS}" database)
+string(JSON count LENGTH "${database}")
+set(seen "")
+math(EXPR last "${count} - 1")
+foreach(index RANGE ${last})
+    string(JSON command GET "${database}" ${index} command)
+    foreach(target IN LISTS TARGETS)
+        # The object file, named in the command, lies in the target's own folder.
+        if(command MATCHES "/${target}\\.dir/")
+            string(TOLOWER "${command}" lower)
+            if(lower MATCHES "(^|[^a-z0-9])qt")
+                message(FATAL_ERROR "Qt in the compile command of ${target}:\n${command}")
+            endif()
+            list(APPEND seen ${target})
+        endif()
+    endforeach()
+endforeach()
+foreach(target IN LISTS TARGETS)
+    if(NOT target IN_LIST seen)
+        message(FATAL_ERROR "No compile command of ${target} in ${COMMANDS}")
+    endif()
+endforeach()
+list(REMOVE_DUPLICATES seen)
+list(LENGTH seen checked)
+message(STATUS "${checked} core test targets compile without Qt")
