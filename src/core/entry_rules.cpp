@@ -34,6 +34,15 @@ TEntryResult Refused(TEntryOutcome outcome, std::string message, Extended target
     return {outcome, std::move(message), FormatGeneral(target)};
 }
 
+// A non-empty text read as a number, or nothing when it is none (StrToFloat refuses it).
+std::optional<Extended> TypedNumber(const std::string& text) {
+    try {
+        return StrToFloat(text);
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
 bool KeyRuleAccepts(char16_t key) {
@@ -53,10 +62,8 @@ TEntryResult JudgeRealEntry(const std::string& text, Real48& target, Real48 low,
     if (text.empty()) {
         return {};
     }
-    Extended typed = 0;
-    try {
-        typed = StrToFloat(text);
-    } catch (const EConvertError&) {
+    const std::optional<Extended> typed = TypedNumber(text);
+    if (!typed) {
         return Refused(TEntryOutcome::ConversionError, "Conversion Error", target.Widen());
     }
     const auto outOfRange = [&] {
@@ -65,7 +72,7 @@ TEntryResult JudgeRealEntry(const std::string& text, Real48& target, Real48 low,
     };
     Real48 narrowed;
     try {
-        narrowed = Real48::Narrow(typed);
+        narrowed = Real48::Narrow(*typed);
     } catch (const EOverflow&) {
         return outOfRange();
     }
@@ -81,13 +88,11 @@ TEntryResult JudgeIntegerEntry(const std::string& text, std::int32_t& target, st
     if (text.empty()) {
         return {};
     }
-    Extended typed = 0;
-    try {
-        typed = StrToFloat(text);
-    } catch (const EConvertError&) {
+    const std::optional<Extended> typed = TypedNumber(text);
+    if (!typed) {
         return Refused(TEntryOutcome::ConversionError, "Conversion Error", target);
     }
-    const std::optional<std::int32_t> rounded = RoundToInt32(typed);
+    const std::optional<std::int32_t> rounded = RoundToInt32(*typed);
     if (!rounded || *rounded < low || *rounded > high) {
         return Refused(TEntryOutcome::OutOfRange, OutOfRangeMessage(low, high), target);
     }

@@ -23,6 +23,7 @@
 #include "shell/window_references.h"
 #include "support/program_test.h"
 #include "support/scripted_platform.h"
+#include "support/test_files.h"
 
 namespace {
 const QString NotConnected = QStringLiteral(
@@ -52,17 +53,6 @@ const QByteArray ExampleDemandFile = Layout(
     "···1····0.0····0.0·············12.500············0.000··········300.000···<·Depot·>¶"
     "···2····0.0····0.0··············2.063········10000.000············0.000···<·North·Yard·>¶");
 const QByteArray ExampleDistanceFile = Layout("0¶5¶5¶0¶");
-
-QByteArray Contents(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void WriteFile(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // While it lives, no file of the process may grow beyond limit bytes: a write past it fails
 // as on a full disk (SIGXFSZ is ignored, so the write returns an error instead).
@@ -211,8 +201,8 @@ void TestSaveDialogue::WholeRoadFromFirstNodeToBothFiles() {
     Platform->ExpectSaveDialog(Path("plant"));
     QTest::keyClick(&links, Qt::Key_Q, Qt::AltModifier);
 
-    QCOMPARE(Contents(Path("plant.NET")), ExampleDemandFile);
-    QCOMPARE(Contents(Path("plant.NED")), ExampleDistanceFile);
+    QCOMPARE(FileBytes(Path("plant.NET")), ExampleDemandFile);
+    QCOMPARE(FileBytes(Path("plant.NED")), ExampleDistanceFile);
     QVERIFY(Network.DemandFileSaved && Network.DistanceFileSaved && Network.NetworkSaved);
     QVERIFY(!links.isVisible());
     QVERIFY(MeshLoomMain->isVisible());
@@ -264,7 +254,7 @@ void TestSaveDialogue::CancellingOnlyTheDemandDialogStillWritesDistances() {
     QVERIFY(!Network.DemandFileSaved);
     QVERIFY(Network.DistanceFileSaved);
     QVERIFY(!Network.NetworkSaved);
-    QCOMPARE(Contents(Path("only.NED")), ExampleDistanceFile);
+    QCOMPARE(FileBytes(Path("only.NED")), ExampleDistanceFile);
     QVERIFY(!QFile::exists(Path("only.NET")));
     QVERIFY(Links().isVisible());
 }
@@ -272,7 +262,7 @@ void TestSaveDialogue::CancellingOnlyTheDemandDialogStillWritesDistances() {
 void TestSaveDialogue::ExistingFileRefusedOpensTheSameDialogAgain() {
     OpenLinkWindowWithExample();
     const QString existing = Path("old.NET");
-    WriteFile(existing, "earlier\r\n");
+    PutFile(existing, "earlier\r\n");
     Platform->ExpectSaveDialog(existing);
     Platform->ExpectBox(TMsgDlgType::Confirmation, ReplaceQuestion(existing), TModalResult::No);
     Platform->ExpectSaveDialog({});  // the same dialog again; cancelled: no file
@@ -284,7 +274,7 @@ void TestSaveDialogue::ExistingFileRefusedOpensTheSameDialogAgain() {
     QCOMPARE(dialogs.size(), std::size_t{3});
     QCOMPARE(dialogs[1].Title, QStringLiteral("Specify Name of Network Demand Data File"));
     QCOMPARE(dialogs[1].FileName, existing);
-    QCOMPARE(Contents(existing), QByteArray("earlier\r\n"));
+    QCOMPARE(FileBytes(existing), QByteArray("earlier\r\n"));
     QVERIFY(!Network.DemandFileSaved);
     QVERIFY(Network.DistanceFileSaved);
 
@@ -295,7 +285,7 @@ void TestSaveDialogue::ExistingFileRefusedOpensTheSameDialogAgain() {
     Platform->ExpectBox(TMsgDlgType::Confirmation, ReplaceQuestion(Path("new.NED")),
                         TModalResult::Yes);
     QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
-    QCOMPARE(Contents(existing), ExampleDemandFile);
+    QCOMPARE(FileBytes(existing), ExampleDemandFile);
     QVERIFY(Network.NetworkSaved);
     QVERIFY(!Links().isVisible());
 }
@@ -322,14 +312,14 @@ void TestSaveDialogue::DeclinedUnconnectedNetworkTouchesNothing() {
     Platform->ExpectSaveDialog(Path("oneway"));
     Platform->ExpectSaveDialog(Path("oneway"));
     QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
-    QCOMPARE(Contents(Path("oneway.NED")), Layout("0¶5¶10000¶0¶"));
+    QCOMPARE(FileBytes(Path("oneway.NED")), Layout("0¶5¶10000¶0¶"));
     QVERIFY(Network.NetworkSaved);
 }
 
 void TestSaveDialogue::FailedWritesAreReportedAndLeaveEarlierFilesIntact() {
     OpenLinkWindowWithExample();
     const QString earlierDistances = Path("kept.NED");
-    WriteFile(earlierDistances, "earlier\r\n");
+    PutFile(earlierDistances, "earlier\r\n");
     // The demand data file goes to a folder that does not exist; the distance file meets a
     // full disk after 3 bytes.
     const QString missingFolder = Path("missing/plant.NET");
@@ -347,7 +337,7 @@ void TestSaveDialogue::FailedWritesAreReportedAndLeaveEarlierFilesIntact() {
 
     QVERIFY(!Network.DemandFileSaved && !Network.DistanceFileSaved && !Network.NetworkSaved);
     QVERIFY(!QFile::exists(missingFolder));
-    QCOMPARE(Contents(earlierDistances), QByteArray("earlier\r\n"));
+    QCOMPARE(FileBytes(earlierDistances), QByteArray("earlier\r\n"));
     QCOMPARE(QDir(Folder->path()).entryList(QDir::Files), QStringList{"kept.NED"});
     QVERIFY(Links().isVisible());
     QCOMPARE(Network.LinkRows[1][2], 5);
@@ -379,7 +369,7 @@ void TestSaveDialogue::DiskFaultsKeepTheEarlierFile() {
     const QString demand = Path("site.NET");
     const QString distances = Path("site.NED");
     const QString faulty = demandFile ? demand : distances;
-    WriteFile(faulty, "earlier\r\n");
+    PutFile(faulty, "earlier\r\n");
     if (failMove) {
         FailingMoveTarget = QFile::encodeName(QFileInfo(faulty).fileName());
         SetRenameFunction(FailingRename);
@@ -410,9 +400,9 @@ void TestSaveDialogue::DiskFaultsKeepTheEarlierFile() {
     QCOMPARE(Network.DemandFileSaved, saved || !demandFile);
     QCOMPARE(Network.DistanceFileSaved, saved || demandFile);
     QCOMPARE(Network.NetworkSaved, saved);
-    QCOMPARE(Contents(faulty),
+    QCOMPARE(FileBytes(faulty),
              saved ? (demandFile ? ExampleDemandFile : ExampleDistanceFile) : "earlier\r\n");
-    QCOMPARE(Contents(demandFile ? distances : demand),
+    QCOMPARE(FileBytes(demandFile ? distances : demand),
              demandFile ? ExampleDistanceFile : ExampleDemandFile);
     QCOMPARE(QDir(Folder->path()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{"site.NED", "site.NET"}));
@@ -430,8 +420,8 @@ void TestSaveDialogue::DistanceFileMayNotReplaceTheDemandFileJustSaved() {
     Platform->ExpectSaveDialog(Path("both.NED"));
     QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
 
-    QCOMPARE(Contents(demand), ExampleDemandFile);
-    QCOMPARE(Contents(Path("both.NED")), ExampleDistanceFile);
+    QCOMPARE(FileBytes(demand), ExampleDemandFile);
+    QCOMPARE(FileBytes(Path("both.NED")), ExampleDistanceFile);
     QVERIFY(Network.NetworkSaved);
 }
 

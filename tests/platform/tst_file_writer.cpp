@@ -20,6 +20,7 @@
 #include "core/network_store.h"
 #include "core/shortest_paths.h"
 #include "platform/file_writer.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -42,17 +43,6 @@ void MakeNetwork(int nodes) {
         Network.LinkRows[node][node % nodes + 1] = 7;
     }
     CompleteShortestPaths();
-}
-
-QByteArray ReadFile(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void PutFile(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 QStringList Entries(const QString& folder) {
@@ -125,8 +115,8 @@ void TestFileWriter::WritesBothFilesAndNothingElse() {
     QTemporaryDir folder;
     QVERIFY(WriteDemandDataFile(folder.filePath("EXAMPLE.NET")));
     QVERIFY(WriteDistanceFile(folder.filePath("EXAMPLE.NED")));
-    QCOMPARE(ReadFile(folder.filePath("EXAMPLE.NET")), FileText(false));
-    QCOMPARE(ReadFile(folder.filePath("EXAMPLE.NED")), FileText(true));
+    QCOMPARE(FileBytes(folder.filePath("EXAMPLE.NET")), FileText(false));
+    QCOMPARE(FileBytes(folder.filePath("EXAMPLE.NED")), FileText(true));
     QCOMPARE(Entries(folder.path()), (QStringList{"EXAMPLE.NED", "EXAMPLE.NET"}));
 }
 
@@ -136,7 +126,7 @@ void TestFileWriter::SuccessReplacesAnEarlierFile() {
     const QString name = folder.filePath("EXAMPLE.NET");
     PutFile(name, QByteArray(10000, 'x'));
     QVERIFY(WriteDemandDataFile(name));
-    QCOMPARE(ReadFile(name), FileText(false));
+    QCOMPARE(FileBytes(name), FileText(false));
 }
 
 void TestFileWriter::MissingFolderFails() {
@@ -155,7 +145,7 @@ void TestFileWriter::ReplacingKeepsPermissionsAndLeavesNothingElse() {
     PutFile(name, QByteArray(20000, 'x'));
     QVERIFY(chmod(QFile::encodeName(name), 0604) == 0);
     QVERIFY(WriteDemandDataFile(name));
-    QCOMPARE(ReadFile(name), FileText(false));
+    QCOMPARE(FileBytes(name), FileText(false));
     QCOMPARE(QFileInfo(name).permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
                                                 QFile::WriteUser | QFile::ReadOther);
     QCOMPARE(Entries(folder.path()), QStringList{"plan.NET"});
@@ -198,7 +188,7 @@ void TestFileWriter::FileSizeLimitKeepsTheEarlierFile() {
 
     const bool fits = room == size;
     QCOMPARE(written, fits ? 1 : 0);
-    QCOMPARE(ReadFile(name), fits ? text : Earlier);
+    QCOMPARE(FileBytes(name), fits ? text : Earlier);
     QCOMPARE(Entries(folder.path()), QStringList{"plan.DAT"});
 }
 
@@ -212,7 +202,7 @@ void TestFileWriter::FailedMoveKeepsTheEarlierFile() {
         return -1;
     });
     QVERIFY(!WriteDistanceFile(name));
-    QCOMPARE(ReadFile(name), Earlier);
+    QCOMPARE(FileBytes(name), Earlier);
     QCOMPARE(Entries(folder.path()), QStringList{"plan.NED"});
 }
 
@@ -250,7 +240,7 @@ void TestFileWriter::FullFileSystemKeepsTheEarlierFile() {
             }
             QVERIFY2(!WriteFile(distances, name),
                      qPrintable(QStringLiteral("%1 nodes saved on a full disk").arg(nodes)));
-            QCOMPARE(ReadFile(name), Earlier);
+            QCOMPARE(FileBytes(name), Earlier);
             QCOMPARE(Entries(folder.path()), (QStringList{"filler", "plan.DAT"}));
         }
     }
@@ -273,11 +263,11 @@ void TestFileWriter::WritableFileInReadOnlyFolderIsWrittenInPlace() {
     QVERIFY(chmod(QFile::encodeName(folder), 0555) == 0);
 
     QCOMPARE(RunInChild([&] { return WriteDemandDataFile(name); }, RLIM_INFINITY, true), 1);
-    QCOMPARE(ReadFile(name), FileText(false));
+    QCOMPARE(FileBytes(name), FileText(false));
     // No new file in that folder, and a full disk in place is reported.
     QCOMPARE(RunInChild([&] { return WriteDemandDataFile(fresh); }, RLIM_INFINITY, true), 0);
     QCOMPARE(RunInChild([&] { return WriteDemandDataFile(name); }, 100, true), 0);
-    QCOMPARE(ReadFile(name), FileText(false).left(100));
+    QCOMPARE(FileBytes(name), FileText(false).left(100));
     QCOMPARE(Entries(folder), QStringList{"plan.NET"});
     QCOMPARE(QFileInfo(name).permissions() & QFile::WriteOther, QFile::WriteOther);
     chmod(QFile::encodeName(folder), 0755);
@@ -292,7 +282,7 @@ void TestFileWriter::ReadOnlyFileIsNotReplaced() {
     PutFile(name, Earlier);
     QVERIFY(chmod(QFile::encodeName(name), 0444) == 0);
     QCOMPARE(RunInChild([&] { return WriteDemandDataFile(name); }, RLIM_INFINITY, true), 0);
-    QCOMPARE(ReadFile(name), Earlier);
+    QCOMPARE(FileBytes(name), Earlier);
     QCOMPARE(Entries(folder.path()), QStringList{"plan.NET"});
 }
 
