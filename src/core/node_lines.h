@@ -1,7 +1,7 @@
 #pragma once
 
-// The texts of the node window that need no window: the lines of the node list, the count
-// under it, and the form in which a typed name is held.
+// The texts of the node window that need no window: the lines of the node list and the count
+// under it. How a typed name is held is in name_bytes.h.
 
 #include <cstdint>
 #include <string>
