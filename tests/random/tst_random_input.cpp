@@ -108,7 +108,6 @@ struct TKnownFile {
 struct TBeforeEvent {
     bool NodeWindowVisible = false;
     bool LinkWindowVisible = false;
-    TSavedNetwork Record;  // the run's own record of the network (see TRandomRun::Record)
     int NumNodes = 0;
     const QWidget* Focus = nullptr;
     // The entries as the fields show them and as they were last accepted.
@@ -242,7 +241,9 @@ class TRandomRun {
     bool TableWasFull = false;
     // The network as the run entered it: every node and link the windows accepted, kept by
     // the run itself from what it typed and selected, never read back from the store. The
-    // store is held against it after every event, and the expected files come from it.
+    // store is held against it after every event, and the expected files come from it. During
+    // the checks of an event it still holds the network as it stood before the event;
+    // FollowRecord moves it on last.
     TSavedNetwork Record;
 
     TCoverage Coverage;
@@ -1327,7 +1328,6 @@ TBeforeEvent TRandomRun::Before() const {
     TBeforeEvent before;
     before.NodeWindowVisible = NodeSpecifications->isVisible();
     before.LinkWindowVisible = LinkSpecification->isVisible();
-    before.Record = Record;
     before.NumNodes = Network.NumNodes;
     before.Focus = QApplication::focusWidget();
     const TNodeSpecifications& nodes = *NodeSpecifications;
@@ -1357,7 +1357,7 @@ TBeforeEvent TRandomRun::Before() const {
 // field being left taken from its text by the entry rules, as leaving it does.
 TSavedNetwork TRandomRun::AddedNode(const TBeforeEvent& before) const {
     const TNodeSpecifications& nodes = *NodeSpecifications;
-    TSavedNetwork record = before.Record;
+    TSavedNetwork record = Record;
     record.NumNodes += 1;
     record.Names.push_back(before.Focus == nodes.NodeName ? SanitiseNodeName(before.NodeTexts[0])
                                                           : before.PendingName);
@@ -1381,7 +1381,7 @@ TSavedNetwork TRandomRun::AddedNode(const TBeforeEvent& before) const {
 // Empty when the store's rows match none of them.
 std::optional<TSavedNetwork> TRandomRun::ExplainedLinks(const TBeforeEvent& before) const {
     const TSavedNetwork now = TSavedNetwork::FromStore();
-    const TSavedNetwork& record = before.Record;
+    const TSavedNetwork& record = Record;
     const int n = record.NumNodes;
     const auto at = [n](int o, int d) { return static_cast<std::size_t>((o - 1) * n + d - 1); };
     std::vector<std::vector<std::int32_t>> candidates{record.Links};  // no change
@@ -1707,7 +1707,7 @@ void TRandomRun::CheckSave(const TBeforeEvent& before) {
     ++Coverage.SaveAttempts;
     RUN_CHECK(before.LinkWindowVisible,
               QStringLiteral("a save dialog or the connectivity warning without the link window"));
-    const TSavedNetwork& network = before.Record;
+    const TSavedNetwork& network = Record;  // not yet moved on by this event
     const TDistances distances = ShortestDistances(network);
     const std::vector<TRandomPlatform::TShownBox>& boxes = Platform.Boxes();
     const std::vector<TRandomPlatform::TShownDialog>& dialogs = Platform.Dialogs();
