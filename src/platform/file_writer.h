@@ -2,21 +2,29 @@
 
 // Puts the whole text of a data file on disk, so that a save reported as done has been done.
 //
-// A regular file is written beside its target under a temporary name, flushed to the disk,
-// given the target's permission bits and renamed over the target; the folder is then flushed
-// too, so that the new name survives a power cut as the new content does. Every write is
-// checked for its count and every step for its result. On any failure the temporary file is
-// removed and the target is byte for byte what it was (absent if it was absent).
+// A regular file is replaced only when the new file can be the same file as the earlier one
+// in everything but its content. It is written beside its target under a temporary name that
+// only its maker may read, flushed to the disk, given the target's owner and group, extended
+// attributes (its access control list among them) and permission bits, in that order, and
+// renamed over the target; the folder is then flushed too, so that the new name survives a
+// power cut as the new content does. Every write is checked for its count and every step for
+// its result. On any failure the temporary file is removed and the target is byte for byte
+// what it was (absent if it was absent).
 //
-// Two kinds of target cannot be replaced that way and are written in place instead, like
-// any file that is emptied and written again:
+// Targets that a new file would not be the same as are written in place instead:
+// - a file with more than one name (hard links), so that every name sees the new content;
+// - a file whose owner, group, extended attributes or bits the new file cannot be given;
 // - an existing file that may be written in a folder that refuses new files;
-// - an existing target that is not a regular file (a pipe, a device): it stays what it is.
-//   A pipe that nobody reads fails at once instead of waiting.
-// A failure there leaves the target as far as it was written.
+// - a target that is not a regular file (a pipe, a device): it stays what it is. A pipe that
+//   nobody reads fails at once instead of waiting; one whose reader leaves fails too.
+// A regular file written in place first has the room for the new content reserved (where the
+// file system can reserve) and must fit the file-size limit, so a full disk fails with the
+// earlier file unchanged; then it is overwritten, cut to its new length and flushed. A device
+// that can be flushed is flushed, and a failed flush is a failure.
 //
-// A symbolic link is followed: the file it names is replaced, the link stays. An existing
-// file that may not be written is left alone and the save fails.
+// A symbolic link is followed: the file it names is replaced, or made when it is missing, and
+// the link stays. An existing file that may not be written is left alone and the save fails.
+// The broken-pipe signal never ends the caller; it is held back while the file is written.
 
 #include <QString>
 #include <string>

@@ -1,13 +1,19 @@
 // What a save leaves on disk when the disk, the folder or the target stands in the way: the
 // faults are made by the operating system itself (a file-size limit, a full file system,
-// folder permissions, a pipe), not by a stand-in for the writer.
+// folder permissions, a pipe, hard links, extended attributes, a failing disk), not by a
+// stand-in for the writer.
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <grp.h>
+#include <linux/loop.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -15,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
+#include <thread>
 
 #include "core/data_files.h"
 #include "core/network_store.h"
@@ -51,15 +58,17 @@ QStringList Entries(const QString& folder) {
 }
 
 // Runs body in a child process, first dropping to the unprivileged user when asked and we
-// are root, and applying a file-size limit when one is given (writes beyond it then fail
-// with EFBIG instead of killing the process). The child's answer, or -1 if it did not end
-// normally.
+// are root (a member of group too, when one is given), and applying a file-size limit when
+// one is given (writes beyond it then fail with EFBIG instead of killing the process). The
+// child's answer, or -1 if it did not end normally (a signal ended it).
 int RunInChild(const std::function<bool()>& body, rlim_t sizeLimit = RLIM_INFINITY,
-               bool unprivileged = false) {
+               bool unprivileged = false, gid_t group = Nobody) {
     const pid_t child = fork();
     if (child == 0) {
         signal(SIGXFSZ, SIG_IGN);
-        if (unprivileged && geteuid() == 0 && (setgid(Nobody) != 0 || setuid(Nobody) != 0)) {
+        signal(SIGPIPE, SIG_DFL);
+        if (unprivileged && geteuid() == 0 &&
+            (setgroups(1, &group) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0)) {
             _exit(3);
         }
         rlimit limit{};
@@ -85,6 +94,41 @@ QByteArray FileText(bool distances) {
     return QByteArray::fromStdString(distances ? DistanceFileText() : DemandDataFileText());
 }
 
+// Every extended attribute of the file at path (its access control list among them).
+QByteArray Attributes(const QString& path) {
+    const QByteArray file = QFile::encodeName(path);
+    QByteArray names(4096, '\0'), attributes;
+    names.resize(qMax<ssize_t>(listxattr(file, names.data(), names.size()), 0));
+    for (const QByteArray& name : names.split('\0')) {
+        QByteArray value(4096, '\0');
+        value.resize(qMax<ssize_t>(getxattr(file, name, value.data(), value.size()), 0));
+        attributes += name + '=' + value + '\n';
+    }
+    return attributes;
+}
+
+// The permission bits, owner, group and number of names of the file at path.
+QList<uint> Stat(const QString& path) {
+    struct stat state {};
+    stat(QFile::encodeName(path), &state);
+    return {state.st_mode & 07777, state.st_uid, state.st_gid, uint(state.st_nlink)};
+}
+
+// Ends the process that meets the file-size limit with 1 when the temporary file it writes
+// is private, 2 when others may read it, 0 when there is none.
+const char* WatchedFolder = nullptr;
+void ReportTemporaryBits(int) {
+    DIR* folder = opendir(WatchedFolder);
+    for (dirent* entry = readdir(folder); entry != nullptr; entry = readdir(folder)) {
+        struct stat state {};
+        if (entry->d_name[0] == '.' && fstatat(dirfd(folder), entry->d_name, &state, 0) == 0 &&
+            S_ISREG(state.st_mode)) {
+            _exit((state.st_mode & 077) == 0 ? 1 : 2);
+        }
+    }
+    _exit(0);
+}
+
 }  // namespace
 
 class TestFileWriter : public QObject {
@@ -102,6 +146,12 @@ class TestFileWriter : public QObject {
     void WritableFileInReadOnlyFolderIsWrittenInPlace();
     void ReadOnlyFileIsNotReplaced();
     void PipeStaysAPipe();
+    void AttributesOwnerAndBitsAreKept();
+    void SharedFilesAndOddFolders_data();
+    void SharedFilesAndOddFolders();
+    void TemporaryFileIsPrivate();
+    void PipeWhoseReaderLeavesFails();
+    void FailingDiskFails();
 };
 
 void TestFileWriter::cleanup() {
@@ -207,7 +257,8 @@ void TestFileWriter::FailedMoveKeepsTheEarlierFile() {
 }
 
 // A small file system filled to the brim, and one with 8 KiB left: files of 2 to 150 nodes
-// fail, and the earlier file stays as it was.
+// fail, and the earlier file stays as it was, replaced or (in a folder the saver may not
+// write) written in place.
 void TestFileWriter::FullFileSystemKeepsTheEarlierFile() {
     QTemporaryDir folder;
     const QByteArray mountPoint = QFile::encodeName(folder.path());
@@ -228,21 +279,28 @@ void TestFileWriter::FullFileSystemKeepsTheEarlierFile() {
         }
         filler.close();
         QVERIFY(filler.resize(qMax<qint64>(filler.size() - spare, 0)));
-        for (const auto& [distances, nodes] : {std::pair{false, 2},
-                                               {false, 60},
-                                               {false, 150},
-                                               {true, 10},
-                                               {true, 45},
-                                               {true, 150}}) {
-            MakeNetwork(nodes);
-            if (FileText(distances).size() <= spare) {
-                continue;
+        QVERIFY(chmod(QFile::encodeName(name), 0666) == 0);
+        for (const bool inPlace : {false, true}) {
+            QVERIFY(chmod(mountPoint.constData(), inPlace ? 0555 : 01777) == 0);
+            for (const auto& [distances, nodes] : {std::pair{false, 2},
+                                                   {false, 60},
+                                                   {false, 150},
+                                                   {true, 10},
+                                                   {true, 45},
+                                                   {true, 150}}) {
+                MakeNetwork(nodes);
+                // In place, a file that fits the room the earlier one holds is no test.
+                if (FileText(distances).size() <= spare + (inPlace ? 4096 : 0)) {
+                    continue;
+                }
+                QVERIFY2(RunInChild([&] { return WriteFile(distances, name); }, RLIM_INFINITY,
+                                    inPlace) == 0,
+                         qPrintable(QStringLiteral("%1 nodes saved on a full disk").arg(nodes)));
+                QCOMPARE(FileBytes(name), Earlier);
+                QCOMPARE(Entries(folder.path()), (QStringList{"filler", "plan.DAT"}));
             }
-            QVERIFY2(!WriteFile(distances, name),
-                     qPrintable(QStringLiteral("%1 nodes saved on a full disk").arg(nodes)));
-            QCOMPARE(FileBytes(name), Earlier);
-            QCOMPARE(Entries(folder.path()), (QStringList{"filler", "plan.DAT"}));
         }
+        QVERIFY(chmod(mountPoint.constData(), 01777) == 0);
     }
 }
 
@@ -264,10 +322,11 @@ void TestFileWriter::WritableFileInReadOnlyFolderIsWrittenInPlace() {
 
     QCOMPARE(RunInChild([&] { return WriteDemandDataFile(name); }, RLIM_INFINITY, true), 1);
     QCOMPARE(FileBytes(name), FileText(false));
-    // No new file in that folder, and a full disk in place is reported.
+    // No new file in that folder, and a full disk in place is reported before a byte changed.
     QCOMPARE(RunInChild([&] { return WriteDemandDataFile(fresh); }, RLIM_INFINITY, true), 0);
+    PutFile(name, Earlier);
     QCOMPARE(RunInChild([&] { return WriteDemandDataFile(name); }, 100, true), 0);
-    QCOMPARE(FileBytes(name), FileText(false).left(100));
+    QCOMPARE(FileBytes(name), Earlier);
     QCOMPARE(Entries(folder), QStringList{"plan.NET"});
     QCOMPARE(QFileInfo(name).permissions() & QFile::WriteOther, QFile::WriteOther);
     chmod(QFile::encodeName(folder), 0755);
@@ -307,6 +366,169 @@ void TestFileWriter::PipeStaysAPipe() {
     struct stat state {};
     QVERIFY(stat(path.constData(), &state) == 0 && S_ISFIFO(state.st_mode));
     QCOMPARE(Entries(folder.path()), QStringList{"pipe.NET"});
+}
+
+// A colleague's access (an access control list), a user attribute and set-ID bits survive.
+void TestFileWriter::AttributesOwnerAndBitsAreKept() {
+    MakeNetwork(2);
+    QTemporaryDir folder;
+    const QString name = folder.filePath("plan.NET");
+    const QByteArray path = QFile::encodeName(name);
+    PutFile(name, Earlier);
+    // Version 2; user::rw-, user 1234 rw-, group::r--, mask::rw-, other::---.
+    const quint32 access[] = {2,   0x60001, ~0u, 0x60002, 1234, 0x40004,
+                              ~0u, 0x60010, ~0u, 0x00020, ~0u};
+    QVERIFY(setxattr(path, "system.posix_acl_access", access, sizeof access, 0) == 0);
+    QVERIFY(setxattr(path, "user.checked-by", "Ana", 3, 0) == 0);
+    QVERIFY(chmod(path, 06660) == 0);
+    const auto attributes = Attributes(name);
+    const auto state = Stat(name);
+    QVERIFY(WriteDemandDataFile(name));
+    QCOMPARE(FileBytes(name), FileText(false));
+    QCOMPARE(Attributes(name), attributes);
+    QCOMPARE(Stat(name), state);
+}
+
+// Saved by a member of the file's group (as root: by nobody, in the file's group 4321), into
+// a folder that may be written and searched but not listed, under names at the name limit,
+// with a second name, and through a link to a file not yet made. Owner, group, bits and the
+// other name stay, and the other name sees the new content.
+void TestFileWriter::SharedFilesAndOddFolders_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<bool>("existing");
+    QTest::addColumn<bool>("shared");    // another user's, writable by the group
+    QTest::addColumn<QString>("other");  // a hard link to file, or a symbolic link's target
+    QTest::addColumn<bool>("symbolic");
+    const QString plan = "plan.NET";
+    QTest::addRow("a colleague's file") << plan << 0777 << true << true << "" << false;
+    QTest::addRow("folder not listable, new") << plan << 0300 << false << false << "" << false;
+    QTest::addRow("folder not listable, existing") << plan << 0300 << true << false << "" << false;
+    QTest::addRow("244-byte name")
+        << QString(240, 'n') + ".NET" << 0700 << false << false << "" << false;
+    QTest::addRow("250-byte name")
+        << QString(246, 'n') + ".NET" << 0700 << true << false << "" << false;
+    QTest::addRow("255-byte name")
+        << QString(251, 'n') + ".NET" << 0700 << true << false << "" << false;
+    QTest::addRow("second name") << plan << 0700 << true << false << "copy.NET" << false;
+    QTest::addRow("dangling link") << plan << 0700 << false << false << "made.NET" << true;
+}
+
+void TestFileWriter::SharedFilesAndOddFolders() {
+    QFETCH(QString, file);
+    QFETCH(int, folderMode);
+    QFETCH(bool, existing);
+    QFETCH(bool, shared);
+    QFETCH(QString, other);
+    QFETCH(bool, symbolic);
+    const bool root = geteuid() == 0;
+    if (shared && !root) {
+        QSKIP("Only root can give a file to another user.");
+    }
+    MakeNetwork(45);
+    QTemporaryDir top;
+    const QString folder = top.filePath("shared");
+    const QString name = folder + "/" + file;
+    QVERIFY(QDir().mkdir(folder) && chmod(QFile::encodeName(top.path()), 0711) == 0);
+    if (existing) {
+        PutFile(name, Earlier);
+    }
+    const QByteArray otherPath = QFile::encodeName(folder + "/" + other);
+    QVERIFY(!symbolic || symlink(QFile::encodeName(other), QFile::encodeName(name)) == 0);
+    QVERIFY(symbolic || other.isEmpty() || link(QFile::encodeName(name), otherPath) == 0);
+    const QByteArray path = QFile::encodeName(name);
+    QVERIFY(!root || chown(QFile::encodeName(folder), Nobody, Nobody) == 0);
+    QVERIFY(!existing || !root || shared || chown(path, Nobody, Nobody) == 0);
+    QVERIFY(!shared || (chown(path, 1234, 4321) == 0 && chmod(path, 0664) == 0));
+    const auto before = Stat(name);
+    QVERIFY(chmod(QFile::encodeName(folder), mode_t(folderMode)) == 0);
+    QCOMPARE(RunInChild([&] { return WriteDistanceFile(name); }, RLIM_INFINITY, true, 4321), 1);
+    QVERIFY(chmod(QFile::encodeName(folder), 0700) == 0);
+    QCOMPARE(FileBytes(name), FileText(true));
+    QVERIFY(!existing || Stat(name) == before);
+    QCOMPARE(QFileInfo(name).isSymLink(), symbolic);
+    QVERIFY(other.isEmpty() || FileBytes(QFile::decodeName(otherPath)) == FileText(true));
+    QStringList names{file, other};
+    names.removeAll(QString());
+    names.sort();
+    QCOMPARE(Entries(folder), names);
+}
+
+// The temporary file gives the new content to nobody while it is written: met half way (the
+// file-size limit stops the write), it is readable by its maker alone, though the target is
+// readable by all.
+void TestFileWriter::TemporaryFileIsPrivate() {
+    MakeNetwork(150);
+    QTemporaryDir folder;
+    const QString name = folder.filePath("plan.NED");
+    PutFile(name, Earlier);
+    QVERIFY(chmod(QFile::encodeName(name), 0644) == 0);
+    const QByteArray path = QFile::encodeName(folder.path());
+    WatchedFolder = path.constData();
+    const auto writeWatched = [&] {
+        signal(SIGXFSZ, ReportTemporaryBits);
+        return WriteDistanceFile(name);
+    };
+    QCOMPARE(RunInChild(writeWatched, rlim_t(FileText(true).size() / 2)), 1);
+}
+
+// A reader that leaves a pipe half way through the file: the save fails, and the broken-pipe
+// signal does not end the program that saves (it has the default action here).
+void TestFileWriter::PipeWhoseReaderLeavesFails() {
+    MakeNetwork(150);  // far more than a pipe holds
+    QTemporaryDir folder;
+    const QString name = folder.filePath("pipe.NED");
+    QVERIFY(mkfifo(QFile::encodeName(name), 0600) == 0);
+    const int reader = open(QFile::encodeName(name), O_RDONLY | O_NONBLOCK);
+    // A second writer keeps the reader waiting for the saved bytes instead of reading the end.
+    const int keeper = open(QFile::encodeName(name), O_WRONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0 && keeper >= 0 && fcntl(reader, F_SETFL, 0) == 0);
+    std::thread leaver([reader] {
+        char first = 0;
+        [[maybe_unused]] const ssize_t count = read(reader, &first, 1);
+        close(reader);
+    });
+    const int written = RunInChild([&] {
+        close(reader);
+        close(keeper);
+        return WriteDistanceFile(name);
+    });
+    leaver.join();
+    close(keeper);
+    QCOMPARE(written, 0);
+}
+
+// A disk whose storage fails under the data (a loop device over a file on a full tmpfs): the
+// writes land in the device's cache, and the failed flush is reported.
+void TestFileWriter::FailingDiskFails() {
+    QTemporaryDir folder;
+    const QByteArray mountPoint = QFile::encodeName(folder.path());
+    if (mount("tmpfs", mountPoint.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k") != 0) {
+        QSKIP("A small file system can be mounted only with the right to mount (as root).");
+    }
+    const auto unmount = qScopeGuard([&] { umount2(mountPoint.constData(), MNT_DETACH); });
+    const int storage = open(mountPoint + "/disk", O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int filler = open(mountPoint + "/filler", O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    const QByteArray block(4096, 'f');
+    while (write(filler, block.constData(), block.size()) > 0) {
+    }
+    close(filler);
+    const int control = open("/dev/loop-control", O_RDWR | O_CLOEXEC);
+    const int number = control < 0 ? -1 : ioctl(control, LOOP_CTL_GET_FREE);
+    const QByteArray device = "/dev/loop" + QByteArray::number(number);
+    const int loop = number < 0 ? -1 : open(device.constData(), O_RDWR | O_CLOEXEC);
+    if (storage < 0 || ftruncate(storage, 4 << 20) != 0 || loop < 0 ||
+        ioctl(loop, LOOP_SET_FD, storage) != 0) {
+        QSKIP("No loop device can be made here (it needs root and /dev/loop-control).");
+    }
+    const auto detach = qScopeGuard([&] {
+        ioctl(loop, LOOP_CLR_FD, 0);
+        close(loop);
+        close(control);
+        close(storage);
+    });
+    MakeNetwork(150);  // about 150 KB
+    QVERIFY(!WriteDistanceFile(QFile::decodeName(device)));
 }
 
 QTEST_GUILESS_MAIN(TestFileWriter)
