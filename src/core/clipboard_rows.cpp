@@ -1,0 +1,323 @@
+#include "core/clipboard_rows.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+#include "core/entry_rules.h"
+#include "core/errors.h"
+#include "core/link_lines.h"
+#include "core/name_bytes.h"
+#include "core/separators.h"
+#include "core/text_to_number.h"
+
+namespace {
+
+constexpr std::string_view NodeHeader = "Name\tFirst demand\tSecond demand\tFixed cost\n";
+constexpr std::string_view LinkHeader =
+    "Origin\tOrigin name\tDestination\tDestination name\tDistance\n";
+constexpr const char* ValueColumns[] = {"first demand", "second demand", "fixed cost"};
+constexpr const char* EndColumns[] = {"origin", "destination"};
+
+// The code points of UTF-8 text; a byte that starts no character stands for itself.
+std::u32string CodePoints(std::string_view text) {
+    std::u32string codes;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const int length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        int taken = 1;
+        while (taken < length && at + taken < text.size() &&
+               (static_cast<unsigned char>(text[at + taken]) & 0xC0) == 0x80) {
+            code = (code << 6) | (static_cast<unsigned char>(text[at + taken]) & 0x3F);
+            ++taken;
+        }
+        codes += taken == length ? code : char32_t{lead};
+        at += static_cast<std::size_t>(taken == length ? length : 1);
+    }
+    return codes;
+}
+
+void AppendUtf8(std::string& text, char32_t code) {
+    if (code < 0x80) {
+        text += static_cast<char>(code);
+    } else if (code < 0x800) {
+        text += static_cast<char>(0xC0 | (code >> 6));
+        text += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        text += static_cast<char>(0xE0 | (code >> 12));
+        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// A held name as the lists show it; a byte that stands for no character shows as "?".
+std::string ShownName(const std::string& held) {
+    std::string shown;
+    for (const char byte : held) {
+        const char32_t code = NameCharacter(static_cast<unsigned char>(byte));
+        AppendUtf8(shown, code == 0 ? U'?' : code);
+    }
+    return shown;
+}
+
+// The name a typed or pasted text is held as.
+std::string HeldName(std::string_view text) {
+    return HeldNodeName(CodePoints(text));
+}
+
+bool IsNumber(const std::string& cell) {
+    try {
+        StrToFloat(cell);
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
+// A header: value cells with text in them, none of which is a number.
+bool IsHeader(const std::vector<std::string>& values) {
+    return std::any_of(values.begin(), values.end(), [](const auto& v) { return !v.empty(); }) &&
+           std::none_of(values.begin(), values.end(), IsNumber);
+}
+
+std::string RowRefusal(int row, const std::string& column, const std::string& why) {
+    return "Row " + std::to_string(row) + (column.empty() ? "" : ", " + column) + ": " + why + ".";
+}
+
+std::string NotANumber(const std::string& cell) {
+    return "\"" + cell + "\" is not a number from 0 to " + std::to_string(MaxDistance);
+}
+
+// A value cell through the rules of a node value field: empty is 0.
+bool JudgeNodeValue(const std::string& cell, Real48& value) {
+    value = Real48::Narrow(0);
+    const TEntryOutcome outcome =
+        JudgeRealEntry(cell, value, Real48::Narrow(0), Real48::Narrow(MaxDistance)).Outcome;
+    return outcome == TEntryOutcome::Accepted || outcome == TEntryOutcome::Empty;
+}
+
+// A line of a saved demand data file: its three values (with "." as their decimal point) and
+// its name, or nothing when the line is not one.
+std::optional<std::vector<std::string>> DemandDataLineCells(const std::string& line) {
+    constexpr std::string_view Constant = "    0.0    0.0    ";
+    const std::size_t end = line.size() >= 2 && line.compare(line.size() - 2, 2, " >") == 0
+                                ? line.size() - 2
+                                : std::string::npos;
+    if (line.size() < 78 || end == std::string::npos || line.compare(4, 18, Constant) != 0 ||
+        line.compare(71, 5, "   < ") != 0) {
+        return std::nullopt;
+    }
+    std::vector<std::string> cells{line.substr(76, end - 76)};
+    for (const std::size_t at : {22, 39, 56}) {
+        std::string value = line.substr(at, 15);
+        std::replace(value.begin(), value.end(), '.', FormatSeparators().Decimal);
+        cells.push_back(value);
+    }
+    return cells;
+}
+
+// A node given by its number or by a name that exactly one node has.
+std::optional<int> NodeOf(const std::string& cell, const TNetworkStore& network, std::string& why) {
+    const bool digits = !cell.empty() && std::all_of(cell.begin(), cell.end(),
+                                                     [](char c) { return c >= '0' && c <= '9'; });
+    if (digits) {
+        const int number = cell.size() > 3 ? MaxNodes + 1 : std::stoi(cell);
+        if (number >= 1 && number <= network.NumNodes) {
+            return number;
+        }
+        why = "there is no node " + cell;
+        return std::nullopt;
+    }
+    const std::string held = HeldName(cell);
+    std::optional<int> found;
+    for (int node = 1; node <= network.NumNodes; ++node) {
+        if (network.NodeNames[node] == held) {
+            if (found) {
+                why = "more than one node is called \"" + cell + "\"";
+                return std::nullopt;
+            }
+            found = node;
+        }
+    }
+    if (!found) {
+        why = "no node is called \"" + cell + "\"";
+    }
+    return found;
+}
+
+}  // namespace
+
+std::vector<TClipboardRow> TabSeparatedRows(std::string_view text) {
+    std::vector<TClipboardRow> rows;
+    TClipboardRow row{1, {std::string()}};
+    bool quoted = false;
+    bool cellStarted = false;
+    const auto endRow = [&] {
+        if (row.Cells.size() > 1 || !row.Cells.front().empty() || cellStarted) {
+            rows.push_back(row);
+        }
+        row = {row.Number + 1, {std::string()}};
+        cellStarted = false;
+    };
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
+        if (quoted) {
+            if (c != '"') {
+                row.Cells.back() += c;
+            } else if (at + 1 < text.size() && text[at + 1] == '"') {
+                row.Cells.back() += '"';
+                ++at;
+            } else {
+                quoted = false;
+            }
+        } else if (c == '"' && row.Cells.back().empty() && !cellStarted) {
+            quoted = cellStarted = true;
+        } else if (c == '\t') {
+            row.Cells.emplace_back();
+            cellStarted = false;
+        } else if (c == '\n' || c == '\r') {
+            if (c == '\r' && at + 1 < text.size() && text[at + 1] == '\n') {
+                ++at;
+            }
+            endRow();
+        } else {
+            row.Cells.back() += c;
+        }
+    }
+    endRow();
+    return rows;
+}
+
+std::string TabSeparatedCell(std::string_view cell) {
+    if (cell.find_first_of("\t\r\n\"") == std::string_view::npos) {
+        return std::string(cell);
+    }
+    std::string quoted = "\"";
+    for (const char c : cell) {
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+std::string ShortestValueText(const Real48& value) {
+    char text[64];
+    for (int decimals = 0;; ++decimals) {
+        std::snprintf(text, sizeof text, "%.*Lf", decimals, value.Widen());
+        std::string shown = text;
+        std::replace(shown.begin(), shown.end(), '.', FormatSeparators().Decimal);
+        if (decimals >= 20 || Real48::Narrow(StrToFloat(shown)) == value) {
+            return shown;
+        }
+    }
+}
+
+std::string NodeRowsText(const TNetworkStore& network) {
+    std::string text(NodeHeader);
+    for (int node = 1; node <= network.NumNodes; ++node) {
+        text += TabSeparatedCell(ShownName(network.NodeNames[node])) + '\t' +
+                ShortestValueText(network.FirstDemands[node]) + '\t' +
+                ShortestValueText(network.SecondDemands[node]) + '\t' +
+                ShortestValueText(network.FixedCosts[node]) + '\n';
+    }
+    return text;
+}
+
+std::string LinkRowsText(const TNetworkStore& network) {
+    std::string text(LinkHeader);
+    for (const TLinkEnds& ends : LinkWindowLinkLines(network).Ends) {
+        text += std::to_string(ends.Origin) + '\t' +
+                TabSeparatedCell(ShownName(network.NodeNames[ends.Origin])) + '\t' +
+                std::to_string(ends.Destination) + '\t' +
+                TabSeparatedCell(ShownName(network.NodeNames[ends.Destination])) + '\t' +
+                std::to_string(network.LinkRows[ends.Origin][ends.Destination]) + '\n';
+    }
+    return text;
+}
+
+TNodeRowsReading ReadNodeRows(std::string_view text, int room) {
+    TNodeRowsReading reading;
+    const std::vector<TClipboardRow> rows = TabSeparatedRows(text);
+    for (const TClipboardRow& row : rows) {
+        std::vector<std::string> cells = row.Cells;
+        if (cells.size() == 1) {
+            cells = DemandDataLineCells(cells.front()).value_or(cells);
+        }
+        cells.resize(std::max<std::size_t>(cells.size(), 4));
+        if (&row == &rows.front() && IsHeader({cells.begin() + 1, cells.begin() + 4})) {
+            continue;
+        }
+        if (std::any_of(cells.begin() + 4, cells.end(), [](const auto& c) { return !c.empty(); })) {
+            reading.Refusal = RowRefusal(row.Number, "", "more than four cells");
+            break;
+        }
+        TPastedNode node{HeldName(cells[0]), {}, {}, {}};
+        Real48* const values[] = {&node.FirstDemand, &node.SecondDemand, &node.FixedCost};
+        for (int column = 0; column < 3 && reading.Refusal.empty(); ++column) {
+            if (!JudgeNodeValue(cells[column + 1], *values[column])) {
+                reading.Refusal =
+                    RowRefusal(row.Number, ValueColumns[column], NotANumber(cells[column + 1]));
+            }
+        }
+        if (!reading.Refusal.empty()) {
+            break;
+        }
+        reading.Nodes.push_back(node);
+    }
+    if (reading.Refusal.empty() && static_cast<int>(reading.Nodes.size()) > room) {
+        reading.Refusal = "The clipboard holds " + std::to_string(reading.Nodes.size()) +
+                          " nodes; " + std::to_string(room) + " more fit into the table.";
+    }
+    if (!reading.Refusal.empty()) {
+        reading.Nodes.clear();
+    }
+    return reading;
+}
+
+TLinkRowsReading ReadLinkRows(std::string_view text, const TNetworkStore& network) {
+    TLinkRowsReading reading;
+    const std::vector<TClipboardRow> rows = TabSeparatedRows(text);
+    for (const TClipboardRow& row : rows) {
+        std::vector<std::string> cells = row.Cells;
+        // The rows that copying writes: number, name, number, name, distance.
+        const bool named = cells.size() == 5;
+        const std::size_t distanceAt = named ? 4 : 2;
+        cells.resize(std::max<std::size_t>(cells.size(), 3));
+        if (&row == &rows.front() && IsHeader({cells[distanceAt]})) {
+            continue;
+        }
+        if (!named && cells.size() > 3) {
+            reading.Refusal = RowRefusal(row.Number, "", "a link has three cells");
+            break;
+        }
+        std::optional<int> ends[2];
+        for (std::size_t end = 0; end < 2 && reading.Refusal.empty(); ++end) {
+            std::string why;
+            ends[end] = NodeOf(cells[named ? 2 * end : end], network, why);
+            const std::string& name = cells[2 * end + 1];
+            if (ends[end] && named && network.NodeNames[*ends[end]] != HeldName(name)) {
+                why = "node " + std::to_string(*ends[end]) + " is not called \"" + name + "\"";
+                ends[end].reset();
+            }
+            if (!ends[end]) {
+                reading.Refusal = RowRefusal(row.Number, EndColumns[end], why);
+            }
+        }
+        if (reading.Refusal.empty() && ends[0] == ends[1]) {
+            reading.Refusal = RowRefusal(row.Number, "", "a link joins two different nodes");
+        }
+        std::int32_t distance = -1;
+        const std::string& distanceCell = cells[distanceAt];
+        if (reading.Refusal.empty() &&
+            JudgeIntegerEntry(distanceCell, distance, 0, MaxDistance).Outcome !=
+                TEntryOutcome::Accepted) {
+            reading.Refusal = RowRefusal(row.Number, "distance", NotANumber(distanceCell));
+        }
+        if (!reading.Refusal.empty()) {
+            reading.Links.clear();
+            break;
+        }
+        reading.Links.push_back({*ends[0], *ends[1], distance});
+    }
+    return reading;
+}
