@@ -1,0 +1,57 @@
+#include "platform/clipboard_menu.h"
+
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QShortcut>
+#include <QWidget>
+
+#include "platform/application.h"
+
+namespace {
+
+QAction* HandlerAction(QWidget& owner, const QString& caption, QKeySequence::StandardKey keys,
+                       Qt::ShortcutContext context, const std::function<void()>& handler) {
+    auto* action = new QAction(caption, &owner);
+    action->setShortcuts(keys);
+    action->setShortcutContext(context);
+    QObject::connect(action, &QAction::triggered, &owner, [handler] { RunHandler(handler); });
+    owner.addAction(action);
+    return action;
+}
+
+}  // namespace
+
+void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption,
+                      const std::function<void()>& copy, const QString& pasteCaption,
+                      const std::function<void()>& paste) {
+    QAction* copyAction =
+        HandlerAction(list, copyCaption, QKeySequence::Copy, Qt::WidgetShortcut, copy);
+    // A text field takes its paste keys first, through the shortcut override.
+    QAction* pasteAction =
+        HandlerAction(window, pasteCaption, QKeySequence::Paste, Qt::WindowShortcut, paste);
+    auto* menu = new QMenu(&list);
+    menu->addAction(copyAction);
+    menu->addAction(pasteAction);
+    list.setContextMenuPolicy(Qt::CustomContextMenu);
+    // A list view reports the place in its viewport.
+    auto* area = qobject_cast<QAbstractScrollArea*>(&list);
+    QWidget* surface = area != nullptr ? area->viewport() : &list;
+    const auto open = [surface, menu](const QPoint& at) { menu->popup(surface->mapToGlobal(at)); };
+    QObject::connect(&list, &QWidget::customContextMenuRequested, menu, open);
+    auto* shiftF10 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), &list, nullptr, nullptr,
+                                   Qt::WidgetShortcut);
+    QObject::connect(shiftF10, &QShortcut::activated, menu,
+                     [surface, open] { open(surface->rect().center()); });
+}
+
+std::string ClipboardText() {
+    return QGuiApplication::clipboard()->text().toStdString();
+}
+
+void SetClipboardText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+// Copy and paste of a window's list as spreadsheet rows, the desktop's way: a context menu on
+// the list with two entries, opened by the right button, the Menu key or Shift+F10, and the
+// standard keys. Copy (Ctrl+C, Ctrl+Insert) acts while the list has the focus; Paste (Ctrl+V,
+// Shift+Insert) while the list or any other control of the window but a text field has it,
+// for a text field keeps its own paste. Both run as handlers (RunHandler).
+
+#include <QString>
+#include <functional>
+#include <string>
+
+class QWidget;
+
+void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption,
+                      const std::function<void()>& copy, const QString& pasteCaption,
+                      const std::function<void()>& paste);
+
+// The clipboard's plain text as UTF-8, and plain UTF-8 text put on it.
+std::string ClipboardText();
+void SetClipboardText(const std::string& text);
