@@ -86,7 +86,16 @@ int RunInChild(const std::function<bool()>& body, rlim_t sizeLimit = RLIM_INFINI
     return WEXITSTATUS(status);
 }
 
-bool WriteFile(bool distances, const QString& name) {
+// True when result is a failure for reason; otherwise says what it was (in a child too).
+bool FailedFor(const TWriteResult& result, const char* reason) {
+    const std::string got = ErrorReason(result.Error);
+    if (got != reason) {
+        qWarning("Failed for \"%s\", not for \"%s\"", got.c_str(), reason);
+    }
+    return got == reason;
+}
+
+TWriteResult WriteFile(bool distances, const QString& name) {
     return distances ? WriteDistanceFile(name) : WriteDemandDataFile(name);
 }
 
@@ -185,6 +194,9 @@ void TestFileWriter::MissingFolderFails() {
     QVERIFY(!WriteDemandDataFile(folder.filePath("missing/EXAMPLE.NET")));
     QVERIFY(!WriteDistanceFile(folder.filePath("missing/EXAMPLE.NED")));
     QVERIFY(!WriteDistanceFile(QString()));
+    QVERIFY(FailedFor(WriteDemandDataFile(folder.filePath("missing/plan")),
+                      "No such file or directory"));
+    QVERIFY(FailedFor(WriteDistanceFile(QString()), "No such file or directory"));
     QCOMPARE(Entries(folder.path()), QStringList());
 }
 
@@ -234,10 +246,15 @@ void TestFileWriter::FileSizeLimitKeepsTheEarlierFile() {
     const QString name = folder.filePath("plan.DAT");
     PutFile(name, Earlier);
 
-    const int written = RunInChild([&] { return WriteFile(distances, name); }, room);
-
     const bool fits = room == size;
-    QCOMPARE(written, fits ? 1 : 0);
+    const int written = RunInChild(
+        [&] {
+            return fits ? bool(WriteFile(distances, name))
+                        : FailedFor(WriteFile(distances, name), "File too large");
+        },
+        room);
+
+    QCOMPARE(written, 1);
     QCOMPARE(FileBytes(name), fits ? text : Earlier);
     QCOMPARE(Entries(folder.path()), QStringList{"plan.DAT"});
 }
@@ -293,8 +310,12 @@ void TestFileWriter::FullFileSystemKeepsTheEarlierFile() {
                 if (FileText(distances).size() <= spare + (inPlace ? 4096 : 0)) {
                     continue;
                 }
-                QVERIFY2(RunInChild([&] { return WriteFile(distances, name); }, RLIM_INFINITY,
-                                    inPlace) == 0,
+                QVERIFY2(RunInChild(
+                             [&] {
+                                 return FailedFor(WriteFile(distances, name),
+                                                  "No space left on device");
+                             },
+                             RLIM_INFINITY, inPlace) == 1,
                          qPrintable(QStringLiteral("%1 nodes saved on a full disk").arg(nodes)));
                 QCOMPARE(FileBytes(name), Earlier);
                 QCOMPARE(Entries(folder.path()), (QStringList{"filler", "plan.DAT"}));
@@ -325,7 +346,9 @@ void TestFileWriter::WritableFileInReadOnlyFolderIsWrittenInPlace() {
     // No new file in that folder, and a full disk in place is reported before a byte changed.
     QCOMPARE(RunInChild([&] { return WriteDemandDataFile(fresh); }, RLIM_INFINITY, true), 0);
     PutFile(name, Earlier);
-    QCOMPARE(RunInChild([&] { return WriteDemandDataFile(name); }, 100, true), 0);
+    QCOMPARE(RunInChild([&] { return FailedFor(WriteDemandDataFile(name), "File too large"); }, 100,
+                        true),
+             1);
     QCOMPARE(FileBytes(name), Earlier);
     QCOMPARE(Entries(folder), QStringList{"plan.NET"});
     QCOMPARE(QFileInfo(name).permissions() & QFile::WriteOther, QFile::WriteOther);
@@ -340,7 +363,9 @@ void TestFileWriter::ReadOnlyFileIsNotReplaced() {
     const QString name = folder.filePath("plan.NET");
     PutFile(name, Earlier);
     QVERIFY(chmod(QFile::encodeName(name), 0444) == 0);
-    QCOMPARE(RunInChild([&] { return WriteDemandDataFile(name); }, RLIM_INFINITY, true), 0);
+    QCOMPARE(RunInChild([&] { return FailedFor(WriteDemandDataFile(name), "Permission denied"); },
+                        RLIM_INFINITY, true),
+             1);
     QCOMPARE(FileBytes(name), Earlier);
     QCOMPARE(Entries(folder.path()), QStringList{"plan.NET"});
 }
