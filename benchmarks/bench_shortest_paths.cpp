@@ -1,5 +1,7 @@
 // CompleteShortestPaths for 150 nodes against the plain triple loop with a checked addition
 // at every step, on a dense and a sparse network. Prints the time of each and their ratio.
+// Then the details of the pairs that cannot be joined, timed against CompleteShortestPaths on
+// the same network: one without links, and a ring whose links go one way only.
 
 #include <benchmark/benchmark.h>
 
@@ -8,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include "core/connectivity_details.h"
 #include "core/network_store.h"
 #include "core/shortest_paths.h"
 #include "reference_paths.h"
@@ -16,8 +19,8 @@
 namespace {
 
 // dense: every pair linked both ways, 1..10000. sparse: a two-way ring of 1..3000 and 150
-// further one-way links.
-void MakeNetwork(bool dense) {
+// further one-way links. none: no links at all. one-way: a ring of 1000 a link, one way only.
+void MakeNetwork(const std::string& network) {
     ResetNetworkStore();
     Network.NumNodes = MaxNodes;
     Network.LinkRows.AllocateRows(MaxNodes);
@@ -27,14 +30,18 @@ void MakeNetwork(bool dense) {
         }
     }
     std::mt19937 random(150);
-    if (dense) {
+    if (network == "one-way") {
+        for (int o = 1; o <= MaxNodes; ++o) {
+            Network.LinkRows[o][o % MaxNodes + 1] = 1000;
+        }
+    } else if (network == "dense") {
         std::uniform_int_distribution<int> distance(1, 10000);
         for (int o = 1; o <= MaxNodes; ++o) {
             for (int d = o + 1; d <= MaxNodes; ++d) {
                 Network.LinkRows[o][d] = Network.LinkRows[d][o] = distance(random);
             }
         }
-    } else {
+    } else if (network == "sparse") {
         std::uniform_int_distribution<int> distance(1, 3000);
         std::uniform_int_distribution<int> node(1, MaxNodes);
         for (int o = 1; o <= MaxNodes; ++o) {
@@ -51,8 +58,8 @@ void MakeNetwork(bool dense) {
     }
 }
 
-void RunCompletion(benchmark::State& state, void (*complete)(), bool dense) {
-    MakeNetwork(dense);
+void RunCompletion(benchmark::State& state, void (*complete)(), const std::string& network) {
+    MakeNetwork(network);
     for (auto _ : state) {
         complete();
         benchmark::DoNotOptimize(Network.PathRows[MaxNodes].Data());
@@ -61,7 +68,16 @@ void RunCompletion(benchmark::State& state, void (*complete)(), bool dense) {
     }
 }
 
-// The console report, followed by the ratio of each reference time to the row-wise one.
+void RunDetails(benchmark::State& state, const std::string& network) {
+    MakeNetwork(network);
+    for (auto _ : state) {
+        std::string details = UnjoinedPairsDetails(Network);
+        benchmark::DoNotOptimize(details);
+    }
+}
+
+// The console report, followed by the ratio of each reference time to the row-wise one, and
+// of each details time to the row-wise one.
 class TRatioReporter : public TTimingReporter {
   public:
     void Finalize() override {
@@ -78,19 +94,38 @@ class TRatioReporter : public TTimingReporter {
                     reference.Real / rowWise.Real);
             }
         }
+        for (const char* network : {"none", "one-way"}) {
+            const std::string suffix = std::string("/") + network;
+            const TTimes rowWise = Times["CompleteShortestPaths" + suffix];
+            const TTimes details = Times["UnjoinedPairsDetails" + suffix];
+            if (rowWise.Cpu > 0 && details.Cpu > 0) {
+                std::printf(
+                    "%-7s 150 nodes, CPU time: UnjoinedPairsDetails %.3f ms, "
+                    "CompleteShortestPaths %.3f ms: %.2f times as long (wall clock %.2f times)\n",
+                    network, details.Cpu * 1e3, rowWise.Cpu * 1e3, details.Cpu / rowWise.Cpu,
+                    details.Real / rowWise.Real);
+            }
+        }
     }
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (const bool dense : {true, false}) {
-        const std::string network = dense ? "/dense" : "/sparse";
-        benchmark::RegisterBenchmark(("CompleteShortestPaths" + network).c_str(), RunCompletion,
-                                     CompleteShortestPaths, dense)
+    for (const std::string network : {"dense", "sparse"}) {
+        benchmark::RegisterBenchmark(("CompleteShortestPaths/" + network).c_str(), RunCompletion,
+                                     CompleteShortestPaths, network)
             ->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(("CompleteShortestPathsReference" + network).c_str(),
-                                     RunCompletion, CompleteShortestPathsReference, dense)
+        benchmark::RegisterBenchmark(("CompleteShortestPathsReference/" + network).c_str(),
+                                     RunCompletion, CompleteShortestPathsReference, network)
+            ->Unit(benchmark::kMicrosecond);
+    }
+    for (const std::string network : {"none", "one-way"}) {
+        benchmark::RegisterBenchmark(("CompleteShortestPaths/" + network).c_str(), RunCompletion,
+                                     CompleteShortestPaths, network)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("UnjoinedPairsDetails/" + network).c_str(), RunDetails,
+                                     network)
             ->Unit(benchmark::kMicrosecond);
     }
     benchmark::Initialize(&argc, argv);

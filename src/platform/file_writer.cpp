@@ -1,7 +1,9 @@
 #include "platform/file_writer.h"
 
 #include <fcntl.h>
+#include <locale.h>
 #include <signal.h>
+#include <string.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -55,12 +57,16 @@ class TBrokenPipeGuard {
 };
 
 // Writes every byte from the file's current offset, resuming after interrupted and short
-// writes; false at the first error (a full disk, a file-size limit, a reader that left).
+// writes; false at the first error (a full disk, a file-size limit, a reader that left). A
+// write that takes no byte without saying why fails with EIO.
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR) {
             continue;
+        }
+        if (written == 0) {
+            errno = EIO;
         }
         if (written <= 0) {
             return false;
@@ -74,6 +80,17 @@ bool WriteAll(int fd, std::string_view bytes) {
 // delayed write only here).
 bool Close(int fd) {
     return ::close(fd) == 0 || errno == EINTR;
+}
+
+// Closes fd after the steps before it, done when they succeeded; true when they and the close
+// did. When an earlier step failed, errno stays its error.
+bool CloseAfter(int fd, bool done) {
+    const int error = errno;
+    const bool closed = Close(fd);
+    if (!done) {
+        errno = error;
+    }
+    return closed && done;
 }
 
 // Flushes fd. A pipe or a terminal has nothing to flush and says so with EINVAL; a device
@@ -125,8 +142,7 @@ bool SyncFolder(const std::string& folder) {
     if (fd < 0) {
         return true;
     }
-    const bool synced = Flush(fd);
-    return Close(fd) && synced;
+    return CloseAfter(fd, Flush(fd));
 }
 
 // True when bytes more may be written to a regular file under the process's file-size
@@ -163,7 +179,7 @@ bool WriteInPlace(const std::string& path, std::string_view bytes, bool regular)
     written = written && WriteAll(fd, bytes);
     written = written && (!regular || ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0);
     written = written && Flush(fd);
-    return Close(fd) && written;
+    return CloseAfter(fd, written);
 }
 
 // Creates a new, empty file beside target that only its maker may read: "." + the target's
@@ -264,7 +280,7 @@ TReplaced WriteReplacing(const std::string& target, std::string_view bytes,
         [[maybe_unused]] const int moded = ::fchmod(fd, NewFileMode());
     }
     written = written && same && ::fsync(fd) == 0;
-    written = Close(fd) && written;
+    written = CloseAfter(fd, written);
     const TRenameFunction rename = InstalledRename != nullptr ? InstalledRename : ::rename;
     written = written && rename(temporary.c_str(), target.c_str()) == 0;
     if (!written) {
@@ -276,10 +292,10 @@ TReplaced WriteReplacing(const std::string& target, std::string_view bytes,
     return SyncFolder(FolderOf(target)) ? TReplaced::Done : TReplaced::Failed;
 }
 
-}  // namespace
-
-bool WriteWholeFile(const std::string& path, std::string_view bytes) {
+// The whole write; false with errno set by the step that failed.
+bool WriteWhole(const std::string& path, std::string_view bytes) {
     if (path.empty()) {
+        errno = ENOENT;
         return false;
     }
     const TBrokenPipeGuard brokenPipe;
@@ -320,14 +336,31 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes) {
     return false;
 }
 
+}  // namespace
+
+std::string ErrorReason(int error) {
+    static const locale_t english = ::newlocale(LC_ALL_MASK, "C", locale_t{});
+    return english != locale_t{} ? ::strerror_l(error, english) : ::strerror(error);
+}
+
+TWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) {
+    errno = 0;
+    if (WriteWhole(path, bytes)) {
+        return {};
+    }
+    // Every failing step leaves its error; should one ever leave none, EIO stands in, so that
+    // a failure never reads as success.
+    return {errno != 0 ? errno : EIO};
+}
+
 void SetRenameFunction(TRenameFunction rename) {
     InstalledRename = rename;
 }
 
-bool WriteDemandDataFile(const QString& name) {
+TWriteResult WriteDemandDataFile(const QString& name) {
     return WriteWholeFile(QFile::encodeName(name).toStdString(), DemandDataFileText());
 }
 
-bool WriteDistanceFile(const QString& name) {
+TWriteResult WriteDistanceFile(const QString& name) {
     return WriteWholeFile(QFile::encodeName(name).toStdString(), DistanceFileText());
 }

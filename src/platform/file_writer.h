@@ -30,15 +30,31 @@
 #include <string>
 #include <string_view>
 
+// How a write ended: done, or failed with the error number (errno) of the first step that
+// failed, which is then never 0. It tests true exactly when the file was written, so a caller
+// may take it as a plain success flag.
+struct TWriteResult {
+    int Error = 0;  // 0: written
+
+    operator bool() const { return Error == 0; }
+};
+
+// The operating system's reason for an error number in plain words, as in "No space left on
+// device", "Permission denied" or "File too large": always the English words, like every
+// other text of the program, whatever the desktop's language.
+std::string ErrorReason(int error);
+
 // Writes bytes as the whole content of the file at path (in the file system's encoding).
-// True when every step from creating the file to putting it in place succeeded.
-bool WriteWholeFile(const std::string& path, std::string_view bytes);
+// Written when every step from creating the file to putting it in place succeeded. An empty
+// path fails with ENOENT, a loop of symbolic links with ELOOP, a file too large for the
+// file-size limit with EFBIG.
+TWriteResult WriteWholeFile(const std::string& path, std::string_view bytes);
 
 // The two files of a network, their texts made from the store (core/data_files.h): write the
-// file called name and close it; true when nothing failed from creating the file to putting
-// it in place. Failures are not raised; only success or failure is returned.
-bool WriteDemandDataFile(const QString& name);
-bool WriteDistanceFile(const QString& name);
+// file called name and close it; written when nothing failed from creating the file to
+// putting it in place. Failures are not raised; they are returned with their reason.
+TWriteResult WriteDemandDataFile(const QString& name);
+TWriteResult WriteDistanceFile(const QString& name);
 
 // The rename that puts a finished temporary file in place. A test installs one that fails,
 // the one fault the file system cannot be made to produce on demand; nullptr restores the

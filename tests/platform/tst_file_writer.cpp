@@ -86,7 +86,14 @@ int RunInChild(const std::function<bool()>& body, rlim_t sizeLimit = RLIM_INFINI
     return WEXITSTATUS(status);
 }
 
-bool WriteFile(bool distances, const QString& name) {
+// True when result is a failure for reason; says what it ended with (from a child too).
+bool FailedFor(const TWriteResult& result, const char* reason) {
+    const std::string got = ErrorReason(result.Error);
+    qDebug("Ended with \"%s\"", got.c_str());
+    return got == reason;
+}
+
+TWriteResult WriteFile(bool distances, const QString& name) {
     return distances ? WriteDistanceFile(name) : WriteDemandDataFile(name);
 }
 
@@ -185,6 +192,8 @@ void TestFileWriter::MissingFolderFails() {
     QVERIFY(!WriteDemandDataFile(folder.filePath("missing/EXAMPLE.NET")));
     QVERIFY(!WriteDistanceFile(folder.filePath("missing/EXAMPLE.NED")));
     QVERIFY(!WriteDistanceFile(QString()));
+    QVERIFY(FailedFor(WriteDemandDataFile(folder.filePath("a/b")), "No such file or directory"));
+    QVERIFY(FailedFor(WriteDistanceFile(QString()), "No such file or directory"));
     QCOMPARE(Entries(folder.path()), QStringList());
 }
 
@@ -293,8 +302,12 @@ void TestFileWriter::FullFileSystemKeepsTheEarlierFile() {
                 if (FileText(distances).size() <= spare + (inPlace ? 4096 : 0)) {
                     continue;
                 }
-                QVERIFY2(RunInChild([&] { return WriteFile(distances, name); }, RLIM_INFINITY,
-                                    inPlace) == 0,
+                QVERIFY2(RunInChild(
+                             [&] {
+                                 return FailedFor(WriteFile(distances, name),
+                                                  "No space left on device");
+                             },
+                             RLIM_INFINITY, inPlace) == 1,
                          qPrintable(QStringLiteral("%1 nodes saved on a full disk").arg(nodes)));
                 QCOMPARE(FileBytes(name), Earlier);
                 QCOMPARE(Entries(folder.path()), (QStringList{"filler", "plan.DAT"}));
@@ -325,7 +338,9 @@ void TestFileWriter::WritableFileInReadOnlyFolderIsWrittenInPlace() {
     // No new file in that folder, and a full disk in place is reported before a byte changed.
     QCOMPARE(RunInChild([&] { return WriteDemandDataFile(fresh); }, RLIM_INFINITY, true), 0);
     PutFile(name, Earlier);
-    QCOMPARE(RunInChild([&] { return WriteDemandDataFile(name); }, 100, true), 0);
+    QCOMPARE(RunInChild([&] { return FailedFor(WriteDemandDataFile(name), "File too large"); }, 100,
+                        true),
+             1);
     QCOMPARE(FileBytes(name), Earlier);
     QCOMPARE(Entries(folder), QStringList{"plan.NET"});
     QCOMPARE(QFileInfo(name).permissions() & QFile::WriteOther, QFile::WriteOther);
@@ -340,7 +355,9 @@ void TestFileWriter::ReadOnlyFileIsNotReplaced() {
     const QString name = folder.filePath("plan.NET");
     PutFile(name, Earlier);
     QVERIFY(chmod(QFile::encodeName(name), 0444) == 0);
-    QCOMPARE(RunInChild([&] { return WriteDemandDataFile(name); }, RLIM_INFINITY, true), 0);
+    QCOMPARE(RunInChild([&] { return FailedFor(WriteDemandDataFile(name), "Permission denied"); },
+                        RLIM_INFINITY, true),
+             1);
     QCOMPARE(FileBytes(name), Earlier);
     QCOMPARE(Entries(folder.path()), QStringList{"plan.NET"});
 }
