@@ -207,13 +207,7 @@ void TLinkSpecification::closeEvent(QCloseEvent* event) {
 }
 
 void TLinkSpecification::FormShow() {
-    Network.LinkRows.AllocateRows(Network.NumNodes);
-    for (int i = 1; i <= Network.NumNodes; ++i) {
-        for (int j = 1; j <= Network.NumNodes; ++j) {
-            Network.LinkRows[i][j] = NoLink;
-        }
-    }
-    Network.PendingDistance = -1;
+    AllocateLinkRows(Network);
     LinkList->Clear();
     LinkListEnds.clear();
     OneWayButton->setEnabled(false);
@@ -260,7 +254,7 @@ void TLinkSpecification::OneWayButtonClick() {
     if (!SelectedEnds(origin, destination)) {
         return;
     }
-    Network.LinkRows[origin][destination] = Network.PendingDistance;
+    SetOneWayLink(Network, origin, destination);
     RemoveButton->setEnabled(true);
     UpdateAllLists();
 }
@@ -271,8 +265,7 @@ void TLinkSpecification::TwoWayButtonClick() {
     if (!SelectedEnds(origin, destination)) {
         return;
     }
-    Network.LinkRows[origin][destination] = Network.PendingDistance;
-    Network.LinkRows[destination][origin] = Network.PendingDistance;
+    SetTwoWayLink(Network, origin, destination);
     RemoveButton->setEnabled(true);
     UpdateAllLists();
 }
@@ -298,12 +291,12 @@ void TLinkSpecification::RemoveButtonClick() {
         return;
     }
     const TLinkEnds link = LinkListEnds.at(static_cast<std::size_t>(line - 1));
-    Network.LinkRows[link.Origin][link.Destination] = NoLink;
+    RemoveLink(Network, link.Origin, link.Destination);
     UpdateAllLists();
 }
 
 void TLinkSpecification::CancelButtonClick() {
-    Network.LinkRows.ReleaseRows(Network.NumNodes);
+    ReleaseLinkRows(Network);
     hide();
     ShowWindow(*MeshLoomMain);
 }
@@ -408,7 +401,7 @@ void TLinkSpecification::QuitandSaveClick() {
 }
 
 void TLinkSpecification::ReturnToMainMenu() {
-    Network.LinkRows.ReleaseRows(Network.NumNodes);
+    ReleaseLinkRows(Network);
     hide();
     MeshLoomMain->SetStep(TStep::Finished);
     ShowWindow(*MeshLoomMain);
