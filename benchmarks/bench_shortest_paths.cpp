@@ -57,7 +57,7 @@ void RunCompletion(benchmark::State& state, void (*complete)(), bool dense) {
         complete();
         benchmark::DoNotOptimize(Network.PathRows[MaxNodes].Data());
         benchmark::ClobberMemory();
-        ReleasePathRows();
+        ReleasePathRows(Network);
     }
 }
 
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     for (const bool dense : {true, false}) {
         const std::string network = dense ? "/dense" : "/sparse";
         benchmark::RegisterBenchmark(("CompleteShortestPaths" + network).c_str(), RunCompletion,
-                                     CompleteShortestPaths, dense)
+                                     [] { CompleteShortestPaths(Network); }, dense)
             ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark(("CompleteShortestPathsReference" + network).c_str(),
                                      RunCompletion, CompleteShortestPathsReference, dense)

@@ -332,7 +332,7 @@ QString TLinkSpecification::ChooseSaveFileName(TSaveDialog& dialog, const QStrin
 void TLinkSpecification::QuitandSaveClick() {
     // The files are written from the completed distances, capped at 10000, and the verdict
     // whether every pair could be joined within that cap.
-    CompleteShortestPaths();
+    CompleteShortestPaths(Network);
 
     // A network that is not connected is saved only when the user insists; else the link
     // window stays open with every link.
@@ -342,7 +342,7 @@ void TLinkSpecification::QuitandSaveClick() {
                                  QStringLiteral("Do you really want to save the network?");
         if (MessageDlg(question, TMsgDlgType::Warning, TMsgDlgButtons::YesNo) !=
             TModalResult::Yes) {
-            ReleasePathRows();
+            ReleasePathRows(Network);
             UpdateAllLists();
             return;
         }
@@ -382,7 +382,7 @@ void TLinkSpecification::QuitandSaveClick() {
 
     // The network counts as saved only with both files; the distances are no longer needed.
     Network.NetworkSaved = Network.DemandFileSaved && Network.DistanceFileSaved;
-    ReleasePathRows();
+    ReleasePathRows(Network);
 
     // Something was not saved: leaving now loses the links, so ask. No keeps the link window
     // open with every link; the files written stay on disk.

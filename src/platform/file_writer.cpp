@@ -161,9 +161,9 @@ void SetRenameFunction(TRenameFunction rename) {
 }
 
 bool WriteDemandDataFile(const QString& name) {
-    return WriteWholeFile(QFile::encodeName(name).toStdString(), DemandDataFileText());
+    return WriteWholeFile(QFile::encodeName(name).toStdString(), DemandDataFileText(Network));
 }
 
 bool WriteDistanceFile(const QString& name) {
-    return WriteWholeFile(QFile::encodeName(name).toStdString(), DistanceFileText());
+    return WriteWholeFile(QFile::encodeName(name).toStdString(), DistanceFileText(Network));
 }

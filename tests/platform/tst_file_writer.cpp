@@ -42,7 +42,7 @@ void MakeNetwork(int nodes) {
         }
         Network.LinkRows[node][node % nodes + 1] = 7;
     }
-    CompleteShortestPaths();
+    CompleteShortestPaths(Network);
 }
 
 QStringList Entries(const QString& folder) {
@@ -82,7 +82,8 @@ bool WriteFile(bool distances, const QString& name) {
 }
 
 QByteArray FileText(bool distances) {
-    return QByteArray::fromStdString(distances ? DistanceFileText() : DemandDataFileText());
+    return QByteArray::fromStdString(distances ? DistanceFileText(Network)
+                                               : DemandDataFileText(Network));
 }
 
 }  // namespace
