@@ -4,8 +4,8 @@
 //
 // Every array is indexed from 1 and every access is checked; an index outside 1..150, or a
 // matrix row used outside its lifetime, raises ERangeError, which the general error box
-// reports. Node names are held as Latin-1 bytes, exactly as they are written to the demand
-// data file.
+// reports. Node names are held as Windows-1252 bytes (name_bytes.h), exactly as they are
+// written to the demand data file.
 
 #include <array>
 #include <cstdint>
