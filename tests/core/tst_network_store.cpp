@@ -2,169 +2,94 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "core/network_store.h"
 #include "core_test.h"
 
 namespace {
-
 using NetworkStoreTest = CoreTest;
-using TAction = std::function<void(TNetworkStore&)>;
+using TChange = std::function<void(TNetworkStore&)>;
 
-// Node i is "n<i>" with the values i, 2i and 3i; the pending node is "P" with 7, 8 and 9.
-void FillNodes(TNetworkStore& network, int count) {
-    for (int i = 1; i <= count; ++i) {
-        network.NodeNames[i] = "n" + std::to_string(i);
-        network.FirstDemands[i] = Real48::Narrow(i);
-        network.SecondDemands[i] = Real48::Narrow(2 * i);
-        network.FixedCosts[i] = Real48::Narrow(3 * i);
-    }
-    network.NumNodes = count;
-    network.PendingName = "P";
-    network.PendingFirstDemand = Real48::Narrow(7);
-    network.PendingSecondDemand = Real48::Narrow(8);
-    network.PendingFixedCost = Real48::Narrow(9);
-}
-
-// The live nodes as "name first second cost", and the pending values last.
-std::vector<std::string> Nodes(const TNetworkStore& network) {
-    const auto text = [](const std::string& name, Real48 a, Real48 b, Real48 c) {
-        return name + ' ' + std::to_string(static_cast<int>(a.Widen())) + ' ' +
-               std::to_string(static_cast<int>(b.Widen())) + ' ' +
-               std::to_string(static_cast<int>(c.Widen()));
+// The live nodes and the pending one as "name:<first><second><cost>", then every link among
+// nodes 1..3 (the diagonal too) while there are rows, as "<origin><destination>=distance".
+std::string State(const TNetworkStore& n) {
+    std::string text;
+    const auto node = [&text](const std::string& name, Real48 a, Real48 b, Real48 c) {
+        text +=
+            name + ':' + std::to_string(int(a.Widen() * 100 + b.Widen() * 10 + c.Widen())) + ' ';
     };
-    std::vector<std::string> nodes;
-    for (int i = 1; i <= network.NumNodes; ++i) {
-        nodes.push_back(text(network.NodeNames[i], network.FirstDemands[i],
-                             network.SecondDemands[i], network.FixedCosts[i]));
+    for (int i = 1; i <= n.NumNodes; ++i) {
+        node(n.NodeNames[i], n.FirstDemands[i], n.SecondDemands[i], n.FixedCosts[i]);
     }
-    nodes.push_back(text("pending " + network.PendingName, network.PendingFirstDemand,
-                         network.PendingSecondDemand, network.PendingFixedCost));
-    return nodes;
+    node(n.PendingName, n.PendingFirstDemand, n.PendingSecondDemand, n.PendingFixedCost);
+    for (int link = 11; link <= 33 && n.LinkRows.IsAllocated(1); ++link) {
+        const int d = link % 10;
+        const int entry = d >= 1 && d <= 3 ? n.LinkRows[link / 10][d] : NoLink;
+        text += entry == NoLink ? "" : std::to_string(link) + '=' + std::to_string(entry) + ' ';
+    }
+    return text;
 }
 
-TEST_F(NetworkStoreTest, NodeTable) {
-    struct TRow {
-        const char* Name;
+// Nodes i = 1..Count named "<i>" with i, 2i and 3i, pending "P" with 7, 8 and 9; with 3 nodes
+// also link rows holding 2->3 = 4, and PendingDistance 5. An empty After: ERangeError, no change.
+TEST_F(NetworkStoreTest, EveryChange) {
+    const auto remove = [](int k) -> TChange {
+        return [k](TNetworkStore& n) { DeleteNode(n, k); };
+    };
+    const auto link = [](void (*change)(TNetworkStore&, int, int), int o, int d) -> TChange {
+        return [=](TNetworkStore& n) { change(n, o, d); };
+    };
+    const std::string three = "1:123 2:246 3:369 P:789 ";
+    const struct {
         int Count;
-        TAction Action;
-        bool Raises;
-        std::vector<std::string> After;
+        TChange Action;
+        std::string After;
+    } rows[] = {
+        {0, AddPendingNode, "P:789 P:789 "},
+        {2, AddPendingNode, "1:123 2:246 P:789 P:789 "},
+        {MaxNodes, AddPendingNode, ""},
+        {3, remove(1), "2:246 3:369 P:789 23=4 "},
+        {3, remove(2), "1:123 3:369 P:789 23=4 "},
+        {3, remove(3), "1:123 2:246 P:789 23=4 "},
+        {3, remove(0), ""},
+        {3, remove(4), ""},
+        {3, StartNodeTable, "P:0 23=4 "},
+        {3, link(SetOneWayLink, 1, 2), three + "12=5 23=4 "},
+        {3, link(SetOneWayLink, 2, 3), three + "23=5 "},
+        {3, link(SetTwoWayLink, 3, 1), three + "13=5 23=4 31=5 "},
+        {3, link(RemoveLink, 2, 3), three},
+        {3, link(RemoveLink, 3, 2), three + "23=4 "},
+        {3, link(SetOneWayLink, 0, 2), ""},
+        {3, link(SetTwoWayLink, 1, MaxNodes + 1), ""},
+        {3, ReleaseLinkRows, three},
     };
-    const TRow rows[] = {
-        {"add to an empty table", 0, AddPendingNode, false, {"P 7 8 9", "pending P 7 8 9"}},
-        {"add after two",
-         2,
-         AddPendingNode,
-         false,
-         {"n1 1 2 3", "n2 2 4 6", "P 7 8 9", "pending P 7 8 9"}},
-        {"add to a full table", MaxNodes, AddPendingNode, true, {}},
-        {"delete the first of three",
-         3,
-         [](TNetworkStore& n) { DeleteNode(n, 1); },
-         false,
-         {"n2 2 4 6", "n3 3 6 9", "pending P 7 8 9"}},
-        {"delete the middle one",
-         3,
-         [](TNetworkStore& n) { DeleteNode(n, 2); },
-         false,
-         {"n1 1 2 3", "n3 3 6 9", "pending P 7 8 9"}},
-        {"delete the last one",
-         3,
-         [](TNetworkStore& n) { DeleteNode(n, 3); },
-         false,
-         {"n1 1 2 3", "n2 2 4 6", "pending P 7 8 9"}},
-        {"delete the only one",
-         1,
-         [](TNetworkStore& n) { DeleteNode(n, 1); },
-         false,
-         {"pending P 7 8 9"}},
-        {"delete node 0", 3, [](TNetworkStore& n) { DeleteNode(n, 0); }, true, {}},
-        {"delete a dead slot", 3, [](TNetworkStore& n) { DeleteNode(n, 4); }, true, {}},
-        {"start afresh keeps the name", 3, StartNodeTable, false, {"pending P 0 0 0"}},
-    };
-    for (const TRow& row : rows) {
-        SCOPED_TRACE(row.Name);
-        TNetworkStore network;
-        FillNodes(network, row.Count);
-        const std::vector<std::string> before = Nodes(network);
-        if (row.Raises) {
-            EXPECT_THROW(row.Action(network), ERangeError);
-            EXPECT_EQ(Nodes(network), before);
+    for (const auto& row : rows) {
+        TNetworkStore n;
+        for (n.NumNodes = 0; n.NumNodes < row.Count;) {
+            const int i = ++n.NumNodes;
+            n.NodeNames[i] = std::to_string(i);
+            n.FirstDemands[i] = Real48::Narrow(i);
+            n.SecondDemands[i] = Real48::Narrow(2 * i);
+            n.FixedCosts[i] = Real48::Narrow(3 * i);
+        }
+        n.PendingName = "P";
+        n.PendingFirstDemand = Real48::Narrow(7);
+        n.PendingSecondDemand = Real48::Narrow(8);
+        n.PendingFixedCost = Real48::Narrow(9);
+        if (row.Count == 3) {
+            AllocateLinkRows(n);
+            EXPECT_EQ(State(n) + std::to_string(n.PendingDistance), three + "-1");
+            n.PendingDistance = 4;
+            SetOneWayLink(n, 2, 3);
+            n.PendingDistance = 5;
+        }
+        const std::string before = State(n);
+        if (row.After.empty()) {
+            EXPECT_THROW(row.Action(n), ERangeError) << "row " << &row - rows;
         } else {
-            row.Action(network);
-            EXPECT_EQ(Nodes(network), row.After);
+            row.Action(n);
         }
-    }
-    // Starting afresh leaves the dead slots as they were.
-    TNetworkStore network;
-    FillNodes(network, 2);
-    StartNodeTable(network);
-    EXPECT_EQ(network.NodeNames[2], "n2");
-}
-
-// The entries of the link matrix among three nodes that are not NoLink, as "o->d=value".
-std::vector<std::string> Links(const TNetworkStore& network) {
-    std::vector<std::string> links;
-    for (int o = 1; o <= 3; ++o) {
-        for (int d = 1; d <= 3; ++d) {
-            if (network.LinkRows[o][d] != NoLink) {
-                links.push_back(std::to_string(o) + "->" + std::to_string(d) + '=' +
-                                std::to_string(network.LinkRows[o][d]));
-            }
-        }
-    }
-    return links;
-}
-
-TEST_F(NetworkStoreTest, LinkMatrix) {
-    struct TRow {
-        const char* Name;
-        TAction Action;
-        bool Raises;
-        std::vector<std::string> After;
-    };
-    const auto oneWay = [](int o, int d) {
-        return [=](TNetworkStore& n) { SetOneWayLink(n, o, d); };
-    };
-    const TRow rows[] = {
-        {"one way", oneWay(1, 2), false, {"1->2=5", "2->3=4"}},
-        {"one way over an existing link", oneWay(2, 3), false, {"2->3=5"}},
-        {"two ways",
-         [](TNetworkStore& n) { SetTwoWayLink(n, 3, 1); },
-         false,
-         {"1->3=5", "2->3=4", "3->1=5"}},
-        {"remove one direction", [](TNetworkStore& n) { RemoveLink(n, 2, 3); }, false, {}},
-        {"remove where there is none",
-         [](TNetworkStore& n) { RemoveLink(n, 1, 2); },
-         false,
-         {"2->3=4"}},
-        {"origin 0", oneWay(0, 2), true, {"2->3=4"}},
-        {"destination beyond the table", oneWay(1, MaxNodes + 1), true, {"2->3=4"}},
-    };
-    for (const TRow& row : rows) {
-        SCOPED_TRACE(row.Name);
-        TNetworkStore network;
-        network.NumNodes = 3;
-        network.PendingDistance = 7;
-        AllocateLinkRows(network);
-        EXPECT_EQ(network.PendingDistance, -1);
-        EXPECT_EQ(Links(network), std::vector<std::string>{});
-        network.PendingDistance = 4;
-        SetOneWayLink(network, 2, 3);
-        network.PendingDistance = 5;
-        if (row.Raises) {
-            EXPECT_THROW(row.Action(network), ERangeError);
-        } else {
-            row.Action(network);
-        }
-        EXPECT_EQ(Links(network), row.After);
-        ReleaseLinkRows(network);
-        for (int node = 1; node <= 3; ++node) {
-            EXPECT_FALSE(network.LinkRows.IsAllocated(node));
-        }
+        EXPECT_EQ(State(n), row.After.empty() ? before : row.After) << "row " << &row - rows;
     }
 }
-
 }  // namespace
