@@ -41,7 +41,7 @@ void MakeNetwork() {
         const int d = o % MaxNodes + 1;
         Network.LinkRows[o][d] = Network.LinkRows[d][o] = distance(random);
     }
-    CompleteShortestPaths();
+    CompleteShortestPaths(Network);
 }
 
 struct TFolder {
@@ -63,8 +63,8 @@ void BothWriters(benchmark::State& state) {
 
 void PlainWrite(benchmark::State& state) {
     MakeNetwork();
-    const std::string demandData = DemandDataFileText();
-    const std::string distances = DistanceFileText();
+    const std::string demandData = DemandDataFileText(Network);
+    const std::string distances = DistanceFileText(Network);
     TFolder folder;
     for (auto _ : state) {
         for (const auto& [name, bytes] : {std::pair{&folder.DemandData, &demandData},
@@ -83,8 +83,8 @@ void PlainWrite(benchmark::State& state) {
 // they put the new file in place of the old.
 void PlainWriteSynced(benchmark::State& state) {
     MakeNetwork();
-    const std::string demandData = DemandDataFileText();
-    const std::string distances = DistanceFileText();
+    const std::string demandData = DemandDataFileText(Network);
+    const std::string distances = DistanceFileText(Network);
     TFolder folder;
     for (auto _ : state) {
         for (const auto& [name, bytes] : {std::pair{&folder.DemandData, &demandData},
@@ -105,15 +105,15 @@ void PlainWriteSynced(benchmark::State& state) {
 void TextsOnly(benchmark::State& state) {
     MakeNetwork();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(DemandDataFileText());
-        benchmark::DoNotOptimize(DistanceFileText());
+        benchmark::DoNotOptimize(DemandDataFileText(Network));
+        benchmark::DoNotOptimize(DistanceFileText(Network));
     }
 }
 
 void SaveFilesOnly(benchmark::State& state) {
     MakeNetwork();
-    const std::string demandData = DemandDataFileText();
-    const std::string distances = DistanceFileText();
+    const std::string demandData = DemandDataFileText(Network);
+    const std::string distances = DistanceFileText(Network);
     TFolder folder;
     for (auto _ : state) {
         if (!WriteWholeFile(folder.DemandData.toStdString(), demandData) ||

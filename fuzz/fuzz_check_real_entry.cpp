@@ -16,7 +16,8 @@
 #include "core/number_text.h"
 #include "core/separators.h"
 #include "core/text_to_number.h"
-#include "fuzz_support.h"
+#include "fuzz_input.h"
+#include "reference_rules.h"
 
 namespace {
 

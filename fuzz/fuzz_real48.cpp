@@ -12,7 +12,8 @@
 
 #include "core/errors.h"
 #include "core/real48.h"
-#include "fuzz_support.h"
+#include "fuzz_input.h"
+#include "reference_rules.h"
 
 namespace {
 

@@ -8,7 +8,8 @@
 
 #include "core/errors.h"
 #include "core/text_to_number.h"
-#include "fuzz_support.h"
+#include "fuzz_input.h"
+#include "reference_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

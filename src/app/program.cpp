@@ -7,6 +7,7 @@
 #include "platform/application.h"
 #include "platform/hint_switch.h"
 #include "platform/platform_services.h"
+#include "platform/qt_platform_services.h"
 #include "shell/about_box.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
@@ -43,6 +44,9 @@ int RunProgram(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/meshloom.png")));
     // Only the main window's confirmed close ends the program, whatever else is visible.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The desktop's own boxes, save dialogs and beep, for as long as there are windows.
+    TQtPlatformServices desktop;
+    SetPlatformServices(&desktop);
 
     CreateProgramWindows();
     QObject::connect(MeshLoomMain, &TMeshLoomMain::Closed, &application, &QCoreApplication::quit,
@@ -50,5 +54,6 @@ int RunProgram(int argc, char** argv) {
     MeshLoomMain->show();
     const int status = QApplication::exec();
     DestroyProgramWindows();
+    SetPlatformServices(nullptr);
     return status;
 }

@@ -43,17 +43,17 @@ std::string DemandDataLine(int node, const std::string& name, const Real48& firs
     return line;
 }
 
-std::string DemandDataFileText() {
+std::string DemandDataFileText(const TNetworkStore& network) {
     std::string text;
-    for (int node = 1; node <= Network.NumNodes; ++node) {
-        AppendDemandDataLine(text, node, Network.NodeNames[node], Network.FirstDemands[node],
-                             Network.SecondDemands[node], Network.FixedCosts[node]);
+    for (int node = 1; node <= network.NumNodes; ++node) {
+        AppendDemandDataLine(text, node, network.NodeNames[node], network.FirstDemands[node],
+                             network.SecondDemands[node], network.FixedCosts[node]);
     }
     return text;
 }
 
-std::string DistanceFileText() {
-    const int n = Network.NumNodes;
+std::string DistanceFileText(const TNetworkStore& network) {
+    const int n = network.NumNodes;
     if (n <= 0) {
         return {};
     }
@@ -62,7 +62,7 @@ std::string DistanceFileText() {
     std::string text(static_cast<std::size_t>(n) * n * LongestLine, '\0');
     char* out = text.data();
     for (int i = 1; i <= n; ++i) {
-        const std::int32_t* row = Network.PathRows[i].Data();
+        const std::int32_t* row = network.PathRows[i].Data();
         for (int j = 0; j < n; ++j) {
             out = std::to_chars(out, out + 11, row[j]).ptr;
             *out++ = '\r';

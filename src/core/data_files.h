@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/network_store.h"
 #include "core/real48.h"
 
 // The exact stored value rounded to decimals places, a half rounding away from zero, padded
@@ -30,6 +31,7 @@ std::string DemandDataLine(int node, const std::string& name, const Real48& firs
                            const Real48& secondDemand, const Real48& fixedCost);
 
 // The whole demand data file for nodes 1..NumNodes of the store.
-std::string DemandDataFileText();
-// The whole distance file from PathRows[1..NumNodes] (ERangeError if they are not there).
-std::string DistanceFileText();
+std::string DemandDataFileText(const TNetworkStore& network);
+// The whole distance file from the store's PathRows[1..NumNodes] (ERangeError if they are not
+// there).
+std::string DistanceFileText(const TNetworkStore& network);

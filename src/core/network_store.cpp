@@ -17,3 +17,60 @@ void TRowMatrix::ReleaseRows(int count) {
 void ResetNetworkStore() {
     Network = TNetworkStore{};
 }
+
+void StartNodeTable(TNetworkStore& network) {
+    network.NumNodes = 0;
+    network.PendingFirstDemand = Real48();
+    network.PendingSecondDemand = Real48();
+    network.PendingFixedCost = Real48();
+}
+
+void AddPendingNode(TNetworkStore& network) {
+    // The slot is filled before the count grows, so that a full table stays as it was.
+    const int node = network.NumNodes + 1;
+    network.NodeNames[node] = network.PendingName;
+    network.FirstDemands[node] = network.PendingFirstDemand;
+    network.SecondDemands[node] = network.PendingSecondDemand;
+    network.FixedCosts[node] = network.PendingFixedCost;
+    network.NumNodes = node;
+}
+
+void DeleteNode(TNetworkStore& network, int k) {
+    if (k < 1 || k > network.NumNodes) {
+        throw ERangeError();
+    }
+    for (int i = k + 1; i <= network.NumNodes; ++i) {
+        network.NodeNames[i - 1] = network.NodeNames[i];
+        network.FirstDemands[i - 1] = network.FirstDemands[i];
+        network.SecondDemands[i - 1] = network.SecondDemands[i];
+        network.FixedCosts[i - 1] = network.FixedCosts[i];
+    }
+    network.NumNodes = network.NumNodes - 1;
+}
+
+void AllocateLinkRows(TNetworkStore& network) {
+    network.LinkRows.AllocateRows(network.NumNodes);
+    for (int i = 1; i <= network.NumNodes; ++i) {
+        for (int j = 1; j <= network.NumNodes; ++j) {
+            network.LinkRows[i][j] = NoLink;
+        }
+    }
+    network.PendingDistance = -1;
+}
+
+void SetOneWayLink(TNetworkStore& network, int origin, int destination) {
+    network.LinkRows[origin][destination] = network.PendingDistance;
+}
+
+void SetTwoWayLink(TNetworkStore& network, int origin, int destination) {
+    network.LinkRows[origin][destination] = network.PendingDistance;
+    network.LinkRows[destination][origin] = network.PendingDistance;
+}
+
+void RemoveLink(TNetworkStore& network, int origin, int destination) {
+    network.LinkRows[origin][destination] = NoLink;
+}
+
+void ReleaseLinkRows(TNetworkStore& network) {
+    network.LinkRows.ReleaseRows(network.NumNodes);
+}

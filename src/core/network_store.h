@@ -4,8 +4,8 @@
 //
 // Every array is indexed from 1 and every access is checked; an index outside 1..150, or a
 // matrix row used outside its lifetime, raises ERangeError, which the general error box
-// reports. Node names are held as Latin-1 bytes, exactly as they are written to the demand
-// data file.
+// reports. Node names are held as Windows-1252 bytes (name_bytes.h), exactly as they are
+// written to the demand data file.
 
 #include <array>
 #include <cstdint>
@@ -107,6 +107,31 @@ struct TNetworkStore {
 };
 
 extern TNetworkStore Network;
+
+// What the windows do to the store. Each does exactly what its comment says and nothing
+// else; an index outside the table raises ERangeError, as every access to the store does.
+
+// Empties the node table for a new entry: NumNodes := 0 and the pending demands and cost
+// := 0. The pending name and the contents of the slots stay as they are.
+void StartNodeTable(TNetworkStore& network);
+// Appends a node made of the pending name and values: NumNodes grows by one and slot NumNodes
+// receives them. A full table raises ERangeError and is left unchanged.
+void AddPendingNode(TNetworkStore& network);
+// Deletes node k, 1..NumNodes: nodes k+1..NumNodes move down one place (name and values
+// together) and NumNodes shrinks by one. Any other k raises ERangeError and changes nothing.
+void DeleteNode(TNetworkStore& network, int k);
+
+// Gives nodes 1..NumNodes new link rows with every entry among them NoLink (the diagonal
+// too), and sets PendingDistance := -1.
+void AllocateLinkRows(TNetworkStore& network);
+// LinkRows[origin][destination] := PendingDistance.
+void SetOneWayLink(TNetworkStore& network, int origin, int destination);
+// The link both ways: [origin][destination], then [destination][origin] := PendingDistance.
+void SetTwoWayLink(TNetworkStore& network, int origin, int destination);
+// LinkRows[origin][destination] := NoLink; the other direction stays.
+void RemoveLink(TNetworkStore& network, int origin, int destination);
+// Frees the link rows of nodes 1..NumNodes.
+void ReleaseLinkRows(TNetworkStore& network);
 
 // Puts the store back into its start state (every number zero, every string empty, every
 // flag false, no rows). For tests; the program itself never does this.

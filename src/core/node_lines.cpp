@@ -24,6 +24,15 @@ std::string NodeWindowListLine(std::int32_t node, const std::string& name, Real4
            ColumnGap + ValueColumn(secondDemand) + ColumnGap + ValueColumn(fixedCost);
 }
 
+std::vector<std::string> NodeWindowListLines(const TNetworkStore& network) {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= network.NumNodes; ++i) {
+        lines.push_back(NodeWindowListLine(i, network.NodeNames[i], network.FirstDemands[i],
+                                           network.SecondDemands[i], network.FixedCosts[i]));
+    }
+    return lines;
+}
+
 std::string NodeCountText(std::int32_t numNodes) {
     const char* const tail = numNodes >= MaxNodes
                                  ? " Nodes in the network.  NO MORE NODES MAY BE ADDED."

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "core/network_store.h"
 #include "core/real48.h"
 
 // One line of the node list, 63 characters in fixed columns:
@@ -16,6 +18,9 @@
 //   "   7  North Riverside       1,234.5           0.0      10,000.0"
 std::string NodeWindowListLine(std::int32_t node, const std::string& name, Real48 firstDemand,
                                Real48 secondDemand, Real48 fixedCost);
+
+// The lines of the node list for nodes 1..NumNodes of the store, in node order.
+std::vector<std::string> NodeWindowListLines(const TNetworkStore& network);
 
 // "12 Nodes in the network"; once the table is full
 // "150 Nodes in the network.  NO MORE NODES MAY BE ADDED." (two blanks after the stop).

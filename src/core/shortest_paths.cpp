@@ -12,13 +12,13 @@ namespace {
 using TRowPointers = std::array<std::int32_t*, MaxNodes>;
 
 // Returns NumNodes once it and every live link entry are known to be in range.
-int CheckedLinkMatrix() {
-    const int n = Network.NumNodes;
+int CheckedLinkMatrix(const TNetworkStore& network) {
+    const int n = network.NumNodes;
     if (n < 0 || n > MaxNodes) {
         throw ERangeError();
     }
     for (int i = 1; i <= n; ++i) {
-        const std::int32_t* row = Network.LinkRows[i].Data();
+        const std::int32_t* row = network.LinkRows[i].Data();
         for (int j = 0; j < n; ++j) {
             if (row[j] != NoLink && (row[j] < 0 || row[j] > MaxDistance)) {
                 throw ERangeError();
@@ -30,12 +30,12 @@ int CheckedLinkMatrix() {
 
 // New path rows holding the direct links, with 0 on the diagonal. Returns the rows
 // zero-based, for the inner loops.
-TRowPointers CopyLinkRows(int n) {
-    Network.PathRows.AllocateRows(n);
+TRowPointers CopyLinkRows(TNetworkStore& network, int n) {
+    network.PathRows.AllocateRows(n);
     TRowPointers rows{};
     for (int i = 1; i <= n; ++i) {
-        rows[i - 1] = Network.PathRows[i].Data();
-        std::copy_n(Network.LinkRows[i].Data(), n, rows[i - 1]);
+        rows[i - 1] = network.PathRows[i].Data();
+        std::copy_n(network.LinkRows[i].Data(), n, rows[i - 1]);
     }
     for (int i = 0; i < n; ++i) {
         rows[i][i] = 0;
@@ -43,13 +43,13 @@ TRowPointers CopyLinkRows(int n) {
     return rows;
 }
 
-void CapAndJudge(const TRowPointers& rows, int n) {
-    Network.NetworkConnected = true;
+void CapAndJudge(TNetworkStore& network, const TRowPointers& rows, int n) {
+    network.NetworkConnected = true;
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
             if (rows[i][j] > MaxDistance) {
                 rows[i][j] = MaxDistance;
-                Network.NetworkConnected = false;
+                network.NetworkConnected = false;
             }
         }
     }
@@ -98,13 +98,13 @@ __attribute__((target_clones("avx2", "default"))) void Relax(const TRowPointers&
 
 }  // namespace
 
-void CompleteShortestPaths() {
-    const int n = CheckedLinkMatrix();
-    const TRowPointers rows = CopyLinkRows(n);
+void CompleteShortestPaths(TNetworkStore& network) {
+    const int n = CheckedLinkMatrix(network);
+    const TRowPointers rows = CopyLinkRows(network, n);
     Relax(rows, n);
-    CapAndJudge(rows, n);
+    CapAndJudge(network, rows, n);
 }
 
-void ReleasePathRows() {
-    Network.PathRows.ReleaseRows(Network.NumNodes);
+void ReleasePathRows(TNetworkStore& network) {
+    network.PathRows.ReleaseRows(network.NumNodes);
 }

@@ -2,9 +2,9 @@
 
 // The shortest-distance matrix that the distance file is written from.
 //
-// CompleteShortestPaths reads Network.NumNodes and Network.LinkRows (never changing them),
-// allocates Network.PathRows[1..NumNodes], fills it with the shortest directed distance of
-// every ordered pair, capped at MaxDistance, and sets Network.NetworkConnected: true exactly
+// CompleteShortestPaths reads the store's NumNodes and LinkRows (never changing them),
+// allocates its PathRows[1..NumNodes], fills them with the shortest directed distance of
+// every ordered pair, capped at MaxDistance, and sets NetworkConnected: true exactly
 // when no distance had to be capped. A pair without any path therefore holds 10000 too.
 //
 //   link 1->2 of 5, one way:          PathRows 0, 5 / 10000, 0    not connected
@@ -15,8 +15,10 @@
 // or 0..MaxDistance; any other value (or a NumNodes outside 0..MaxNodes) raises ERangeError.
 // Every sum of two entries is then at most 2 * NoLink, well inside 32 bits.
 
+#include "core/network_store.h"
+
 // The save flow's completion: relaxation in the order k, i, j over whole rows.
-void CompleteShortestPaths();
+void CompleteShortestPaths(TNetworkStore& network);
 
 // Frees PathRows[1..NumNodes].
-void ReleasePathRows();
+void ReleasePathRows(TNetworkStore& network);

@@ -1,8 +1,8 @@
 #include "links/link_window.h"
+#include "links/save_dialogue.h"
 #include "platform/application.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -13,10 +13,8 @@
 #include <QVBoxLayout>
 
 #include "core/network_store.h"
-#include "core/shortest_paths.h"
 #include "platform/button.h"
 #include "platform/edit.h"
-#include "platform/file_writer.h"
 #include "platform/list_box.h"
 #include "platform/look.h"
 #include "platform/name_text.h"
@@ -27,14 +25,6 @@
 TLinkSpecification* LinkSpecification = nullptr;
 
 namespace {
-const QChar CR = QLatin1Char('\r');
-
-// True when both names lead to one existing file.
-bool IsSameFile(const QString& a, const QString& b) {
-    const QString canonicalA = QFileInfo(a).canonicalFilePath();
-    return !canonicalA.isEmpty() && canonicalA == QFileInfo(b).canonicalFilePath();
-}
-
 TButton* Button(const QString& caption, const QString& hint, int width, QWidget* parent) {
     return HintedButton(caption, hint, width, TFontStyle::Regular, parent);
 }
@@ -207,13 +197,7 @@ void TLinkSpecification::closeEvent(QCloseEvent* event) {
 }
 
 void TLinkSpecification::FormShow() {
-    Network.LinkRows.AllocateRows(Network.NumNodes);
-    for (int i = 1; i <= Network.NumNodes; ++i) {
-        for (int j = 1; j <= Network.NumNodes; ++j) {
-            Network.LinkRows[i][j] = NoLink;
-        }
-    }
-    Network.PendingDistance = -1;
+    AllocateLinkRows(Network);
     LinkList->Clear();
     LinkListEnds.clear();
     OneWayButton->setEnabled(false);
@@ -260,7 +244,7 @@ void TLinkSpecification::OneWayButtonClick() {
     if (!SelectedEnds(origin, destination)) {
         return;
     }
-    Network.LinkRows[origin][destination] = Network.PendingDistance;
+    SetOneWayLink(Network, origin, destination);
     RemoveButton->setEnabled(true);
     UpdateAllLists();
 }
@@ -271,8 +255,7 @@ void TLinkSpecification::TwoWayButtonClick() {
     if (!SelectedEnds(origin, destination)) {
         return;
     }
-    Network.LinkRows[origin][destination] = Network.PendingDistance;
-    Network.LinkRows[destination][origin] = Network.PendingDistance;
+    SetTwoWayLink(Network, origin, destination);
     RemoveButton->setEnabled(true);
     UpdateAllLists();
 }
@@ -298,117 +281,22 @@ void TLinkSpecification::RemoveButtonClick() {
         return;
     }
     const TLinkEnds link = LinkListEnds.at(static_cast<std::size_t>(line - 1));
-    Network.LinkRows[link.Origin][link.Destination] = NoLink;
+    RemoveLink(Network, link.Origin, link.Destination);
     UpdateAllLists();
 }
 
 void TLinkSpecification::CancelButtonClick() {
-    Network.LinkRows.ReleaseRows(Network.NumNodes);
+    ReleaseLinkRows(Network);
     hide();
     ShowWindow(*MeshLoomMain);
 }
 
-// The save dialogue: from "&Quit and Save Network" to the two files and back to the main
-// menu, or back to this window with every link intact.
-
-QString TLinkSpecification::ChooseSaveFileName(TSaveDialog& dialog, const QString& mustNotReplace) {
-    for (;;) {
-        // The chosen full path, or empty when the user gave up.
-        const QString name = dialog.Execute() ? dialog.FileName : QString();
-        // A new file, or none: nothing to ask.
-        if (name.isEmpty() || !QFileInfo::exists(name)) {
-            return name;
-        }
-        // The distance file must never replace the demand data file saved a moment ago.
-        if (!mustNotReplace.isEmpty() && IsSameFile(name, mustNotReplace)) {
-            MessageDlg(QStringLiteral("The Distance File must not replace the Network Demand Data "
-                                      "File just saved."),
-                       TMsgDlgType::Warning, TMsgDlgButtons::Ok);
-            continue;
-        }
-        // An existing file is replaced only when the user says so; else the dialog opens again
-        // with the same name.
-        if (MessageDlg(QStringLiteral("File [") + name +
-                           QStringLiteral("] exists.... Do you want to replace it?"),
-                       TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) == TModalResult::Yes) {
-            return name;
-        }
-    }
-}
-
 void TLinkSpecification::QuitandSaveClick() {
-    // The files are written from the completed distances, capped at 10000, and the verdict
-    // whether every pair could be joined within that cap.
-    CompleteShortestPaths();
-
-    // A network that is not connected is saved only when the user insists; else the link
-    // window stays open with every link.
-    if (!Network.NetworkConnected) {
-        const QString question = QStringLiteral("NETWORK IS NOT CONNECTED") + CR +
-                                 QStringLiteral("VERY SERIOUS CONDITION") + CR + CR +
-                                 QStringLiteral("Do you really want to save the network?");
-        if (MessageDlg(question, TMsgDlgType::Warning, TMsgDlgButtons::YesNo) !=
-            TModalResult::Yes) {
-            ReleasePathRows();
-            UpdateAllLists();
-            return;
-        }
-    }
-
-    // The demand data file. A failed write is reported and counts as not saved.
-    const QString demandFile = ChooseSaveFileName(SaveNodes);
-    if (demandFile.isEmpty()) {
-        Network.DemandFileSaved = false;
-    } else {
-        Network.DemandFileSaved = true;
-        if (!WriteDemandDataFile(demandFile)) {
-            MessageDlg(QStringLiteral("FATAL ERROR SAVING DEMAND DATA FILE"), TMsgDlgType::Warning,
-                       TMsgDlgButtons::Ok);
-            Network.DemandFileSaved = false;
-        }
-    }
-
-    // The distance file, whatever happened to the demand data file. Until its dialog has a
-    // name of its own, it opens in the folder where the demand data file was chosen, so that
-    // the two files of one network land side by side.
-    if (SaveDistances.FileName.isEmpty() && !SaveNodes.FileName.isEmpty()) {
-        SaveDistances.InitialDir = QFileInfo(SaveNodes.FileName).absolutePath();
-    }
-    const QString distanceFile =
-        ChooseSaveFileName(SaveDistances, Network.DemandFileSaved ? demandFile : QString());
-    if (distanceFile.isEmpty()) {
-        Network.DistanceFileSaved = false;
-    } else {
-        Network.DistanceFileSaved = true;
-        if (!WriteDistanceFile(distanceFile)) {
-            MessageDlg(QStringLiteral("FATAL ERROR SAVING DISTANCE FILE"), TMsgDlgType::Warning,
-                       TMsgDlgButtons::Ok);
-            Network.DistanceFileSaved = false;
-        }
-    }
-
-    // The network counts as saved only with both files; the distances are no longer needed.
-    Network.NetworkSaved = Network.DemandFileSaved && Network.DistanceFileSaved;
-    ReleasePathRows();
-
-    // Something was not saved: leaving now loses the links, so ask. No keeps the link window
-    // open with every link; the files written stay on disk.
-    if (!Network.NetworkSaved) {
-        const QString question = QStringLiteral("Data were not saved correctly ... WARNING") + CR +
-                                 QStringLiteral("If you continue you will lose all data") + CR +
-                                 CR + QStringLiteral("Do you want to continue to QUIT?");
-        if (MessageDlg(question, TMsgDlgType::Warning, TMsgDlgButtons::YesNo) !=
-            TModalResult::Yes) {
-            UpdateAllLists();
-            return;
-        }
-    }
-
-    ReturnToMainMenu();
+    SaveNetwork(*this);
 }
 
 void TLinkSpecification::ReturnToMainMenu() {
-    Network.LinkRows.ReleaseRows(Network.NumNodes);
+    ReleaseLinkRows(Network);
     hide();
     MeshLoomMain->SetStep(TStep::Finished);
     ShowWindow(*MeshLoomMain);

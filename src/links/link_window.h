@@ -52,11 +52,9 @@ class TLinkSpecification : public QWidget {
     void RemoveButtonClick();
     void CancelButtonClick();
 
-    // The save dialogue.
+    // Runs the save dialogue (save_dialogue.h).
     void QuitandSaveClick();
-    // Runs dialog until the user gives up (empty result) or names a file that is new or may
-    // be replaced. A name leading to mustNotReplace is refused with a warning.
-    QString ChooseSaveFileName(TSaveDialog& dialog, const QString& mustNotReplace = QString());
+    // Releases the link rows, hides the window and shows the main menu in its finished state.
     void ReturnToMainMenu();
 
   protected:

@@ -214,7 +214,7 @@ void TNodeSpecifications::closeEvent(QCloseEvent* event) {
 }
 
 void TNodeSpecifications::FormShow() {
-    Network.NumNodes = 0;
+    StartNodeTable(Network);
     NodeList->Clear();
     ShowCount();
     ShowNextNodeNumber();
@@ -261,12 +261,7 @@ void TNodeSpecifications::AddNodeClick() {
     if (Network.NumNodes >= MaxNodes) {
         return;
     }
-    Network.NumNodes = Network.NumNodes + 1;
-    const int node = Network.NumNodes;
-    Network.NodeNames[node] = Network.PendingName;
-    Network.FirstDemands[node] = Network.PendingFirstDemand;
-    Network.SecondDemands[node] = Network.PendingSecondDemand;
-    Network.FixedCosts[node] = Network.PendingFixedCost;
+    AddPendingNode(Network);
     // The name too: a name left in the field for the previous node must not be given to
     // the next one while the emptied field shows none.
     ResetPendingNode();
@@ -302,13 +297,7 @@ void TNodeSpecifications::ListNodes() {
     if (Network.NumNodes <= 0) {
         return;
     }
-    QStringList lines;
-    lines.reserve(Network.NumNodes);
-    for (int i = 1; i <= Network.NumNodes; ++i) {
-        lines.append(NameText(NodeWindowListLine(i, Network.NodeNames[i], Network.FirstDemands[i],
-                                                 Network.SecondDemands[i], Network.FixedCosts[i])));
-    }
-    NodeList->SetLines(lines);
+    NodeList->SetLines(NameTexts(NodeWindowListLines(Network)));
     NodeList->SetItemIndex(Network.NumNodes - 1);
 }
 
@@ -319,13 +308,7 @@ void TNodeSpecifications::DeleteButtonClick() {
                    TMsgDlgType::Warning, TMsgDlgButtons::Ok);
         return;
     }
-    for (int i = k + 1; i <= Network.NumNodes; ++i) {
-        Network.NodeNames[i - 1] = Network.NodeNames[i];
-        Network.FirstDemands[i - 1] = Network.FirstDemands[i];
-        Network.SecondDemands[i - 1] = Network.SecondDemands[i];
-        Network.FixedCosts[i - 1] = Network.FixedCosts[i];
-    }
-    Network.NumNodes = Network.NumNodes - 1;
+    DeleteNode(Network, k);
     ListNodes();
     // The node that followed the deleted one; after the last node the request is ignored
     // and the new last line stays selected.

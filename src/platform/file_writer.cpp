@@ -358,9 +358,9 @@ void SetRenameFunction(TRenameFunction rename) {
 }
 
 TWriteResult WriteDemandDataFile(const QString& name) {
-    return WriteWholeFile(QFile::encodeName(name).toStdString(), DemandDataFileText());
+    return WriteWholeFile(QFile::encodeName(name).toStdString(), DemandDataFileText(Network));
 }
 
 TWriteResult WriteDistanceFile(const QString& name) {
-    return WriteWholeFile(QFile::encodeName(name).toStdString(), DistanceFileText());
+    return WriteWholeFile(QFile::encodeName(name).toStdString(), DistanceFileText(Network));
 }

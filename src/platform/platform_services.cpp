@@ -1,6 +1,6 @@
 #include "platform/platform_services.h"
 
-#include "platform/qt_platform_services.h"
+#include <QtGlobal>
 
 namespace {
 IPlatformServices* InstalledServices = nullptr;
@@ -22,8 +22,12 @@ QString CaptionOf(TMsgDlgType type) {
 }  // namespace
 
 IPlatformServices& PlatformServices() {
-    static TQtPlatformServices qtServices;
-    return InstalledServices ? *InstalledServices : qtServices;
+    if (!InstalledServices) {
+        qFatal(
+            "No desktop services are installed: program start installs them before any "
+            "window is created");
+    }
+    return *InstalledServices;
 }
 
 void SetPlatformServices(IPlatformServices* services) {

@@ -1,8 +1,9 @@
 #pragma once
 
 // The seam between the windows and the services of the desktop that a test must be able to
-// answer: modal message boxes, the save-file dialog and the alert beep. The program runs
-// with the Qt implementation (qt_platform_services.h); tests install a scripted one.
+// answer: modal message boxes, the save-file dialog and the alert beep. Program start
+// installs the Qt implementation (qt_platform_services.h); tests install a scripted one. The
+// seam itself knows neither.
 
 #include <QString>
 
@@ -39,9 +40,9 @@ class IPlatformServices {
     virtual void MessageBeep(unsigned type) = 0;
 };
 
-// The services in force. The Qt implementation until another is installed.
+// The services in force; ends the program if none are installed.
 IPlatformServices& PlatformServices();
-// Installs services (nullptr restores the Qt implementation). The caller keeps ownership.
+// Installs services (nullptr: none). The caller keeps ownership.
 void SetPlatformServices(IPlatformServices* services);
 
 // The application title: the task bar entry and the caption of the general error box.

@@ -2,6 +2,8 @@
 
 // The desktop's own message boxes, save dialog and beep, through Qt.
 
+#include <QStringList>
+
 #include "platform/platform_services.h"
 
 class TQtPlatformServices : public IPlatformServices {
@@ -16,3 +18,7 @@ class TQtPlatformServices : public IPlatformServices {
     // Both alert types sound the desktop's one beep.
     void MessageBeep(unsigned type) override;
 };
+
+// A save dialog's name filters in the desktop's form: "Network Demand Data|*.NET|All
+// Files|*.*" gives "Network Demand Data (*.NET)" and "All Files (*)".
+QStringList NameFiltersOf(const QString& filter);

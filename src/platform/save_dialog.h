@@ -4,7 +4,6 @@
 // run opens with the name and filter last confirmed.
 
 #include <QString>
-#include <QStringList>
 
 class TSaveDialog {
   public:
@@ -18,7 +17,3 @@ class TSaveDialog {
     // Runs the dialog modally; true when the user confirmed a name (now in FileName).
     bool Execute();
 };
-
-// The dialog's name filters in the desktop's form: "Network Demand Data|*.NET|All Files|*.*"
-// gives "Network Demand Data (*.NET)" and "All Files (*)".
-QStringList NameFiltersOf(const QString& filter);

@@ -171,8 +171,10 @@ void TMeshLoomMain::SetStepWindows(QWidget& nodeWindow, QWidget& linkWindow) {
 
 void TMeshLoomMain::SetStep(TStep step) {
     CurrentStep = step;
-    NodeButton->setEnabled(step == TStep::NodesFirst);
+    // The link button first: disabling the node button that holds the focus hands the focus
+    // on to the next enabled button, which must be "&Link Specifications", not the exit.
     LinkButton->setEnabled(step == TStep::LinksNext);
+    NodeButton->setEnabled(step == TStep::NodesFirst);
 }
 
 void TMeshLoomMain::HintShowClick() {

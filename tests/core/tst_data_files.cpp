@@ -65,7 +65,7 @@ void MakeWorkedExample() {
     Network.LinkRows.AllocateRows(2);
     Network.LinkRows[1][1] = Network.LinkRows[2][2] = NoLink;
     Network.LinkRows[1][2] = Network.LinkRows[2][1] = 5;
-    CompleteShortestPaths();
+    CompleteShortestPaths(Network);
 }
 
 TEST_F(DataFilesTest, IntegerTexts) {
@@ -164,7 +164,7 @@ TEST_F(DataFilesTest, DemandDataLines) {
 
 TEST_F(DataFilesTest, WorkedExample) {
     MakeWorkedExample();
-    const std::string demandData = DemandDataFileText();
+    const std::string demandData = DemandDataFileText(Network);
     EXPECT_EQ(demandData,
               Blanks("···1····0.0····0.0·············12.500············0.000··········300.000···<"
                      "·Depot·>") +
@@ -176,15 +176,15 @@ TEST_F(DataFilesTest, WorkedExample) {
     ASSERT_EQ(lines.size(), std::size_t{3});
     EXPECT_EQ(lines[0].size(), std::size_t{83 + 1});
     EXPECT_EQ(lines[1].size(), std::size_t{88 + 1});
-    EXPECT_EQ(DistanceFileText(), "0\r\n5\r\n5\r\n0\r\n");
+    EXPECT_EQ(DistanceFileText(Network), "0\r\n5\r\n5\r\n0\r\n");
 }
 
 TEST_F(DataFilesTest, OneWayLinkMakesTheFileAsymmetric) {
     MakeWorkedExample();
-    ReleasePathRows();
+    ReleasePathRows(Network);
     Network.LinkRows[2][1] = NoLink;
-    CompleteShortestPaths();
-    EXPECT_EQ(DistanceFileText(), "0\r\n5\r\n10000\r\n0\r\n");
+    CompleteShortestPaths(Network);
+    EXPECT_EQ(DistanceFileText(Network), "0\r\n5\r\n10000\r\n0\r\n");
 }
 
 // A one-way ring 1 -> 2 -> ... -> 150 -> 1 of length 1: the distance from i to j is
@@ -200,10 +200,10 @@ TEST_F(DataFilesTest, FilesOf150Nodes) {
         }
         Network.LinkRows[o][o % MaxNodes + 1] = 1;
     }
-    CompleteShortestPaths();
+    CompleteShortestPaths(Network);
     EXPECT_TRUE(Network.NetworkConnected);
 
-    const std::string distances = DistanceFileText();
+    const std::string distances = DistanceFileText(Network);
     ASSERT_TRUE(distances.ends_with("\r\n"));
     const std::vector<std::string> lines = Split(distances.substr(0, distances.size() - 1), '\n');
     ASSERT_EQ(lines.size(), std::size_t{22500});
@@ -215,7 +215,7 @@ TEST_F(DataFilesTest, FilesOf150Nodes) {
         }
     }
 
-    const std::vector<std::string> demandLines = Split(DemandDataFileText(), '\n');
+    const std::vector<std::string> demandLines = Split(DemandDataFileText(Network), '\n');
     ASSERT_EQ(demandLines.size(), std::size_t{MaxNodes + 1});
     EXPECT_TRUE(demandLines[MaxNodes - 1].starts_with(" 150    0.0")) << demandLines[MaxNodes - 1];
     EXPECT_TRUE(demandLines[MaxNodes - 1].ends_with("< Node 150 >\r")) << demandLines[MaxNodes - 1];

@@ -64,7 +64,7 @@ enum class TCompletion { RowWise, Reference };
 
 void Complete(TCompletion completion) {
     if (completion == TCompletion::RowWise) {
-        CompleteShortestPaths();
+        CompleteShortestPaths(Network);
     } else {
         CompleteShortestPathsReference();
     }
@@ -131,7 +131,7 @@ TEST_F(ShortestPathsTest, SmallNetworks) {
             for (int i = 1; i <= row.Nodes; ++i) {
                 EXPECT_EQ(Network.LinkRows[i][i], NoLink);
             }
-            ReleasePathRows();
+            ReleasePathRows(Network);
         }
     }
 }
@@ -149,18 +149,18 @@ TEST_F(ShortestPathsTest, NoLinksAmong150Nodes) {
         }
         EXPECT_EQ(Entries(Network.PathRows, MaxNodes), capped);
         EXPECT_EQ(Entries(Network.LinkRows, MaxNodes), TMatrix(MaxNodes * MaxNodes, NoLink));
-        ReleasePathRows();
+        ReleasePathRows(Network);
     }
 }
 
 TEST_F(ShortestPathsTest, ReleaseFreesTheRows) {
     StartNetwork(5);
-    CompleteShortestPaths();
+    CompleteShortestPaths(Network);
     for (int i = 1; i <= 5; ++i) {
         EXPECT_TRUE(Network.PathRows.IsAllocated(i)) << i;
     }
     EXPECT_FALSE(Network.PathRows.IsAllocated(6));
-    ReleasePathRows();
+    ReleasePathRows(Network);
     for (int i = 1; i <= 5; ++i) {
         EXPECT_FALSE(Network.PathRows.IsAllocated(i)) << i;
         EXPECT_TRUE(Network.LinkRows.IsAllocated(i)) << i;
@@ -190,12 +190,12 @@ TEST_F(ShortestPathsTest, OutOfRangeLinkIsRefused) {
         StartNetwork(3);
         AddLinks("1-2:5 2-3:7");
         Network.LinkRows[row.Origin][row.Destination] = row.Value;
-        EXPECT_THROW(CompleteShortestPaths(), EMeshLoomError);
+        EXPECT_THROW(CompleteShortestPaths(Network), EMeshLoomError);
         EXPECT_FALSE(Network.PathRows.IsAllocated(1));
         EXPECT_EQ(Network.LinkRows[row.Origin][row.Destination], row.Value);
 
         Network.NumNodes = MaxNodes + 1;
-        EXPECT_THROW(CompleteShortestPaths(), EMeshLoomError);
+        EXPECT_THROW(CompleteShortestPaths(Network), EMeshLoomError);
     }
 }
 
@@ -206,7 +206,7 @@ TEST_F(ShortestPathsTest, DeadColumnsAreNotRead) {
     Network.NumNodes = 3;
     Network.LinkRows[1][4] = -9;
     Network.LinkRows[4][1] = -9;
-    CompleteShortestPaths();
+    CompleteShortestPaths(Network);
     EXPECT_EQ(Entries(Network.PathRows, 3), (TMatrix{0, 5, 12, 5, 0, 7, 12, 7, 0}));
     EXPECT_TRUE(Network.NetworkConnected);
     EXPECT_FALSE(Network.PathRows.IsAllocated(4));
@@ -260,11 +260,11 @@ TEST_F(ShortestPathsTest, RowWiseEqualsReferenceOnRandomNetworks) {
             CompleteShortestPathsReference();
             const TMatrix reference = Entries(Network.PathRows, n);
             const bool referenceConnected = Network.NetworkConnected;
-            ReleasePathRows();
-            CompleteShortestPaths();
+            ReleasePathRows(Network);
+            CompleteShortestPaths(Network);
             ASSERT_EQ(Entries(Network.PathRows, n), reference);
             ASSERT_EQ(Network.NetworkConnected, referenceConnected);
-            ReleasePathRows();
+            ReleasePathRows(Network);
             ++(referenceConnected ? connectedSeen : notConnectedSeen);
         }
     }

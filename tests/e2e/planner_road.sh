@@ -300,8 +300,10 @@ road_walk() {
     road_keys alt+q
     road_wait_gone "Node Specification Menu"
 
+    # The node button had the focus; with the node step done it passes to
+    # "&Link Specifications", so Return goes on to the links (not to the exit question).
     road_focus "MESHLOOM Main Menu"
-    road_keys alt+l
+    road_keys Return
     road_focus "Link Specification"
     road_wait_gone "MESHLOOM Main Menu"
     road_add_link 1 2 15 alt+b "Home Delete"

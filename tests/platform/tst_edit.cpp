@@ -17,6 +17,7 @@
 #include "platform/button.h"
 #include "platform/edit.h"
 #include "platform/platform_services.h"
+#include "platform/qt_platform_services.h"
 #include "support/scripted_platform.h"
 
 namespace {
@@ -406,7 +407,12 @@ void TestEdit::AccessKeyAfterRefusedValueIsDropped() {
 // the exit event of the control the focus was moving to; and the click that moved the focus
 // leaves no button down.
 void TestEdit::RealMessageBoxLeavesNoCascadeAndNoPressedButton() {
-    Platform.reset();  // Qt's boxes from here on
+    Platform.reset();
+    // Qt's boxes from here on, installed as program start installs them.
+    struct TDesktop : TQtPlatformServices {
+        TDesktop() { SetPlatformServices(this); }
+        ~TDesktop() override { SetPlatformServices(nullptr); }
+    } desktop;
     TBoxCloser closer;
 
     TypeIntoField(QStringLiteral("5-"));

@@ -49,7 +49,7 @@ void MakeNetwork(int nodes) {
         }
         Network.LinkRows[node][node % nodes + 1] = 7;
     }
-    CompleteShortestPaths();
+    CompleteShortestPaths(Network);
 }
 
 QStringList Entries(const QString& folder) {
@@ -98,7 +98,8 @@ TWriteResult WriteFile(bool distances, const QString& name) {
 }
 
 QByteArray FileText(bool distances) {
-    return QByteArray::fromStdString(distances ? DistanceFileText() : DemandDataFileText());
+    return QByteArray::fromStdString(distances ? DistanceFileText(Network)
+                                               : DemandDataFileText(Network));
 }
 
 // Every extended attribute of the file at path (its access control list among them).

@@ -63,6 +63,10 @@ class TestMessageBoxes : public QObject {
     TQtPlatformServices Services;
 
   private slots:
+    // MessageDlg reaches these boxes as the program's does: through the services installed.
+    void initTestCase() { SetPlatformServices(&Services); }
+    void cleanupTestCase() { SetPlatformServices(nullptr); }
+
     void captionsIconsAndButtons_data() {
         QTest::addColumn<int>("type");
         QTest::addColumn<int>("buttons");

@@ -1,0 +1,116 @@
+#include "links/save_dialogue.h"
+
+#include <QFileInfo>
+
+#include "core/network_store.h"
+#include "core/shortest_paths.h"
+#include "links/link_window.h"
+#include "platform/file_writer.h"
+#include "platform/platform_services.h"
+#include "platform/save_dialog.h"
+
+namespace {
+const QChar CR = QLatin1Char('\r');
+
+// True when both names lead to one existing file.
+bool IsSameFile(const QString& a, const QString& b) {
+    const QString canonicalA = QFileInfo(a).canonicalFilePath();
+    return !canonicalA.isEmpty() && canonicalA == QFileInfo(b).canonicalFilePath();
+}
+}  // namespace
+
+QString ChooseSaveFileName(TSaveDialog& dialog, const QString& mustNotReplace) {
+    for (;;) {
+        // The chosen full path, or empty when the user gave up.
+        const QString name = dialog.Execute() ? dialog.FileName : QString();
+        // A new file, or none: nothing to ask.
+        if (name.isEmpty() || !QFileInfo::exists(name)) {
+            return name;
+        }
+        // The distance file must never replace the demand data file saved a moment ago.
+        if (!mustNotReplace.isEmpty() && IsSameFile(name, mustNotReplace)) {
+            MessageDlg(QStringLiteral("The Distance File must not replace the Network Demand Data "
+                                      "File just saved."),
+                       TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+            continue;
+        }
+        // An existing file is replaced only when the user says so; else the dialog opens again
+        // with the same name.
+        if (MessageDlg(QStringLiteral("File [") + name +
+                           QStringLiteral("] exists.... Do you want to replace it?"),
+                       TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) == TModalResult::Yes) {
+            return name;
+        }
+    }
+}
+
+void SaveNetwork(TLinkSpecification& window) {
+    // The files are written from the completed distances, capped at 10000, and the verdict
+    // whether every pair could be joined within that cap.
+    CompleteShortestPaths(Network);
+
+    // A network that is not connected is saved only when the user insists; else the link
+    // window stays open with every link.
+    if (!Network.NetworkConnected) {
+        const QString question = QStringLiteral("NETWORK IS NOT CONNECTED") + CR +
+                                 QStringLiteral("VERY SERIOUS CONDITION") + CR + CR +
+                                 QStringLiteral("Do you really want to save the network?");
+        if (MessageDlg(question, TMsgDlgType::Warning, TMsgDlgButtons::YesNo) !=
+            TModalResult::Yes) {
+            ReleasePathRows(Network);
+            window.UpdateAllLists();
+            return;
+        }
+    }
+
+    // The demand data file. A failed write is reported and counts as not saved.
+    const QString demandFile = ChooseSaveFileName(window.SaveNodes);
+    if (demandFile.isEmpty()) {
+        Network.DemandFileSaved = false;
+    } else {
+        Network.DemandFileSaved = true;
+        if (!WriteDemandDataFile(demandFile)) {
+            MessageDlg(QStringLiteral("FATAL ERROR SAVING DEMAND DATA FILE"), TMsgDlgType::Warning,
+                       TMsgDlgButtons::Ok);
+            Network.DemandFileSaved = false;
+        }
+    }
+
+    // The distance file, whatever happened to the demand data file. Until its dialog has a
+    // name of its own, it opens in the folder where the demand data file was chosen, so that
+    // the two files of one network land side by side.
+    if (window.SaveDistances.FileName.isEmpty() && !window.SaveNodes.FileName.isEmpty()) {
+        window.SaveDistances.InitialDir = QFileInfo(window.SaveNodes.FileName).absolutePath();
+    }
+    const QString distanceFile =
+        ChooseSaveFileName(window.SaveDistances, Network.DemandFileSaved ? demandFile : QString());
+    if (distanceFile.isEmpty()) {
+        Network.DistanceFileSaved = false;
+    } else {
+        Network.DistanceFileSaved = true;
+        if (!WriteDistanceFile(distanceFile)) {
+            MessageDlg(QStringLiteral("FATAL ERROR SAVING DISTANCE FILE"), TMsgDlgType::Warning,
+                       TMsgDlgButtons::Ok);
+            Network.DistanceFileSaved = false;
+        }
+    }
+
+    // The network counts as saved only with both files; the distances are no longer needed.
+    Network.NetworkSaved = Network.DemandFileSaved && Network.DistanceFileSaved;
+    ReleasePathRows(Network);
+
+    // Something was not saved: leaving now loses the links, so ask. No keeps the link window
+    // open with every link; the files written stay on disk.
+    if (!Network.NetworkSaved) {
+        const QString question = QStringLiteral("Data were not saved correctly ... WARNING") + CR +
+                                 QStringLiteral("If you continue you will lose all data") + CR +
+                                 CR + QStringLiteral("Do you want to continue to QUIT?");
+        if (MessageDlg(question, TMsgDlgType::Warning, TMsgDlgButtons::YesNo) !=
+            TModalResult::Yes) {
+            window.UpdateAllLists();
+            return;
+        }
+    }
+
+    window.ReturnToMainMenu();
+}
