@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <unordered_map>
 
 #include "core/entry_rules.h"
 #include "core/errors.h"
@@ -61,8 +62,11 @@ std::string ShownName(const std::string& held) {
     return shown;
 }
 
-// The name a typed or pasted text is held as.
+// The name a typed or pasted text is held as; printable ASCII is held as it is.
 std::string HeldName(std::string_view text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c < 0x7F; })) {
+        return std::string(text);
+    }
     return HeldNodeName(CodePoints(text));
 }
 
@@ -117,76 +121,95 @@ std::optional<std::vector<std::string>> DemandDataLineCells(const std::string& l
     return cells;
 }
 
-// A node given by its number or by a name that exactly one node has.
-std::optional<int> NodeOf(const std::string& cell, const TNetworkStore& network, std::string& why) {
-    const bool digits = !cell.empty() && std::all_of(cell.begin(), cell.end(),
-                                                     [](char c) { return c >= '0' && c <= '9'; });
-    if (digits) {
-        const int number = cell.size() > 3 ? MaxNodes + 1 : std::stoi(cell);
-        if (number >= 1 && number <= network.NumNodes) {
-            return number;
-        }
-        why = "there is no node " + cell;
-        return std::nullopt;
-    }
-    const std::string held = HeldName(cell);
-    std::optional<int> found;
-    for (int node = 1; node <= network.NumNodes; ++node) {
-        if (network.NodeNames[node] == held) {
-            if (found) {
-                why = "more than one node is called \"" + cell + "\"";
-                return std::nullopt;
+// The nodes of a network by number, or by a name that exactly one node has.
+class TNodeFinder {
+  public:
+    explicit TNodeFinder(const TNetworkStore& network) : Network(network) {
+        for (int node = 1; node <= network.NumNodes; ++node) {
+            const auto [at, added] = ByName.emplace(network.NodeNames[node], node);
+            if (!added) {
+                at->second = 0;  // more than one node has it
             }
-            found = node;
         }
     }
-    if (!found) {
-        why = "no node is called \"" + cell + "\"";
+
+    // The node the cell names, or nothing with why set.
+    std::optional<int> NodeOf(const std::string& cell, std::string& why) const {
+        const bool digits = !cell.empty() && std::all_of(cell.begin(), cell.end(), [](char c) {
+            return c >= '0' && c <= '9';
+        });
+        if (digits) {
+            const int number = cell.size() > 3 ? MaxNodes + 1 : std::stoi(cell);
+            if (number >= 1 && number <= Network.NumNodes) {
+                return number;
+            }
+            why = "there is no node " + cell;
+            return std::nullopt;
+        }
+        const auto found = ByName.find(HeldName(cell));
+        if (found == ByName.end()) {
+            why = "no node is called \"" + cell + "\"";
+            return std::nullopt;
+        }
+        if (found->second == 0) {
+            why = "more than one node is called \"" + cell + "\"";
+            return std::nullopt;
+        }
+        return found->second;
     }
-    return found;
-}
+
+  private:
+    const TNetworkStore& Network;
+    std::unordered_map<std::string, int> ByName;
+};
 
 }  // namespace
 
 std::vector<TClipboardRow> TabSeparatedRows(std::string_view text) {
     std::vector<TClipboardRow> rows;
-    TClipboardRow row{1, {std::string()}};
-    bool quoted = false;
-    bool cellStarted = false;
-    const auto endRow = [&] {
-        if (row.Cells.size() > 1 || !row.Cells.front().empty() || cellStarted) {
-            rows.push_back(row);
-        }
-        row = {row.Number + 1, {std::string()}};
-        cellStarted = false;
-    };
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        const char c = text[at];
-        if (quoted) {
-            if (c != '"') {
-                row.Cells.back() += c;
-            } else if (at + 1 < text.size() && text[at + 1] == '"') {
-                row.Cells.back() += '"';
-                ++at;
-            } else {
-                quoted = false;
+    rows.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    TClipboardRow row{1, {}};
+    row.Cells.reserve(5);
+    bool quotedCell = false;
+    std::size_t at = 0;
+    for (;;) {
+        std::string cell;
+        const bool quoted = at < text.size() && text[at] == '"';
+        quotedCell = quotedCell || quoted;
+        for (at += quoted ? 1 : 0; quoted && at < text.size();) {
+            const std::size_t quote = std::min(text.find('"', at), text.size());
+            cell.append(text.substr(at, quote - at));
+            at = quote + 1;
+            if (at >= text.size() || text[at] != '"') {
+                break;  // the closing quote; what follows up to the tab belongs to the cell
             }
-        } else if (c == '"' && row.Cells.back().empty() && !cellStarted) {
-            quoted = cellStarted = true;
-        } else if (c == '\t') {
-            row.Cells.emplace_back();
-            cellStarted = false;
-        } else if (c == '\n' || c == '\r') {
-            if (c == '\r' && at + 1 < text.size() && text[at + 1] == '\n') {
-                ++at;
-            }
-            endRow();
-        } else {
-            row.Cells.back() += c;
+            cell += '"';
+            ++at;
         }
+        at = std::min(at, text.size());
+        std::size_t end = at;
+        while (end < text.size() && text[end] != '\t' && text[end] != '\n' && text[end] != '\r') {
+            ++end;
+        }
+        cell.append(text.substr(at, end - at));
+        row.Cells.push_back(std::move(cell));
+        at = end;
+        if (at < text.size() && text[at] == '\t') {
+            ++at;
+            continue;
+        }
+        const int number = row.Number;
+        if (row.Cells.size() > 1 || !row.Cells.front().empty() || quotedCell) {
+            rows.push_back(std::move(row));
+        }
+        at += at + 1 < text.size() && text[at] == '\r' && text[at + 1] == '\n' ? 2 : 1;
+        if (at >= text.size()) {
+            return rows;
+        }
+        row = {number + 1, {}};
+        row.Cells.reserve(5);
+        quotedCell = false;
     }
-    endRow();
-    return rows;
 }
 
 std::string TabSeparatedCell(std::string_view cell) {
@@ -237,9 +260,9 @@ std::string LinkRowsText(const TNetworkStore& network) {
 
 TNodeRowsReading ReadNodeRows(std::string_view text, int room) {
     TNodeRowsReading reading;
-    const std::vector<TClipboardRow> rows = TabSeparatedRows(text);
-    for (const TClipboardRow& row : rows) {
-        std::vector<std::string> cells = row.Cells;
+    std::vector<TClipboardRow> rows = TabSeparatedRows(text);
+    for (TClipboardRow& row : rows) {
+        std::vector<std::string>& cells = row.Cells;
         if (cells.size() == 1) {
             cells = DemandDataLineCells(cells.front()).value_or(cells);
         }
@@ -276,9 +299,10 @@ TNodeRowsReading ReadNodeRows(std::string_view text, int room) {
 
 TLinkRowsReading ReadLinkRows(std::string_view text, const TNetworkStore& network) {
     TLinkRowsReading reading;
-    const std::vector<TClipboardRow> rows = TabSeparatedRows(text);
-    for (const TClipboardRow& row : rows) {
-        std::vector<std::string> cells = row.Cells;
+    const TNodeFinder finder(network);
+    std::vector<TClipboardRow> rows = TabSeparatedRows(text);
+    for (TClipboardRow& row : rows) {
+        std::vector<std::string>& cells = row.Cells;
         // The rows that copying writes: number, name, number, name, distance.
         const bool named = cells.size() == 5;
         const std::size_t distanceAt = named ? 4 : 2;
@@ -293,7 +317,7 @@ TLinkRowsReading ReadLinkRows(std::string_view text, const TNetworkStore& networ
         std::optional<int> ends[2];
         for (std::size_t end = 0; end < 2 && reading.Refusal.empty(); ++end) {
             std::string why;
-            ends[end] = NodeOf(cells[named ? 2 * end : end], network, why);
+            ends[end] = finder.NodeOf(cells[named ? 2 * end : end], why);
             const std::string& name = cells[2 * end + 1];
             if (ends[end] && named && network.NodeNames[*ends[end]] != HeldName(name)) {
                 why = "node " + std::to_string(*ends[end]) + " is not called \"" + name + "\"";
@@ -320,4 +344,23 @@ TLinkRowsReading ReadLinkRows(std::string_view text, const TNetworkStore& networ
         reading.Links.push_back({*ends[0], *ends[1], distance});
     }
     return reading;
+}
+
+void AddPastedNodes(TNetworkStore& network, const std::vector<TPastedNode>& nodes) {
+    for (const TPastedNode& node : nodes) {
+        network.PendingName = node.Name;
+        network.PendingFirstDemand = node.FirstDemand;
+        network.PendingSecondDemand = node.SecondDemand;
+        network.PendingFixedCost = node.FixedCost;
+        AddPendingNode(network);
+    }
+}
+
+void AddPastedLinks(TNetworkStore& network, const std::vector<TPastedLink>& links) {
+    const std::int32_t pending = network.PendingDistance;
+    for (const TPastedLink& link : links) {
+        network.PendingDistance = link.Distance;
+        SetOneWayLink(network, link.Origin, link.Destination);
+    }
+    network.PendingDistance = pending;
 }

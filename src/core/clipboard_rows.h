@@ -68,6 +68,10 @@ struct TNodeRowsReading {
 //   "Depot\t12,5x" -> Refusal "Row 1, first demand: \"12,5x\" is not a number from 0 to 10000."
 TNodeRowsReading ReadNodeRows(std::string_view text, int room);
 
+// Appends the nodes after the ones in the table, each as Add Node appends the pending values;
+// the pending values are left as the last node's.
+void AddPastedNodes(TNetworkStore& network, const std::vector<TPastedNode>& nodes);
+
 struct TPastedLink {
     int Origin = 0;
     int Destination = 0;
@@ -85,3 +89,7 @@ struct TLinkRowsReading {
 // goes through the distance field's rules (0 to 10000, rounded to an integer). A first row
 // whose distance cell holds text but no number is a header. All rows or none, as for nodes.
 TLinkRowsReading ReadLinkRows(std::string_view text, const TNetworkStore& network);
+
+// Sets each link, one direction, as adding a one-way link with its distance pending does; an
+// existing link takes the new distance. The pending distance stays as it was.
+void AddPastedLinks(TNetworkStore& network, const std::vector<TPastedLink>& links);

@@ -12,8 +12,10 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "core/clipboard_rows.h"
 #include "core/network_store.h"
 #include "platform/button.h"
+#include "platform/clipboard_menu.h"
 #include "platform/edit.h"
 #include "platform/list_box.h"
 #include "platform/look.h"
@@ -141,6 +143,9 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
     RemoveButton->OnClick = [this] { RemoveButtonClick(); };
     CancelButton->OnClick = [this] { CancelButtonClick(); };
     QuitandSave->OnClick = [this] { QuitandSaveClick(); };
+    AddCopyPasteMenu(
+        *this, *LinkList, QStringLiteral("Copy All Links"), [this] { CopyLinksClick(); },
+        QStringLiteral("Paste Links"), [this] { PasteLinksClick(); });
 
     // Top to bottom: the node lists side by side, the distance, the link list with its
     // heading and count, the link buttons (bidirectional, remove, unidirectional), and
@@ -282,6 +287,27 @@ void TLinkSpecification::RemoveButtonClick() {
     }
     const TLinkEnds link = LinkListEnds.at(static_cast<std::size_t>(line - 1));
     RemoveLink(Network, link.Origin, link.Destination);
+    UpdateAllLists();
+}
+
+void TLinkSpecification::CopyLinksClick() {
+    SetClipboardText(LinkRowsText(Network));
+}
+
+void TLinkSpecification::PasteLinksClick() {
+    const TLinkRowsReading reading = ReadLinkRows(ClipboardText(), Network);
+    if (!reading.Refusal.empty()) {
+        MessageDlg(QString::fromStdString(reading.Refusal), TMsgDlgType::Warning,
+                   TMsgDlgButtons::Ok);
+        return;
+    }
+    if (reading.Links.empty()) {
+        return;
+    }
+    AddPastedLinks(Network, reading.Links);
+    RemoveButton->setEnabled(true);
+    // The network may be saved now, as once a distance has been entered.
+    QuitandSave->setEnabled(true);
     UpdateAllLists();
 }
 

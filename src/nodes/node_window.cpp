@@ -13,10 +13,12 @@
 #include <initializer_list>
 #include <limits>
 
+#include "core/clipboard_rows.h"
 #include "core/network_store.h"
 #include "core/node_lines.h"
 #include "core/number_text.h"
 #include "platform/button.h"
+#include "platform/clipboard_menu.h"
 #include "platform/edit.h"
 #include "platform/list_box.h"
 #include "platform/look.h"
@@ -195,6 +197,9 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     DeleteButton->OnClick = [this] { DeleteButtonClick(); };
     QuitButton->OnClick = [this] { QuitButtonClick(); };
     CancelButton->OnClick = [this] { CancelButtonClick(); };
+    AddCopyPasteMenu(
+        *this, *NodeList, QStringLiteral("Copy All Nodes"), [this] { CopyNodesClick(); },
+        QStringLiteral("Paste Nodes"), [this] { PasteNodesClick(); });
 
     resize(522, 440);
     move(165, 102);
@@ -262,6 +267,32 @@ void TNodeSpecifications::AddNodeClick() {
         return;
     }
     AddPendingNode(Network);
+    ShowAddedNodes();
+}
+
+void TNodeSpecifications::CopyNodesClick() {
+    SetClipboardText(NodeRowsText(Network));
+}
+
+void TNodeSpecifications::PasteNodesClick() {
+    // A table that has been full takes no more nodes, as Add Node stays disabled then.
+    const int room = AddNode->isEnabled() ? MaxNodes - Network.NumNodes : 0;
+    const TNodeRowsReading reading = ReadNodeRows(ClipboardText(), room);
+    if (!reading.Refusal.empty()) {
+        MessageDlg(QString::fromStdString(reading.Refusal), TMsgDlgType::Warning,
+                   TMsgDlgButtons::Ok);
+        return;
+    }
+    if (reading.Nodes.empty()) {
+        return;
+    }
+    AddPastedNodes(Network, reading.Nodes);
+    // As when the values had been typed: leaving a field lets the planner quit.
+    QuitButton->setEnabled(true);
+    ShowAddedNodes();
+}
+
+void TNodeSpecifications::ShowAddedNodes() {
     // The name too: a name left in the field for the previous node must not be given to
     // the next one while the emptied field shows none.
     ResetPendingNode();

@@ -48,6 +48,11 @@ class TNodeSpecifications : public QWidget {
     void ListNodes();
     void DeleteButtonClick();
     void CancelButtonClick();
+    // The node list as spreadsheet rows, to and from the clipboard (core/clipboard_rows.h):
+    // Copy All Nodes, and Paste Nodes, which adds every row as Add Node would or, when a row
+    // is wrong or they do not fit, none and says why.
+    void CopyNodesClick();
+    void PasteNodesClick();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -55,6 +60,9 @@ class TNodeSpecifications : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // What the window shows after nodes were added: the count, the list with the last node
+    // selected, the next number and empty fields, or the full table.
+    void ShowAddedNodes();
     void ResetPendingNode();
     void ClearEntryFields();
     void ShowEntryWhileRoomLeft();

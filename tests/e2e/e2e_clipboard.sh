@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# End-to-end test of the clipboard: on a private X server with the real clipboard (xclip) and
+# real keys (xdotool), in a region whose decimal symbol is the comma, a planner pastes 150
+# nodes written as a spreadsheet writes them (quoted cells included) and the 300 links of a
+# two-way ring by the nodes' names; a wrong row before each paste must leave the network as it
+# was. Both lists are copied out and compared, and the two saved files must be byte for byte
+# those of the same network, computed here on their own.
+#
+#   e2e_clipboard.sh MESHLOOM [WORK-DIR]      exits 0, 1 (failed) or 77 (skipped)
+set -euo pipefail
+HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# shellcheck source-path=SCRIPTDIR source=planner_road.sh
+source "$HERE/planner_road.sh"
+program="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
+missing=$(road_missing_tools Xvfb xdotool xclip)
+[[ -z "$missing" ]] || { echo "SKIPPED: needs ${missing//$'\n'/ } (xvfb, xdotool, xclip)"; exit 77; }
+ROAD_WORK="${2:-$(mktemp -d "${TMPDIR:-/tmp}/meshloom-clipboard.XXXXXX")}"
+rm -rf "$ROAD_WORK" && mkdir -p "$ROAD_WORK/out" && cd "$ROAD_WORK" && ROAD_WORK="$PWD"
+trap road_cleanup EXIT
+road_start_display 1280x1024 || { echo "SKIPPED: no X server could be started"; exit 77; }
+
+# The network: node k with demands 1.25k and (k mod 13) / 2, fixed cost 10000 - 3.75k, named
+# "Node k" but for three names a spreadsheet quotes or that need the name bytes; links of 100
+# both ways around a ring. Written as the clipboard's rows (*.tsv), as copying must give them
+# back (*.copy), and as the two files.
+awk -v t='\t' 'function v(x) { x = sprintf("%.2f", x); sub(/\.?0+$/, "", x); sub(/\./, ",", x); return x }
+function shown(k) { return k == 5 ? "Tab Yard" : k == 7 ? "\"Say \"\"7\"\"\"" : k == 9 ? "Süd 9" : "Node " k }
+function typed(k) { return k == 5 ? "\"Tab\tYard\"" : shown(k) }
+function held(k) { return k == 9 ? "S\374d 9" : k == 7 ? "Say \"7\"" : shown(k) }
+function link(a, b) { print typed(a) t typed(b) t 100 > "links.tsv"; print a t shown(a) t b t shown(b) t 100 > "links.copy" }
+BEGIN {
+    print "Place" t "Demand 1" t "Demand 2" t "Cost" > "nodes.tsv"
+    print "Name" t "First demand" t "Second demand" t "Fixed cost" > "nodes.copy"
+    print "From" t "To" t "km" > "links.tsv"
+    print "Origin" t "Origin name" t "Destination" t "Destination name" t "Distance" > "links.copy"
+    for (k = 1; k <= 150; k++) {
+        values = v(1.25 * k) t v((k % 13) / 2) t v(10000 - 3.75 * k)
+        print typed(k) t values > "nodes.tsv"
+        print shown(k) t values > "nodes.copy"
+        printf "%4d    0.0    0.0    %15.3f  %15.3f  %15.3f   < %s >\r\n", k, 1.25 * k,
+            (k % 13) / 2, 10000 - 3.75 * k, held(k) > "expected.NET"
+        for (j = 1; j <= 150; j++) {
+            d = k > j ? k - j : j - k
+            printf "%d\r\n", 100 * (d < 150 - d ? d : 150 - d) > "expected.NED"
+        }
+    }
+    # In the order of the link list: by pair (1-2, 1-150, 2-3, ...), the lower origin first.
+    link(1, 2); link(2, 1); link(1, 150); link(150, 1)
+    for (k = 2; k < 150; k++) { link(k, k + 1); link(k + 1, k) }
+}' </dev/null
+
+# Puts the file $1 on the clipboard; xclip stays behind as its owner, its output closed.
+clipboard_put() { xclip -selection clipboard -i "$1" >/dev/null 2>&1; }
+# Fails unless the clipboard holds exactly the file $1.
+clipboard_is() {
+    xclip -selection clipboard -o >"$1.got" 2>/dev/null </dev/null
+    cmp -s "$1" "$1.got" || road_fail "the copied $1 differs: $(diff "$1" "$1.got" | head -n 4)"
+}
+# Pastes the file $1 with a wrong row after its first rows: one warning, nothing added.
+paste_wrong() {
+    { head -n 4 "$1"; printf '%s\n' "$2"; } >wrong.tsv
+    clipboard_put wrong.tsv
+    road_keys ctrl+v
+    road_answer_box "Warning" Return
+}
+
+ROAD_LOCALE=de_DE.UTF-8 road_start_program "$program"
+road_wait_window "MESHLOOM Main Menu"
+road_wait_gone "MESHLOOM About Box"
+road_focus "MESHLOOM Main Menu"
+road_keys alt+n
+# The node list is two steps back from the name field; the paste keys work there.
+road_focus "Node Specification Menu"
+road_keys shift+Tab shift+Tab
+paste_wrong nodes.tsv $'Node 151\t12,5x'
+clipboard_put nodes.tsv
+road_focus "Node Specification Menu"
+road_keys shift+Insert
+road_no_box "after pasting the nodes"
+road_keys ctrl+c
+clipboard_is nodes.copy
+road_keys alt+q
+road_focus "MESHLOOM Main Menu"
+road_keys Return
+road_focus "Link Specification"
+# Alt+L focuses the link list; Shift+F10 opens its menu, whose second entry pastes.
+road_keys alt+l
+paste_wrong links.tsv $'Node 1\tNowhere\t5'
+clipboard_put links.tsv
+road_focus "Link Specification"
+road_keys alt+l shift+F10 Down Down Return
+road_no_box "after pasting the links"
+road_keys Menu Down Return
+clipboard_is links.copy
+road_keys alt+q
+road_save_as "Specify Name of Network Demand Data File" "$ROAD_WORK/out/network"
+road_wait_gone "Specify Name of Network Demand Data File"
+road_save_as "Specify Name of Distance File" "network"
+road_wait_gone "Link Specification"
+road_focus "MESHLOOM Main Menu"
+road_no_box "back on the main menu"
+for kind in NET NED; do
+    cmp "expected.$kind" "out/network.$kind" || road_fail "network.$kind differs from expected.$kind"
+done
+echo "PASSED: 150 nodes and 300 links pasted, copied back and saved alike"
