@@ -17,6 +17,7 @@
 #include "shell/window_references.h"
 #include "support/program_test.h"
 #include "support/scripted_platform.h"
+#include "support/show_active.h"
 #include "window_checks.h"
 
 namespace {
@@ -34,15 +35,8 @@ TAboutBoxModDist* FindSplash() {
     return splash;
 }
 
-bool ShowMenu() {
-    MeshLoomMain->show();
-    MeshLoomMain->activateWindow();
-    QApplication::processEvents();
-    return QTest::qWaitFor([] { return QApplication::activeWindow() == MeshLoomMain; });
-}
-
 bool OpenAboutBox() {
-    if (!ShowMenu()) {
+    if (!ShowActive(MeshLoomMain)) {
         return false;
     }
     QTest::mouseClick(MeshLoomMain->AboutButton, Qt::LeftButton);
@@ -148,7 +142,7 @@ class TestAboutBox : public TProgramTest {
     void theSplashLeavesAtItsFirstTickForGood() {
         TAboutBoxModDist* splash = FindSplash();
         QVERIFY(splash != nullptr);
-        QVERIFY(ShowMenu());
+        QVERIFY(ShowActive(MeshLoomMain));
         QVERIFY(splash->isVisible());
 
         QTRY_VERIFY_WITH_TIMEOUT(!splash->isVisible(), 10000);
@@ -168,7 +162,7 @@ class TestAboutBox : public TProgramTest {
     // splash still goes by itself.
     void aboutWhileTheSplashIsUp() {
         TAboutBoxModDist* splash = FindSplash();
-        QVERIFY(ShowMenu());
+        QVERIFY(ShowActive(MeshLoomMain));
         QTest::keyClick(MeshLoomMain, Qt::Key_A, Qt::AltModifier);
         QVERIFY(AboutBoxModDist->isVisible());
         QVERIFY(AboutBoxModDist->OKButton->isVisible());
