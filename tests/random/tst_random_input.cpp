@@ -1512,7 +1512,7 @@ void TRandomRun::CheckAfterEvent(const TBeforeEvent& before) {
     CheckStore();
     CheckSteps();
     bool saveRan = !Platform.Dialogs().empty();
-    for (const TRandomPlatform::TShownBox& box : Platform.Boxes()) {
+    for (const TShownBox& box : Platform.Boxes()) {
         saveRan = saveRan || box.Text.startsWith(NotConnected);
     }
     if (saveRan) {
@@ -1709,11 +1709,11 @@ void TRandomRun::CheckSave(const TBeforeEvent& before) {
               QStringLiteral("a save dialog or the connectivity warning without the link window"));
     const TSavedNetwork& network = Record;  // not yet moved on by this event
     const TDistances distances = ShortestDistances(network);
-    const std::vector<TRandomPlatform::TShownBox>& boxes = Platform.Boxes();
+    const std::vector<TShownBox>& boxes = Platform.Boxes();
     const std::vector<TRandomPlatform::TShownDialog>& dialogs = Platform.Dialogs();
     auto boxesWith = [&boxes](const QString& start) {
-        std::vector<TRandomPlatform::TShownBox> found;
-        for (const TRandomPlatform::TShownBox& box : boxes) {
+        std::vector<TShownBox> found;
+        for (const TShownBox& box : boxes) {
             if (box.Text.startsWith(start)) {
                 found.push_back(box);
             }
@@ -1789,7 +1789,7 @@ void TRandomRun::CheckSave(const TBeforeEvent& before) {
                       .arg(boxesWith(file.Failure).size()));
         if (attempted && existedBefore(name)) {
             bool replaced = false;
-            for (const TRandomPlatform::TShownBox& box : boxesWith(ReplaceQuestion(name))) {
+            for (const TShownBox& box : boxesWith(ReplaceQuestion(name))) {
                 replaced = replaced || box.Answer == TModalResult::Yes;
             }
             RUN_CHECK(replaced, QStringLiteral("\"%1\" was replaced without a Yes").arg(name));
