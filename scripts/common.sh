@@ -4,7 +4,7 @@
 # shellcheck shell=bash
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "$ROOT"
+cd "$ROOT" || exit 1
 PACKAGE_LIST="$ROOT/scripts/packages.txt"
 
 # Prints the packages of the given roles that are not installed yet.
