@@ -2,7 +2,8 @@
 # over every target of the tree, the program and the test suite alike. Any report ends the
 # process with a failure, so a test that triggers one fails.
 #
-# Include this file before the first target is created:
+# Include this file once the interface target meshloom_build_flags exists, which every target
+# links; the flags go on that target:
 #   include(cmake/Sanitizers.cmake)
 # and hand MESHLOOM_SANITIZER_ENVIRONMENT to the ENVIRONMENT property of every test.
 
@@ -21,8 +22,8 @@ if(MESHLOOM_SANITIZE)
         -fsanitize=address,undefined,float-cast-overflow
         -fno-sanitize-recover=all
         -fno-omit-frame-pointer)
-    add_compile_options(${MESHLOOM_SANITIZER_FLAGS})
-    add_link_options(${MESHLOOM_SANITIZER_FLAGS})
+    target_compile_options(meshloom_build_flags INTERFACE ${MESHLOOM_SANITIZER_FLAGS})
+    target_link_options(meshloom_build_flags INTERFACE ${MESHLOOM_SANITIZER_FLAGS})
 
     set(MESHLOOM_LSAN_SUPPRESSIONS "${CMAKE_CURRENT_LIST_DIR}/../tests/sanitizers/lsan.supp")
     cmake_path(NORMAL_PATH MESHLOOM_LSAN_SUPPRESSIONS)

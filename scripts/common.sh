@@ -1,7 +1,10 @@
-# Shared by run.sh and test.sh: install missing Debian packages and build.
+# Shared by the scripts: install missing Debian packages and build the trees of the CMake
+# presets (CMakePresets.json). The scripts run from the top of the repository, where CMake
+# finds the presets.
 # shellcheck shell=bash
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$ROOT" || exit 1
 PACKAGE_LIST="$ROOT/scripts/packages.txt"
 
 # Prints the packages of the given roles that are not installed yet.
@@ -28,21 +31,19 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
 }
 
-# Configures the tree in $1 with the CMake options that follow, unless it was configured with
-# exactly these options before (so a second run rebuilds nothing, and a changed option, such as
-# CI=true turning warnings into errors, is never silently ignored).
-configure_tree() {
-    local dir="$1"; shift
-    local options
-    options=$(printf '%s\n' "$@")
-    if [[ ! -f "$dir/build.ninja" || "$(cat "$dir/.meshloom-options" 2>/dev/null)" != "$options" ]]; then
-        cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
-        printf '%s' "$options" > "$dir/.meshloom-options"
-    fi
+# Configures the build tree of the CMake preset $1 (CMakePresets.json), with any further
+# CMake options that follow. It runs every time: the preset file is no input of the build, so
+# only configuring again makes a changed preset count. In CI (CI=true) warnings are errors, but
+# not in the sanitizer tree, whose instrumentation makes GCC warn falsely.
+configure_preset() {
+    local preset="$1"; shift
+    local werror=()
+    [[ "${CI:-}" == "true" && "$preset" != sanitize ]] && werror=(-DMESHLOOM_WERROR=ON)
+    cmake --preset "$preset" --log-level=WARNING "${werror[@]}" "$@" >/dev/null
 }
 
-# Configures (see configure_tree) and builds the tree in $1 with the CMake options that follow.
-build_tree() {
-    configure_tree "$@"
-    cmake --build "$1" -j 2
+# Configures (see configure_preset) and builds the tree of the preset $1.
+build_preset() {
+    configure_preset "$@"
+    cmake --build --preset "$1"
 }

@@ -3,7 +3,7 @@
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]     default: 600 seconds each, every target
 #
-# The build tree is build-fuzz (FUZZ_BUILD_DIR overrides it), built with Clang. Each target
+# The build tree is build-fuzz, of the CMake preset "fuzz", built with Clang. Each target
 # starts from its seeds in fuzz/corpus/<target>/ and from what earlier runs in the same tree
 # found (build-fuzz/fuzz/corpus/<target>/); an input that fails is saved under
 # build-fuzz/fuzz/artifacts/<target>/ and the script ends with status 1.
@@ -18,14 +18,9 @@ targets=("$@")
     fuzz_check_real_entry fuzz_check_integer_entry fuzz_real48)
 
 install_packages build test
-dir="${FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
-werror=OFF
-[[ "${CI:-}" == "true" ]] && werror=ON
-# The same options as scripts/test.sh gives this tree, so neither configures it again.
-configure_tree "$dir" -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMESHLOOM_WERROR="$werror" -DMESHLOOM_FUZZ=ON \
-    -DMESHLOOM_TESTS=OFF -DMESHLOOM_FUZZ_SECONDS=30
-cmake --build "$dir" -j 2 --target "${targets[@]}"
+dir="$ROOT/build-fuzz"
+configure_preset fuzz
+cmake --build --preset fuzz --target "${targets[@]}"
 
 failed=()
 summary=()

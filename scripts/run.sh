@@ -4,5 +4,5 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 install_packages build
-build_tree "$ROOT/build" -DCMAKE_BUILD_TYPE=Release
+build_preset release
 exec "$ROOT/build/src/meshloom"

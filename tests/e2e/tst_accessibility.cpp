@@ -26,6 +26,7 @@
 #include "shell/window_references.h"
 #include "support/program_test.h"
 #include "support/scripted_platform.h"
+#include "support/show_active.h"
 
 namespace {
 QString AccessibleName(QWidget* widget) {
@@ -37,13 +38,6 @@ QString Described(QWidget* widget) {
     return widget == nullptr ? QStringLiteral("nothing")
                              : QStringLiteral("%1 \"%2\"")
                                    .arg(widget->metaObject()->className(), AccessibleName(widget));
-}
-
-bool Activate(QWidget* window) {
-    window->show();
-    window->activateWindow();
-    QApplication::processEvents();
-    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
 }
 
 struct TStop {
@@ -97,7 +91,7 @@ class TestAccessibility : public TProgramTest {
 
     void MainMenu() {
         TMeshLoomMain& menu = *MeshLoomMain;
-        QVERIFY(Activate(&menu));
+        QVERIFY(ShowActive(&menu));
         CheckEveryControlNamed(&menu);
         if (QTest::currentTestFailed()) {
             return;
@@ -122,7 +116,7 @@ class TestAccessibility : public TProgramTest {
     void AboutBox() {
         TAboutBoxModDist& about = *AboutBoxModDist;
         about.AboutTimer->stop();
-        QVERIFY(Activate(&about));
+        QVERIFY(ShowActive(&about));
         CheckEveryControlNamed(&about);
         if (QTest::currentTestFailed()) {
             return;
@@ -132,7 +126,7 @@ class TestAccessibility : public TProgramTest {
 
     void NodeWindow() {
         TNodeSpecifications& window = *NodeSpecifications;
-        QVERIFY(Activate(&window));
+        QVERIFY(ShowActive(&window));
         CheckEveryControlNamed(&window);
         if (QTest::currentTestFailed()) {
             return;
@@ -161,7 +155,7 @@ class TestAccessibility : public TProgramTest {
         Network.NodeNames[1] = "Depot";
         Network.NodeNames[2] = "North Yard";
         TLinkSpecification& window = *LinkSpecification;
-        QVERIFY(Activate(&window));
+        QVERIFY(ShowActive(&window));
         CheckEveryControlNamed(&window);
         if (QTest::currentTestFailed()) {
             return;

@@ -17,6 +17,7 @@
 #include "shell/window_references.h"
 #include "support/program_test.h"
 #include "support/scripted_platform.h"
+#include "support/show_active.h"
 
 namespace {
 const QString NodesMustDiffer =
@@ -128,17 +129,12 @@ void TestLinkSpecification::ShowWithNodes(std::initializer_list<std::string> nam
 
 void TestLinkSpecification::ShowWindow() {
     Window->hide();
-    MeshLoomMain->show();
-    MeshLoomMain->activateWindow();
-    QApplication::processEvents();
-    QVERIFY(QTest::qWaitFor([] { return QApplication::activeWindow() == MeshLoomMain; }));
+    QVERIFY(ShowActive(MeshLoomMain));
     MeshLoomMain->SetStep(TStep::LinksNext);
     Click(MeshLoomMain->LinkButton);
     QVERIFY(!MeshLoomMain->isVisible());
     QVERIFY(Window->isVisible());
-    Window->activateWindow();
-    QApplication::processEvents();
-    QVERIFY(QTest::qWaitFor([this] { return QApplication::activeWindow() == Window; }));
+    QVERIFY(ShowActive(Window));
 }
 
 void TestLinkSpecification::LeaveDistance(const QString& text) {

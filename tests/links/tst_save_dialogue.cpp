@@ -23,6 +23,7 @@
 #include "shell/window_references.h"
 #include "support/program_test.h"
 #include "support/scripted_platform.h"
+#include "support/show_active.h"
 #include "support/test_files.h"
 
 namespace {
@@ -88,11 +89,6 @@ int FailingRename(const char* from, const char* to) {
     return rename(from, to);
 }
 
-bool WaitUntilActive(QWidget* window) {
-    window->activateWindow();
-    QApplication::processEvents();
-    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
-}
 }  // namespace
 
 class TestSaveDialogue : public TProgramTest {
@@ -147,7 +143,7 @@ void TestSaveDialogue::OpenLinkWindowWithExample(bool twoWay) {
     MeshLoomMain->show();
     QTest::mouseClick(MeshLoomMain->LinkButton, Qt::LeftButton);
     QVERIFY(Links().isVisible());
-    QVERIFY(WaitUntilActive(&Links()));
+    QVERIFY(ShowActive(&Links()));
 
     Links().OriginList->SetItemIndex(0);
     Links().DestinationList->SetItemIndex(1);
@@ -161,11 +157,11 @@ void TestSaveDialogue::OpenLinkWindowWithExample(bool twoWay) {
 
 void TestSaveDialogue::WholeRoadFromFirstNodeToBothFiles() {
     MeshLoomMain->show();
-    QVERIFY(WaitUntilActive(MeshLoomMain));
+    QVERIFY(ShowActive(MeshLoomMain));
     QTest::keyClick(MeshLoomMain, Qt::Key_N, Qt::AltModifier);
     TNodeSpecifications& nodes = *NodeSpecifications;
     QVERIFY(nodes.isVisible());
-    QVERIFY(WaitUntilActive(&nodes));
+    QVERIFY(ShowActive(&nodes));
     const QStringList depot{"Depot", "12.5", "0", "300"};
     const QStringList yard{"North Yard", "2.0625", "10000", "0"};
     for (const QStringList& node : {depot, yard}) {
@@ -180,12 +176,12 @@ void TestSaveDialogue::WholeRoadFromFirstNodeToBothFiles() {
     QCOMPARE(Network.NumNodes, 2);
     QTest::keyClick(&nodes, Qt::Key_Q, Qt::AltModifier);
     QVERIFY(MeshLoomMain->isVisible());
-    QVERIFY(WaitUntilActive(MeshLoomMain));
+    QVERIFY(ShowActive(MeshLoomMain));
 
     QTest::keyClick(MeshLoomMain, Qt::Key_L, Qt::AltModifier);
     TLinkSpecification& links = Links();
     QVERIFY(links.isVisible());
-    QVERIFY(WaitUntilActive(&links));
+    QVERIFY(ShowActive(&links));
     QTest::keyClick(&links, Qt::Key_O, Qt::AltModifier);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     QTest::keyClick(&links, Qt::Key_D, Qt::AltModifier);

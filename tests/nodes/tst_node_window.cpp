@@ -18,6 +18,7 @@
 #include "shell/window_references.h"
 #include "support/program_test.h"
 #include "support/scripted_platform.h"
+#include "support/show_active.h"
 
 namespace {
 const QString InformationBoxText =
@@ -32,11 +33,7 @@ TNodeSpecifications& Window() {
 // What the main menu's node button does; then waits until the window has the keyboard.
 bool ShowNodeWindow() {
     MeshLoomMain->hide();
-    Window().show();
-    Window().activateWindow();
-    // Deliver the activations still queued from earlier showings and hidings first.
-    QApplication::processEvents();
-    return QTest::qWaitFor([] { return QApplication::activeWindow() == &Window(); });
+    return ShowActive(&Window());
 }
 
 void PressAccessKey(Qt::Key key) {

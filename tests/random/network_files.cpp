@@ -1,15 +1,15 @@
 #include "network_files.h"
 
 #include <QList>
+#include <QScopeGuard>
 #include <algorithm>
 #include <cmath>
-#include <limits>
+#include <utility>
 
 #include "core/network_store.h"
+#include "reference_paths.h"
 
 namespace {
-constexpr std::int64_t NoPath = std::numeric_limits<std::int64_t>::max() / 4;
-
 std::string RightAligned(const std::string& text, std::size_t width) {
     return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
@@ -60,33 +60,28 @@ TSavedNetwork TSavedNetwork::FromStore() {
 }
 
 TDistances ShortestDistances(const TSavedNetwork& network) {
+    // The reference works on the program's store: it gets a store of its own holding only
+    // the links, and the program's store is put back whatever happens.
     const int n = network.NumNodes;
-    const auto at = [n](int i, int j) { return static_cast<std::size_t>(i * n + j); };
-    std::vector<std::int64_t> path(static_cast<std::size_t>(n * n), NoPath);
-    for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < n; ++j) {
-            const std::int32_t link = network.Link(i + 1, j + 1);
-            if (i == j) {
-                path[at(i, j)] = 0;
-            } else if (link != NoLink) {
-                path[at(i, j)] = link;
-            }
+    TNetworkStore links;
+    links.NumNodes = n;
+    links.LinkRows.AllocateRows(n);
+    for (int o = 1; o <= n; ++o) {
+        for (int d = 1; d <= n; ++d) {
+            links.LinkRows[o][d] = network.Link(o, d);
         }
     }
-    for (int k = 0; k < n; ++k) {
-        for (int i = 0; i < n; ++i) {
-            for (int j = 0; j < n; ++j) {
-                path[at(i, j)] = std::min(path[at(i, j)], path[at(i, k)] + path[at(k, j)]);
-            }
-        }
+    std::swap(Network, links);
+    {
+        const auto restore = qScopeGuard([&links] { std::swap(Network, links); });
+        CompleteShortestPathsReference();
     }
     TDistances distances;
-    for (const std::int64_t length : path) {
-        if (length > MaxDistance) {
-            distances.Connected = false;
+    distances.Connected = links.NetworkConnected;
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j) {
+            distances.Capped.push_back(links.PathRows[i][j]);
         }
-        distances.Capped.push_back(
-            static_cast<std::int32_t>(std::min<std::int64_t>(length, MaxDistance)));
     }
     return distances;
 }

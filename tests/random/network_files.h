@@ -34,7 +34,7 @@ struct TDistances {
     bool Connected = true;             // no pair had to be capped
 };
 
-// Plain Floyd-Warshall over 64-bit sums, NoLink taken as no link at all, then capped.
+// The shortest distances of the tests' reference (tests/core/reference_paths.h), capped.
 TDistances ShortestDistances(const TSavedNetwork& network);
 
 // The node value rounded half up to 3 decimals, right-aligned in 15: 2.0625 -> "2.063".

@@ -60,13 +60,13 @@ int TRandomPlatform::YesChance(const QString& text) const {
     return 50;
 }
 
-TModalResult TRandomPlatform::ShowMessageBox(TMsgDlgType type, const QString& /*caption*/,
+TModalResult TRandomPlatform::ShowMessageBox(TMsgDlgType type, const QString& caption,
                                              const QString& text, TMsgDlgButtons buttons) {
     TModalResult answer = TModalResult::Ok;
     if (buttons == TMsgDlgButtons::YesNo) {
         answer = Random.Percent(YesChance(text)) ? TModalResult::Yes : TModalResult::No;
     }
-    ShownBoxes.push_back({type, text, buttons, answer});
+    ShownBoxes.push_back({type, caption, text, buttons, answer});
     if (type == TMsgDlgType::Error) {
         ErrorTexts << text;
     }

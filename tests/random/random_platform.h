@@ -22,15 +22,10 @@
 #include "platform/platform_services.h"
 #include "platform/save_dialog.h"
 #include "random_source.h"
+#include "support/shown_box.h"
 
 class TRandomPlatform : public IPlatformServices {
   public:
-    struct TShownBox {
-        TMsgDlgType Type;
-        QString Text;
-        TMsgDlgButtons Buttons;
-        TModalResult Answer;
-    };
     struct TShownDialog {
         const TSaveDialog* Dialog;
         bool Confirmed;

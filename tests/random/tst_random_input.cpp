@@ -7,7 +7,8 @@
 //
 // A failing run prints its seed, the event and the events before it. Replay one seed with
 //   MESHLOOM_RANDOM_SEED=<seed> [MESHLOOM_RANDOM_EVENTS=<count>] [MESHLOOM_RANDOM_TRACE=1]
-// (the trace prints every event as it happens).
+// (the trace prints every event as it happens). Under the sanitizers, where each event costs
+// several times as much, a run takes a tenth of its events unless MESHLOOM_RANDOM_FULL=1.
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -53,7 +54,12 @@
 namespace {
 
 const std::vector<std::uint64_t> Seeds{1, 2, 3, 4, 5};
-constexpr int DefaultEvents = 20000;
+constexpr int FullEvents = 20000;
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int DefaultEvents = FullEvents / 10;
+#else
+constexpr int DefaultEvents = FullEvents;
+#endif
 constexpr int EventsShownOnFailure = 40;
 
 const QString NotConnected = QStringLiteral("NETWORK IS NOT CONNECTED");
@@ -1512,7 +1518,7 @@ void TRandomRun::CheckAfterEvent(const TBeforeEvent& before) {
     CheckStore();
     CheckSteps();
     bool saveRan = !Platform.Dialogs().empty();
-    for (const TRandomPlatform::TShownBox& box : Platform.Boxes()) {
+    for (const TShownBox& box : Platform.Boxes()) {
         saveRan = saveRan || box.Text.startsWith(NotConnected);
     }
     if (saveRan) {
@@ -1709,11 +1715,11 @@ void TRandomRun::CheckSave(const TBeforeEvent& before) {
               QStringLiteral("a save dialog or the connectivity warning without the link window"));
     const TSavedNetwork& network = Record;  // not yet moved on by this event
     const TDistances distances = ShortestDistances(network);
-    const std::vector<TRandomPlatform::TShownBox>& boxes = Platform.Boxes();
+    const std::vector<TShownBox>& boxes = Platform.Boxes();
     const std::vector<TRandomPlatform::TShownDialog>& dialogs = Platform.Dialogs();
     auto boxesWith = [&boxes](const QString& start) {
-        std::vector<TRandomPlatform::TShownBox> found;
-        for (const TRandomPlatform::TShownBox& box : boxes) {
+        std::vector<TShownBox> found;
+        for (const TShownBox& box : boxes) {
             if (box.Text.startsWith(start)) {
                 found.push_back(box);
             }
@@ -1789,7 +1795,7 @@ void TRandomRun::CheckSave(const TBeforeEvent& before) {
                       .arg(boxesWith(file.Failure).size()));
         if (attempted && existedBefore(name)) {
             bool replaced = false;
-            for (const TRandomPlatform::TShownBox& box : boxesWith(ReplaceQuestion(name))) {
+            for (const TShownBox& box : boxesWith(ReplaceQuestion(name))) {
                 replaced = replaced || box.Answer == TModalResult::Yes;
             }
             RUN_CHECK(replaced, QStringLiteral("\"%1\" was replaced without a Yes").arg(name));
@@ -2008,8 +2014,10 @@ class TestRandomInput : public QObject {
     }
     void everyInvariantHoldsUnderRandomInput() {
         QFETCH(quint64, seed);
+        const int length =
+            qEnvironmentVariableIntValue("MESHLOOM_RANDOM_FULL") != 0 ? FullEvents : DefaultEvents;
         const int events =
-            static_cast<int>(EnvironmentNumber("MESHLOOM_RANDOM_EVENTS").value_or(DefaultEvents));
+            static_cast<int>(EnvironmentNumber("MESHLOOM_RANDOM_EVENTS").value_or(length));
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         QElapsedTimer clock;

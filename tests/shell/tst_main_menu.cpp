@@ -22,6 +22,7 @@
 #include "shell/window_references.h"
 #include "support/program_test.h"
 #include "support/scripted_platform.h"
+#include "support/show_active.h"
 #include "window_checks.h"
 
 namespace {
@@ -33,10 +34,7 @@ TMeshLoomMain& Menu() {
 }
 
 bool ShowMenu() {
-    Menu().show();
-    Menu().activateWindow();
-    QApplication::processEvents();
-    return QTest::qWaitFor([] { return QApplication::activeWindow() == &Menu(); });
+    return ShowActive(&Menu());
 }
 
 struct TMenuState {

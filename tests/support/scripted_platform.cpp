@@ -53,14 +53,15 @@ void TScriptedPlatform::ClearRecord() {
 
 TModalResult TScriptedPlatform::ShowMessageBox(TMsgDlgType type, const QString& caption,
                                                const QString& text, TMsgDlgButtons buttons) {
-    Shown.push_back({type, caption, text, buttons});
+    const TModalResult refusal =
+        buttons == TMsgDlgButtons::YesNo ? TModalResult::No : TModalResult::Ok;
+    const std::size_t shown = Shown.size();
+    Shown.push_back({type, caption, text, buttons, refusal});
     if (NextBoxAction) {
         auto action = std::move(NextBoxAction);
         NextBoxAction = nullptr;
         action();
     }
-    const TModalResult refusal =
-        buttons == TMsgDlgButtons::YesNo ? TModalResult::No : TModalResult::Ok;
     if (Boxes.empty()) {
         QTest::qFail(qPrintable(QStringLiteral("unexpected %1 box \"%2\"")
                                     .arg(QLatin1String(MsgDlgTypeName(type)), Visible(text))),
@@ -77,6 +78,7 @@ TModalResult TScriptedPlatform::ShowMessageBox(TMsgDlgType type, const QString& 
                      __FILE__, __LINE__);
         return refusal;
     }
+    Shown[shown].Answer = expected.Answer;
     return expected.Answer;
 }
 

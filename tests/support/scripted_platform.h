@@ -18,18 +18,13 @@
 
 #include "platform/platform_services.h"
 #include "platform/save_dialog.h"
+#include "support/shown_box.h"
 
 // The kind of a message box in words, for test messages: "Warning", "Confirmation", ...
 const char* MsgDlgTypeName(TMsgDlgType type);
 
 class TScriptedPlatform : public IPlatformServices {
   public:
-    struct TShownBox {
-        TMsgDlgType Type;
-        QString Caption;
-        QString Text;
-        TMsgDlgButtons Buttons;
-    };
     struct TShownDialog {
         QString Title;
         QString Filter;

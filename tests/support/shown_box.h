@@ -1,0 +1,16 @@
+#pragma once
+
+// A message box as the tests' stand-ins for the desktop record it: what the program showed
+// and how the box was answered.
+
+#include <QString>
+
+#include "platform/platform_services.h"
+
+struct TShownBox {
+    TMsgDlgType Type;
+    QString Caption;
+    QString Text;
+    TMsgDlgButtons Buttons;
+    TModalResult Answer;
+};
