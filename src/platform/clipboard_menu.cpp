@@ -33,18 +33,22 @@ void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption
     // A text field takes its paste keys first, through the shortcut override.
     QAction* pasteAction =
         HandlerAction(window, pasteCaption, QKeySequence::Paste, Qt::WindowShortcut, paste);
-    auto* menu = new QMenu(&list);
-    menu->addAction(copyAction);
-    menu->addAction(pasteAction);
     list.setContextMenuPolicy(Qt::CustomContextMenu);
-    // A list view reports the place in its viewport.
+    // A list view reports the place in its viewport. The menu is made for each opening, so
+    // that no hidden window stays behind.
     auto* area = qobject_cast<QAbstractScrollArea*>(&list);
     QWidget* surface = area != nullptr ? area->viewport() : &list;
-    const auto open = [surface, menu](const QPoint& at) { menu->popup(surface->mapToGlobal(at)); };
-    QObject::connect(&list, &QWidget::customContextMenuRequested, menu, open);
+    const auto open = [surface, copyAction, pasteAction](const QPoint& at) {
+        auto* menu = new QMenu(surface);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addAction(copyAction);
+        menu->addAction(pasteAction);
+        menu->popup(surface->mapToGlobal(at));
+    };
+    QObject::connect(&list, &QWidget::customContextMenuRequested, &list, open);
     auto* shiftF10 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), &list, nullptr, nullptr,
                                    Qt::WidgetShortcut);
-    QObject::connect(shiftF10, &QShortcut::activated, menu,
+    QObject::connect(shiftF10, &QShortcut::activated, &list,
                      [surface, open] { open(surface->rect().center()); });
 }
 
