@@ -2,15 +2,55 @@
 
 #include <QFileInfo>
 
+#include "core/connectivity_details.h"
 #include "core/network_store.h"
 #include "core/shortest_paths.h"
 #include "links/link_window.h"
 #include "platform/file_writer.h"
+#include "platform/name_text.h"
 #include "platform/platform_services.h"
 #include "platform/save_dialog.h"
 
 namespace {
 const QChar CR = QLatin1Char('\r');
+
+// What became of one of the two files: the full name chosen (empty: none) and, when it was not
+// written, the operating system's reason.
+struct TFileOutcome {
+    QString Name;
+    QString Reason;
+    bool Written = false;
+};
+
+// Writes the file chosen with write, unless none was chosen.
+template <typename TWrite>
+TFileOutcome Save(const QString& name, TWrite write) {
+    TFileOutcome outcome{
+        name.isEmpty() ? QString() : QFileInfo(name).absoluteFilePath(), {}, false};
+    if (!name.isEmpty()) {
+        const TWriteResult result = write(name);
+        outcome.Written = result;
+        outcome.Reason = QString::fromStdString(ErrorReason(result.Error));
+    }
+    return outcome;
+}
+
+// The details of a failed write: "File: /home/planner/plan.NET\nReason: No space left on device".
+QString FailureDetails(const TFileOutcome& outcome) {
+    return QStringLiteral("File: ") + outcome.Name + QStringLiteral("\nReason: ") + outcome.Reason;
+}
+
+// One line of what became of a file: saved, not saved for want of a name, or not saved and why.
+QString OutcomeLine(const QString& file, const TFileOutcome& outcome) {
+    if (outcome.Written) {
+        return file + QStringLiteral(": saved as ") + outcome.Name;
+    }
+    if (outcome.Name.isEmpty()) {
+        return file + QStringLiteral(": not saved (no file name was chosen)");
+    }
+    return file + QStringLiteral(": not saved: ") + outcome.Name + QStringLiteral(": ") +
+           outcome.Reason;
+}
 
 // True when both names lead to one existing file.
 bool IsSameFile(const QString& a, const QString& b) {
@@ -55,7 +95,9 @@ void SaveNetwork(TLinkSpecification& window) {
         const QString question = QStringLiteral("NETWORK IS NOT CONNECTED") + CR +
                                  QStringLiteral("VERY SERIOUS CONDITION") + CR + CR +
                                  QStringLiteral("Do you really want to save the network?");
-        if (MessageDlg(question, TMsgDlgType::Warning, TMsgDlgButtons::YesNo) !=
+        // Which pairs, and why, behind "Show Details...".
+        const QString pairs = NameText(UnjoinedPairsDetails(Network));
+        if (MessageDlg(question, TMsgDlgType::Warning, TMsgDlgButtons::YesNo, pairs) !=
             TModalResult::Yes) {
             ReleasePathRows(Network);
             window.UpdateAllLists();
@@ -65,15 +107,11 @@ void SaveNetwork(TLinkSpecification& window) {
 
     // The demand data file. A failed write is reported and counts as not saved.
     const QString demandFile = ChooseSaveFileName(window.SaveNodes);
-    if (demandFile.isEmpty()) {
-        Network.DemandFileSaved = false;
-    } else {
-        Network.DemandFileSaved = true;
-        if (!WriteDemandDataFile(demandFile)) {
-            MessageDlg(QStringLiteral("FATAL ERROR SAVING DEMAND DATA FILE"), TMsgDlgType::Warning,
-                       TMsgDlgButtons::Ok);
-            Network.DemandFileSaved = false;
-        }
+    const TFileOutcome demand = Save(demandFile, WriteDemandDataFile);
+    Network.DemandFileSaved = demand.Written;
+    if (!demandFile.isEmpty() && !demand.Written) {
+        MessageDlg(QStringLiteral("FATAL ERROR SAVING DEMAND DATA FILE"), TMsgDlgType::Warning,
+                   TMsgDlgButtons::Ok, FailureDetails(demand));
     }
 
     // The distance file, whatever happened to the demand data file. Until its dialog has a
@@ -84,15 +122,11 @@ void SaveNetwork(TLinkSpecification& window) {
     }
     const QString distanceFile =
         ChooseSaveFileName(window.SaveDistances, Network.DemandFileSaved ? demandFile : QString());
-    if (distanceFile.isEmpty()) {
-        Network.DistanceFileSaved = false;
-    } else {
-        Network.DistanceFileSaved = true;
-        if (!WriteDistanceFile(distanceFile)) {
-            MessageDlg(QStringLiteral("FATAL ERROR SAVING DISTANCE FILE"), TMsgDlgType::Warning,
-                       TMsgDlgButtons::Ok);
-            Network.DistanceFileSaved = false;
-        }
+    const TFileOutcome distances = Save(distanceFile, WriteDistanceFile);
+    Network.DistanceFileSaved = distances.Written;
+    if (!distanceFile.isEmpty() && !distances.Written) {
+        MessageDlg(QStringLiteral("FATAL ERROR SAVING DISTANCE FILE"), TMsgDlgType::Warning,
+                   TMsgDlgButtons::Ok, FailureDetails(distances));
     }
 
     // The network counts as saved only with both files; the distances are no longer needed.
@@ -105,7 +139,10 @@ void SaveNetwork(TLinkSpecification& window) {
         const QString question = QStringLiteral("Data were not saved correctly ... WARNING") + CR +
                                  QStringLiteral("If you continue you will lose all data") + CR +
                                  CR + QStringLiteral("Do you want to continue to QUIT?");
-        if (MessageDlg(question, TMsgDlgType::Warning, TMsgDlgButtons::YesNo) !=
+        const QString outcomes = OutcomeLine(QStringLiteral("Demand data file"), demand) +
+                                 QLatin1Char('\n') +
+                                 OutcomeLine(QStringLiteral("Distance file"), distances);
+        if (MessageDlg(question, TMsgDlgType::Warning, TMsgDlgButtons::YesNo, outcomes) !=
             TModalResult::Yes) {
             window.UpdateAllLists();
             return;

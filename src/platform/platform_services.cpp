@@ -34,10 +34,11 @@ void SetPlatformServices(IPlatformServices* services) {
     InstalledServices = services;
 }
 
-TModalResult MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons) {
+TModalResult MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
+                        const QString& details) {
     ++BoxesShown;
     const TModalResult answer =
-        PlatformServices().ShowMessageBox(type, CaptionOf(type), text, buttons);
+        PlatformServices().ShowMessageBox(type, CaptionOf(type), text, buttons, details);
     if (buttons == TMsgDlgButtons::YesNo && answer != TModalResult::Yes) {
         return TModalResult::No;
     }

@@ -28,9 +28,11 @@ class IPlatformServices {
     virtual ~IPlatformServices() = default;
 
     // Shows a modal box centred on the screen and returns the button pressed. The lines of
-    // text are separated by a carriage return alone.
+    // text are separated by a carriage return alone. Details, when not empty, are the
+    // particulars behind the box's "Show Details..." button, lines separated by "\n".
     virtual TModalResult ShowMessageBox(TMsgDlgType type, const QString& caption,
-                                        const QString& text, TMsgDlgButtons buttons) = 0;
+                                        const QString& text, TMsgDlgButtons buttons,
+                                        const QString& details) = 0;
 
     // Runs a save-file dialog modally. On confirmation stores the chosen full path in
     // dialog.FileName (and the filter chosen in dialog.FilterIndex) and returns true.
@@ -49,8 +51,9 @@ void SetPlatformServices(IPlatformServices* services);
 inline const QString ApplicationTitle = QStringLiteral("MESHLOOM Program");
 
 // Shows a message box with the caption of its type and returns the answer. Any answer but
-// Yes counts as No.
-TModalResult MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons);
+// Yes counts as No. Details, if given, wait behind "Show Details...".
+TModalResult MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
+                        const QString& details = QString());
 
 // How many boxes MessageDlg has shown since the program started. A control compares it
 // before and after a focus change to learn whether leaving a field showed a warning.

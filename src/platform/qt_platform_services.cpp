@@ -42,7 +42,8 @@ class TCentredMessageBox : public QMessageBox {
 }  // namespace
 
 TModalResult TQtPlatformServices::ShowMessageBox(TMsgDlgType type, const QString& caption,
-                                                 const QString& text, TMsgDlgButtons buttons) {
+                                                 const QString& text, TMsgDlgButtons buttons,
+                                                 const QString& details) {
     QString lines = text;
     lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 
@@ -51,6 +52,11 @@ TModalResult TQtPlatformServices::ShowMessageBox(TMsgDlgType type, const QString
     box.setWindowTitle(caption);
     box.setTextFormat(Qt::PlainText);
     box.setText(lines);
+    // Qt adds its own "Show Details..." button, which opens a read-only text the screen
+    // reader reads like any other.
+    if (!details.isEmpty()) {
+        box.setDetailedText(details);
+    }
     box.setWindowModality(Qt::ApplicationModal);
 
     if (buttons == TMsgDlgButtons::Ok) {

@@ -13,7 +13,7 @@ class TQtPlatformServices : public IPlatformServices {
     // "OK" alone, or "&Yes" (the default button) and "&No", which Escape and the title bar's
     // close button also answer.
     TModalResult ShowMessageBox(TMsgDlgType type, const QString& caption, const QString& text,
-                                TMsgDlgButtons buttons) override;
+                                TMsgDlgButtons buttons, const QString& details) override;
     bool ExecuteSaveDialog(TSaveDialog& dialog) override;
     // Both alert types sound the desktop's one beep.
     void MessageBeep(unsigned type) override;

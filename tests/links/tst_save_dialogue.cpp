@@ -298,6 +298,11 @@ void TestSaveDialogue::DeclinedUnconnectedNetworkTouchesNothing() {
     QVERIFY(!Network.NetworkConnected);
     QVERIFY(Network.DemandFileSaved && !Network.DistanceFileSaved && !Network.NetworkSaved);
     QVERIFY(!Network.PathRows.IsAllocated(1));
+    // Behind the four lines: the one pair without a path.
+    QCOMPARE(Platform->ShownBoxes().back().Details,
+             QStringLiteral("Nodes that no other node reaches:\n  1 Depot\nNodes that reach no "
+                            "other node:\n  2 North Yard\n1 pair cannot be joined within "
+                            "10000:\nFrom 2 North Yard\n  to 1 Depot: no path"));
     QCOMPARE(Network.LinkRows[1][2], 5);
     QCOMPARE(Network.LinkRows[2][1], NoLink);
     QVERIFY(Links().isVisible());
@@ -332,6 +337,14 @@ void TestSaveDialogue::FailedWritesAreReportedAndLeaveEarlierFilesIntact() {
     }
 
     QVERIFY(!Network.DemandFileSaved && !Network.DistanceFileSaved && !Network.NetworkSaved);
+    // Behind each box, the full name and the system's reason.
+    const QString noFolder = missingFolder + QStringLiteral(": No such file or directory");
+    const QString full = earlierDistances + QStringLiteral(": File too large");
+    const auto& boxes = Platform->ShownBoxes();
+    QCOMPARE(boxes.at(0).Details, "File: " + QString(noFolder).replace(": N", "\nReason: N"));
+    QCOMPARE(boxes.at(2).Details, "File: " + QString(full).replace(": F", "\nReason: F"));
+    QCOMPARE(boxes.at(3).Details,
+             "Demand data file: not saved: " + noFolder + "\nDistance file: not saved: " + full);
     QVERIFY(!QFile::exists(missingFolder));
     QCOMPARE(FileBytes(earlierDistances), QByteArray("earlier\r\n"));
     QCOMPARE(QDir(Folder->path()).entryList(QDir::Files), QStringList{"kept.NED"});

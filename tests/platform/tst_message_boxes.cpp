@@ -155,7 +155,7 @@ class TestMessageBoxes : public QObject {
         });
         const TModalResult result =
             Services.ShowMessageBox(TMsgDlgType::Confirmation, QStringLiteral("Confirm"),
-                                    QStringLiteral("Sure?"), TMsgDlgButtons::YesNo);
+                                    QStringLiteral("Sure?"), TMsgDlgButtons::YesNo, QString());
         QVERIFY(seen.Seen);
         QCOMPARE(int(result), answer);
     }

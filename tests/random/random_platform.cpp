@@ -61,12 +61,13 @@ int TRandomPlatform::YesChance(const QString& text) const {
 }
 
 TModalResult TRandomPlatform::ShowMessageBox(TMsgDlgType type, const QString& caption,
-                                             const QString& text, TMsgDlgButtons buttons) {
+                                             const QString& text, TMsgDlgButtons buttons,
+                                             const QString& details) {
     TModalResult answer = TModalResult::Ok;
     if (buttons == TMsgDlgButtons::YesNo) {
         answer = Random.Percent(YesChance(text)) ? TModalResult::Yes : TModalResult::No;
     }
-    ShownBoxes.push_back({type, caption, text, buttons, answer});
+    ShownBoxes.push_back({type, caption, text, buttons, answer, details});
     if (type == TMsgDlgType::Error) {
         ErrorTexts << text;
     }

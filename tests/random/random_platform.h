@@ -56,7 +56,7 @@ class TRandomPlatform : public IPlatformServices {
     QString MissingFolder() const { return Folder.filePath(QStringLiteral("missing")); }
 
     TModalResult ShowMessageBox(TMsgDlgType type, const QString& caption, const QString& text,
-                                TMsgDlgButtons buttons) override;
+                                TMsgDlgButtons buttons, const QString& details) override;
     bool ExecuteSaveDialog(TSaveDialog& dialog) override;
     void MessageBeep(unsigned type) override;
 

@@ -52,11 +52,12 @@ void TScriptedPlatform::ClearRecord() {
 }
 
 TModalResult TScriptedPlatform::ShowMessageBox(TMsgDlgType type, const QString& caption,
-                                               const QString& text, TMsgDlgButtons buttons) {
+                                               const QString& text, TMsgDlgButtons buttons,
+                                               const QString& details) {
     const TModalResult refusal =
         buttons == TMsgDlgButtons::YesNo ? TModalResult::No : TModalResult::Ok;
     const std::size_t shown = Shown.size();
-    Shown.push_back({type, caption, text, buttons, refusal});
+    Shown.push_back({type, caption, text, buttons, refusal, details});
     if (NextBoxAction) {
         auto action = std::move(NextBoxAction);
         NextBoxAction = nullptr;

@@ -55,7 +55,7 @@ class TScriptedPlatform : public IPlatformServices {
     void ClearRecord();
 
     TModalResult ShowMessageBox(TMsgDlgType type, const QString& caption, const QString& text,
-                                TMsgDlgButtons buttons) override;
+                                TMsgDlgButtons buttons, const QString& details) override;
     bool ExecuteSaveDialog(TSaveDialog& dialog) override;
     void MessageBeep(unsigned type) override;
 

@@ -13,4 +13,5 @@ struct TShownBox {
     QString Text;
     TMsgDlgButtons Buttons;
     TModalResult Answer;
+    QString Details;  // what waits behind "Show Details...", empty when nothing does
 };
