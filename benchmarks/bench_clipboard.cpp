@@ -19,6 +19,7 @@
 #include "platform/clipboard_menu.h"
 #include "platform/list_box.h"
 #include "timing_reporter.h"
+#include "widgets_main.h"
 
 namespace {
 
@@ -101,14 +102,6 @@ class TFrameReporter : public TTimingReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
     TFrameReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return RunWithWidgets(argc, argv, &reporter);
 }

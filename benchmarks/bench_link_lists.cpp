@@ -14,6 +14,7 @@
 #include "core/network_store.h"
 #include "links/link_window.h"
 #include "platform/list_box.h"
+#include "widgets_main.h"
 
 namespace {
 // 150 nodes whose names run from short to longer than the column, every ordered pair
@@ -74,13 +75,5 @@ BENCHMARK(UpdateAllListsShown)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWithWidgets(argc, argv);
 }

@@ -82,28 +82,25 @@ class TRatioReporter : public TTimingReporter {
   public:
     void Finalize() override {
         ConsoleReporter::Finalize();
-        for (const char* network : {"dense", "sparse"}) {
+        struct TComparison {
+            const char* Network;
+            const char* Timed;
+            const char* Against;
+        };
+        for (const auto& [network, timed, against] :
+             {TComparison{"dense", "CompleteShortestPathsReference", "CompleteShortestPaths"},
+              TComparison{"sparse", "CompleteShortestPathsReference", "CompleteShortestPaths"},
+              TComparison{"none", "UnjoinedPairsDetails", "CompleteShortestPaths"},
+              TComparison{"one-way", "UnjoinedPairsDetails", "CompleteShortestPaths"}}) {
             const std::string suffix = std::string("/") + network;
-            const TTimes rowWise = Times["CompleteShortestPaths" + suffix];
-            const TTimes reference = Times["CompleteShortestPathsReference" + suffix];
-            if (rowWise.Cpu > 0 && reference.Cpu > 0) {
+            const TTimes first = Times[timed + suffix];
+            const TTimes second = Times[against + suffix];
+            if (first.Cpu > 0 && second.Cpu > 0) {
                 std::printf(
-                    "%-6s 150 nodes, CPU time: CompleteShortestPaths %.3f ms, checked "
-                    "triple loop %.3f ms: %.1f times faster (wall clock %.1f times)\n",
-                    network, rowWise.Cpu * 1e3, reference.Cpu * 1e3, reference.Cpu / rowWise.Cpu,
-                    reference.Real / rowWise.Real);
-            }
-        }
-        for (const char* network : {"none", "one-way"}) {
-            const std::string suffix = std::string("/") + network;
-            const TTimes rowWise = Times["CompleteShortestPaths" + suffix];
-            const TTimes details = Times["UnjoinedPairsDetails" + suffix];
-            if (rowWise.Cpu > 0 && details.Cpu > 0) {
-                std::printf(
-                    "%-7s 150 nodes, CPU time: UnjoinedPairsDetails %.3f ms, "
-                    "CompleteShortestPaths %.3f ms: %.2f times as long (wall clock %.2f times)\n",
-                    network, details.Cpu * 1e3, rowWise.Cpu * 1e3, details.Cpu / rowWise.Cpu,
-                    details.Real / rowWise.Real);
+                    "%-7s 150 nodes, CPU time: %s %.3f ms, %s %.3f ms: %.2f times as long "
+                    "(wall clock %.2f times)\n",
+                    network, timed, first.Cpu * 1e3, against, second.Cpu * 1e3,
+                    first.Cpu / second.Cpu, first.Real / second.Real);
             }
         }
     }
