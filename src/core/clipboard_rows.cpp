@@ -101,6 +101,23 @@ bool JudgeNodeValue(const std::string& cell, Real48& value) {
     return outcome == TEntryOutcome::Accepted || outcome == TEntryOutcome::Empty;
 }
 
+// The distance of a cell of plain digits within 0..MaxDistance, as the distance field's rule
+// reads it too, or -1 for any other cell, which the rule itself then judges. Pasting a full
+// network reads 22,350 of them.
+std::int32_t PlainDistance(const std::string& cell) {
+    if (cell.empty() || cell.size() > 5) {
+        return -1;
+    }
+    std::int32_t value = 0;
+    for (const char c : cell) {
+        if (c < '0' || c > '9') {
+            return -1;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value <= MaxDistance ? value : -1;
+}
+
 // A line of a saved demand data file: its three values (with "." as their decimal point) and
 // its name, or nothing when the line is not one.
 std::optional<std::vector<std::string>> DemandDataLineCells(const std::string& line) {
@@ -330,9 +347,9 @@ TLinkRowsReading ReadLinkRows(std::string_view text, const TNetworkStore& networ
         if (reading.Refusal.empty() && ends[0] == ends[1]) {
             reading.Refusal = RowRefusal(row.Number, "", "a link joins two different nodes");
         }
-        std::int32_t distance = -1;
         const std::string& distanceCell = cells[distanceAt];
-        if (reading.Refusal.empty() &&
+        std::int32_t distance = PlainDistance(distanceCell);
+        if (reading.Refusal.empty() && distance < 0 &&
             JudgeIntegerEntry(distanceCell, distance, 0, MaxDistance).Outcome !=
                 TEntryOutcome::Accepted) {
             reading.Refusal = RowRefusal(row.Number, "distance", NotANumber(distanceCell));
