@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <ctime>
 #include <random>
 #include <vector>
@@ -236,8 +237,22 @@ bool CopyExtendedAttributes(const std::string& target, int fd) {
     return true;
 }
 
-// The permission bits a new file gets here: 0666 less the umask.
+// The permission bits a new file gets here: 0666 less the umask. The umask is read from the
+// kernel's record of the process where it keeps one, since setting it to learn it would
+// change it for a moment for every thread.
 mode_t NewFileMode() {
+    if (FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status) != nullptr) {
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        }
+        std::fclose(status);
+        if (found) {
+            return 0666 & ~static_cast<mode_t>(mask);
+        }
+    }
     const mode_t mask = ::umask(022);
     ::umask(mask);
     return 0666 & ~mask;

@@ -172,7 +172,10 @@ void TestFileWriter::WritesBothFilesAndNothingElse() {
     MakeNetwork(2);
     QTemporaryDir folder;
     QVERIFY(WriteDemandDataFile(folder.filePath("EXAMPLE.NET")));
+    const mode_t mask = umask(027);  // a new file gets 0666 less the umask, as any other
     QVERIFY(WriteDistanceFile(folder.filePath("EXAMPLE.NED")));
+    umask(mask);
+    QCOMPARE(Stat(folder.filePath("EXAMPLE.NED")).at(0), 0640u);
     QCOMPARE(FileBytes(folder.filePath("EXAMPLE.NET")), FileText(false));
     QCOMPARE(FileBytes(folder.filePath("EXAMPLE.NED")), FileText(true));
     QCOMPARE(Entries(folder.path()), (QStringList{"EXAMPLE.NED", "EXAMPLE.NET"}));
