@@ -328,7 +328,9 @@ TLinkRowsReading ReadLinkRows(std::string_view text, const TNetworkStore& networ
             continue;
         }
         if (!named && cells.size() > 3) {
-            reading.Refusal = RowRefusal(row.Number, "", "a link has three cells");
+            reading.Refusal = RowRefusal(
+                row.Number, "",
+                "a link row has three cells (origin, destination, distance), or five as copied");
             break;
         }
         std::optional<int> ends[2];
@@ -345,7 +347,8 @@ TLinkRowsReading ReadLinkRows(std::string_view text, const TNetworkStore& networ
             }
         }
         if (reading.Refusal.empty() && ends[0] == ends[1]) {
-            reading.Refusal = RowRefusal(row.Number, "", "a link joins two different nodes");
+            reading.Refusal =
+                RowRefusal(row.Number, "", "origin and destination are the same node");
         }
         const std::string& distanceCell = cells[distanceAt];
         std::int32_t distance = PlainDistance(distanceCell);

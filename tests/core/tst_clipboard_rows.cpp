@@ -114,9 +114,10 @@ TEST_F(ClipboardRowsTest, LinkRows) {
         {"Depot\tNorth\t5", "Row 1, destination: more than one node is called \"North\"."},
         {"1\t4\t5", "Row 1, destination: there is no node 4."},
         {"Depot\tSouth\t5", "Row 1, destination: no node is called \"South\"."},
-        {"1\tDepot\t5", "Row 1: a link joins two different nodes."},
+        {"1\tDepot\t5", "Row 1: origin and destination are the same node."},
         {"1\t2\t5\n1\t2\t10001", "Row 2, distance: \"10001\" is not a number from 0 to 10000."},
-        {"1\t2\t5\t6", "Row 1: a link has three cells."},
+        {"1\t2\t5\t6",
+         "Row 1: a link row has three cells (origin, destination, distance), or five as copied."},
         {"1\tNorth\t2\tNorth\t5", "Row 1, origin: node 1 is not called \"North\"."},
     };
     for (const TRow& row : rows) {

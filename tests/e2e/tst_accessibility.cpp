@@ -180,6 +180,30 @@ class TestAccessibility : public TProgramTest {
                       {window.CancelButton, "Cancel (lose all link information)"},
                       {window.QuitandSave, "Quit and Save Network"}});
     }
+
+    // The lists' menus open from the keyboard with Shift+F10 (the Menu key is pressed on a real
+    // display in the clipboard's end-to-end test), and the screen reader reads their entries.
+    void ListMenus() {
+        Network.NumNodes = 2;
+        for (const auto& [list, entries] :
+             {std::pair<QWidget*, QStringList>{NodeSpecifications->NodeList,
+                                               {"Copy All Nodes", "Paste Nodes"}},
+              {LinkSpecification->LinkList, {"Copy All Links", "Paste Links"}}}) {
+            QVERIFY(ShowActive(list->window()));
+            list->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+            QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+            QAccessibleInterface* menu =
+                QAccessible::queryAccessibleInterface(QApplication::activePopupWidget());
+            QStringList names;
+            for (int child = 0; child < menu->childCount(); ++child) {
+                names << menu->child(child)->text(QAccessible::Name);
+            }
+            QCOMPARE(names, entries);
+            QApplication::activePopupWidget()->close();
+            list->window()->hide();
+        }
+    }
 };
 
 QTEST_MAIN(TestAccessibility)
