@@ -40,7 +40,7 @@ void MakeNodes() {
 void PasteNodes(benchmark::State& state) {
     TNodeSpecifications window;
     MakeNodes();
-    SetClipboardText(NodeRowsText(Network));
+    SetClipboardText(QString::fromStdString(NodeRowsText(Network)));
     for (auto _ : state) {
         window.FormShow();
         window.PasteNodesClick();
@@ -76,7 +76,7 @@ std::string AllLinkRows(bool byName) {
 
 void PasteLinks(benchmark::State& state, bool byName) {
     TLinkSpecification window;
-    SetClipboardText(AllLinkRows(byName));
+    SetClipboardText(QString::fromStdString(AllLinkRows(byName)));
     for (auto _ : state) {
         state.PauseTiming();
         window.FormShow();

@@ -1,6 +1,7 @@
 #include "core/clipboard_rows.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <optional>
 #include <unordered_map>
@@ -37,29 +38,6 @@ std::u32string CodePoints(std::string_view text) {
         at += static_cast<std::size_t>(taken == length ? length : 1);
     }
     return codes;
-}
-
-void AppendUtf8(std::string& text, char32_t code) {
-    if (code < 0x80) {
-        text += static_cast<char>(code);
-    } else if (code < 0x800) {
-        text += static_cast<char>(0xC0 | (code >> 6));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        text += static_cast<char>(0xE0 | (code >> 12));
-        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-// A held name as the lists show it; a byte that stands for no character shows as "?".
-std::string ShownName(const std::string& held) {
-    std::string shown;
-    for (const char byte : held) {
-        const char32_t code = NameCharacter(static_cast<unsigned char>(byte));
-        AppendUtf8(shown, code == 0 ? U'?' : code);
-    }
-    return shown;
 }
 
 // The name a typed or pasted text is held as; printable ASCII is held as it is.
@@ -99,23 +77,6 @@ bool JudgeNodeValue(const std::string& cell, Real48& value) {
     const TEntryOutcome outcome =
         JudgeRealEntry(cell, value, Real48::Narrow(0), Real48::Narrow(MaxDistance)).Outcome;
     return outcome == TEntryOutcome::Accepted || outcome == TEntryOutcome::Empty;
-}
-
-// The distance of a cell of plain digits within 0..MaxDistance, as the distance field's rule
-// reads it too, or -1 for any other cell, which the rule itself then judges. Pasting a full
-// network reads 22,350 of them.
-std::int32_t PlainDistance(const std::string& cell) {
-    if (cell.empty() || cell.size() > 5) {
-        return -1;
-    }
-    std::int32_t value = 0;
-    for (const char c : cell) {
-        if (c < '0' || c > '9') {
-            return -1;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return value <= MaxDistance ? value : -1;
 }
 
 // A line of a saved demand data file: its three values (with "." as their decimal point) and
@@ -255,7 +216,7 @@ std::string ShortestValueText(const Real48& value) {
 std::string NodeRowsText(const TNetworkStore& network) {
     std::string text(NodeHeader);
     for (int node = 1; node <= network.NumNodes; ++node) {
-        text += TabSeparatedCell(ShownName(network.NodeNames[node])) + '\t' +
+        text += TabSeparatedCell(network.NodeNames[node]) + '\t' +
                 ShortestValueText(network.FirstDemands[node]) + '\t' +
                 ShortestValueText(network.SecondDemands[node]) + '\t' +
                 ShortestValueText(network.FixedCosts[node]) + '\n';
@@ -267,9 +228,9 @@ std::string LinkRowsText(const TNetworkStore& network) {
     std::string text(LinkHeader);
     for (const TLinkEnds& ends : LinkWindowLinkLines(network).Ends) {
         text += std::to_string(ends.Origin) + '\t' +
-                TabSeparatedCell(ShownName(network.NodeNames[ends.Origin])) + '\t' +
+                TabSeparatedCell(network.NodeNames[ends.Origin]) + '\t' +
                 std::to_string(ends.Destination) + '\t' +
-                TabSeparatedCell(ShownName(network.NodeNames[ends.Destination])) + '\t' +
+                TabSeparatedCell(network.NodeNames[ends.Destination]) + '\t' +
                 std::to_string(network.LinkRows[ends.Origin][ends.Destination]) + '\n';
     }
     return text;
@@ -351,8 +312,8 @@ TLinkRowsReading ReadLinkRows(std::string_view text, const TNetworkStore& networ
                 RowRefusal(row.Number, "", "origin and destination are the same node");
         }
         const std::string& distanceCell = cells[distanceAt];
-        std::int32_t distance = PlainDistance(distanceCell);
-        if (reading.Refusal.empty() && distance < 0 &&
+        std::int32_t distance = -1;
+        if (reading.Refusal.empty() &&
             JudgeIntegerEntry(distanceCell, distance, 0, MaxDistance).Outcome !=
                 TEntryOutcome::Accepted) {
             reading.Refusal = RowRefusal(row.Number, "distance", NotANumber(distanceCell));

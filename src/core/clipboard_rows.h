@@ -1,7 +1,9 @@
 #pragma once
 
 // The node and link lists as rows of a spreadsheet, for the clipboard: tab-separated cells,
-// one row a line, as spreadsheets put them there and read them back. All texts are UTF-8.
+// one row a line, as spreadsheets put them there and read them back. Rows are read from UTF-8
+// text; they are written, like the lists' lines, in the bytes
+// the names are held in (name_bytes.h), which the windows show as text.
 //
 // Reading: rows end with LF or CR LF (a lone CR too); a cell that begins with a double quote
 // runs to the next lone quote and may hold tabs, line breaks and doubled quotes:

@@ -3,42 +3,9 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "core/errors.h"
+#include "core/shortest_paths.h"
 
 namespace {
-
-// The uncapped shortest distance of every ordered pair, row after row (zero-based), NoLink
-// where there is no path. Checks the link entries as the shortest-path completion does.
-std::vector<std::int32_t> UncappedDistances(const TNetworkStore& network, int n) {
-    std::vector<std::int32_t> d(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        const TDistanceRow& links = network.LinkRows[i + 1];
-        for (int j = 0; j < n; ++j) {
-            const std::int32_t link = i == j ? 0 : links[j + 1];
-            if (link != NoLink && (link < 0 || link > MaxDistance)) {
-                throw ERangeError();
-            }
-            d[static_cast<std::size_t>(i * n + j)] = link;
-        }
-    }
-    // A path has at most MaxNodes - 1 links of at most MaxDistance, far below NoLink; a sum
-    // with a NoLink entry (at most NoLink + 1490000, inside 32 bits) never beats an entry, so
-    // NoLink keeps meaning "no path".
-    for (int k = 0; k < n; ++k) {
-        const std::int32_t* rowK = &d[static_cast<std::size_t>(k * n)];
-        for (int i = 0; i < n; ++i) {
-            std::int32_t* rowI = &d[static_cast<std::size_t>(i * n)];
-            const std::int32_t ik = rowI[k];
-            if (ik == NoLink || i == k) {
-                continue;
-            }
-            for (int j = 0; j < n; ++j) {
-                rowI[j] = std::min(rowI[j], ik + rowK[j]);
-            }
-        }
-    }
-    return d;
-}
 
 std::string NodeText(const TNetworkStore& network, int node) {
     return std::to_string(node) + " " + network.NodeNames[node];
@@ -67,11 +34,8 @@ void AddNodeList(std::vector<std::string>& lines, const char* heading,
 }  // namespace
 
 std::vector<TUnjoinedPair> UnjoinedPairs(const TNetworkStore& network) {
+    const std::vector<std::int32_t> d = UncappedShortestPaths(network);
     const int n = network.NumNodes;
-    if (n < 0 || n > MaxNodes) {
-        throw ERangeError();
-    }
-    const std::vector<std::int32_t> d = UncappedDistances(network, n);
     std::vector<TUnjoinedPair> pairs;
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {

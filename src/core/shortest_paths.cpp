@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "core/errors.h"
@@ -28,19 +29,12 @@ int CheckedLinkMatrix(const TNetworkStore& network) {
     return n;
 }
 
-// New path rows holding the direct links, with 0 on the diagonal. Returns the rows
-// zero-based, for the inner loops.
-TRowPointers CopyLinkRows(TNetworkStore& network, int n) {
-    network.PathRows.AllocateRows(n);
-    TRowPointers rows{};
-    for (int i = 1; i <= n; ++i) {
-        rows[i - 1] = network.PathRows[i].Data();
-        std::copy_n(network.LinkRows[i].Data(), n, rows[i - 1]);
-    }
+// Fills rows (zero-based, for the inner loops) with the direct links, 0 on the diagonal.
+void CopyLinkRows(const TNetworkStore& network, const TRowPointers& rows, int n) {
     for (int i = 0; i < n; ++i) {
+        std::copy_n(network.LinkRows[i + 1].Data(), n, rows[i]);
         rows[i][i] = 0;
     }
-    return rows;
 }
 
 void CapAndJudge(TNetworkStore& network, const TRowPointers& rows, int n) {
@@ -100,9 +94,26 @@ __attribute__((target_clones("avx2", "default"))) void Relax(const TRowPointers&
 
 void CompleteShortestPaths(TNetworkStore& network) {
     const int n = CheckedLinkMatrix(network);
-    const TRowPointers rows = CopyLinkRows(network, n);
+    network.PathRows.AllocateRows(n);
+    TRowPointers rows{};
+    for (int i = 0; i < n; ++i) {
+        rows[i] = network.PathRows[i + 1].Data();
+    }
+    CopyLinkRows(network, rows, n);
     Relax(rows, n);
     CapAndJudge(network, rows, n);
+}
+
+std::vector<std::int32_t> UncappedShortestPaths(const TNetworkStore& network) {
+    const int n = CheckedLinkMatrix(network);
+    std::vector<std::int32_t> distances(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
+    TRowPointers rows{};
+    for (int i = 0; i < n; ++i) {
+        rows[i] = distances.data() + static_cast<std::ptrdiff_t>(i) * n;
+    }
+    CopyLinkRows(network, rows, n);
+    Relax(rows, n);
+    return distances;
 }
 
 void ReleasePathRows(TNetworkStore& network) {

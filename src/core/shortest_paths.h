@@ -15,10 +15,18 @@
 // or 0..MaxDistance; any other value (or a NumNodes outside 0..MaxNodes) raises ERangeError.
 // Every sum of two entries is then at most 2 * NoLink, well inside 32 bits.
 
+#include <cstdint>
+#include <vector>
+
 #include "core/network_store.h"
 
 // The save flow's completion: relaxation in the order k, i, j over whole rows.
 void CompleteShortestPaths(TNetworkStore& network);
+
+// The same relaxation without the cap, into a matrix of its own (nothing of the store
+// changes): the shortest distance from node i to node j at [(i - 1) * NumNodes + j - 1], or
+// NoLink where there is no path. The same checks raise ERangeError.
+std::vector<std::int32_t> UncappedShortestPaths(const TNetworkStore& network);
 
 // Frees PathRows[1..NumNodes].
 void ReleasePathRows(TNetworkStore& network);

@@ -93,10 +93,19 @@ Extended StrToFloat(const std::string& text) {
     if (digits.empty()) {
         return negative ? -0.0L : 0.0L;
     }
+    const long long power = static_cast<long long>(exponent) - digitsAfterSeparator;
+    // A whole number of up to 18 digits is exact in an Extended (64-bit significand): the
+    // value strtold would give, without its cost (a pasted full network reads 22,350).
+    if (power == 0 && digits.size() <= 18) {
+        long long whole = 0;
+        for (const char digit : digits) {
+            whole = whole * 10 + (digit - '0');
+        }
+        return negative ? -static_cast<Extended>(whole) : static_cast<Extended>(whole);
+    }
     // The whole number and its power of ten, without a decimal point, so the conversion does
     // not depend on the C locale. It rounds to the nearest Extended, whatever the length.
-    const std::string normalised =
-        digits + 'e' + std::to_string(static_cast<long long>(exponent) - digitsAfterSeparator);
+    const std::string normalised = digits + 'e' + std::to_string(power);
     const Extended magnitude = std::strtold(normalised.c_str(), nullptr);
     if (std::isinf(magnitude)) {
         RefuseFloat(text);

@@ -291,17 +291,12 @@ void TLinkSpecification::RemoveButtonClick() {
 }
 
 void TLinkSpecification::CopyLinksClick() {
-    SetClipboardText(LinkRowsText(Network));
+    SetClipboardText(NameText(LinkRowsText(Network)));
 }
 
 void TLinkSpecification::PasteLinksClick() {
     const TLinkRowsReading reading = ReadLinkRows(ClipboardText(), Network);
-    if (!reading.Refusal.empty()) {
-        MessageDlg(QString::fromStdString(reading.Refusal), TMsgDlgType::Warning,
-                   TMsgDlgButtons::Ok);
-        return;
-    }
-    if (reading.Links.empty()) {
+    if (ShowPasteRefusal(reading.Refusal) || reading.Links.empty()) {
         return;
     }
     AddPastedLinks(Network, reading.Links);

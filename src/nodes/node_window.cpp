@@ -271,19 +271,14 @@ void TNodeSpecifications::AddNodeClick() {
 }
 
 void TNodeSpecifications::CopyNodesClick() {
-    SetClipboardText(NodeRowsText(Network));
+    SetClipboardText(NameText(NodeRowsText(Network)));
 }
 
 void TNodeSpecifications::PasteNodesClick() {
     // A table that has been full takes no more nodes, as Add Node stays disabled then.
     const int room = AddNode->isEnabled() ? MaxNodes - Network.NumNodes : 0;
     const TNodeRowsReading reading = ReadNodeRows(ClipboardText(), room);
-    if (!reading.Refusal.empty()) {
-        MessageDlg(QString::fromStdString(reading.Refusal), TMsgDlgType::Warning,
-                   TMsgDlgButtons::Ok);
-        return;
-    }
-    if (reading.Nodes.empty()) {
+    if (ShowPasteRefusal(reading.Refusal) || reading.Nodes.empty()) {
         return;
     }
     AddPastedNodes(Network, reading.Nodes);

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "platform/application.h"
+#include "platform/platform_services.h"
 
 namespace {
 
@@ -56,6 +57,14 @@ std::string ClipboardText() {
     return QGuiApplication::clipboard()->text().toStdString();
 }
 
-void SetClipboardText(const std::string& text) {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+void SetClipboardText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
+
+bool ShowPasteRefusal(const std::string& refusal) {
+    if (refusal.empty()) {
+        return false;
+    }
+    MessageDlg(QString::fromStdString(refusal), TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+    return true;
 }

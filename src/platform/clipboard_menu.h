@@ -16,6 +16,9 @@ void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption
                       const std::function<void()>& copy, const QString& pasteCaption,
                       const std::function<void()>& paste);
 
-// The clipboard's plain text as UTF-8, and plain UTF-8 text put on it.
+// The clipboard's plain text as UTF-8, and plain text put on it.
 std::string ClipboardText();
-void SetClipboardText(const std::string& text);
+void SetClipboardText(const QString& text);
+
+// Shows why pasted rows were refused as a warning; false when refusal is empty.
+bool ShowPasteRefusal(const std::string& refusal);

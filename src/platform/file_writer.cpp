@@ -77,17 +77,12 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// Closes fd; true when the close reported no error (some file systems report a failed
-// delayed write only here).
-bool Close(int fd) {
-    return ::close(fd) == 0 || errno == EINTR;
-}
-
 // Closes fd after the steps before it, done when they succeeded; true when they and the close
-// did. When an earlier step failed, errno stays its error.
+// did (some file systems report a failed delayed write only at the close). When an earlier
+// step failed, errno stays its error.
 bool CloseAfter(int fd, bool done) {
     const int error = errno;
-    const bool closed = Close(fd);
+    const bool closed = ::close(fd) == 0 || errno == EINTR;
     if (!done) {
         errno = error;
     }
@@ -286,7 +281,8 @@ enum class TReplaced { Done, Failed, NotTheSame };
 // is gone.
 TReplaced WriteReplacing(const std::string& target, std::string_view bytes,
                          const struct stat* existing, int fd, const std::string& temporary) {
-    bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    // One flush, once the content and what makes it the target's are both there.
+    bool written = WriteAll(fd, bytes);
     bool same = true;
     if (written && existing != nullptr) {
         same = MakeLikeTarget(target, *existing, fd);

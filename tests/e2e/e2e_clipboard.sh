@@ -102,12 +102,7 @@ paste_run() {
     road_wait_gone "Specify Name of Network Demand Data File"
     road_save_as "Specify Name of Distance File" "$3"
     road_wait_gone "Link Specification"
-    road_focus "MESHLOOM Main Menu"
-    road_no_box "back on the main menu"
-    road_keys alt+e
-    road_answer_box "Confirm" Return
-    road_focus "Information"
-    road_keys Return
+    road_exit
     road_wait_exit
     [[ "$PROGRAM_STATUS" -eq 0 ]] || road_fail "the program ended with status $PROGRAM_STATUS"
     for kind in NET NED; do

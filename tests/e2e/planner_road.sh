@@ -328,12 +328,16 @@ road_walk() {
     road_save_as "Specify Name of Distance File" "network"
     road_wait_gone "Specify Name of Distance File"
     road_wait_gone "Link Specification"
+    road_exit
+}
 
+# From the main menu after a save: no box open, then Exit, confirmed, and the farewell box.
+# The program ends with that box; road_wait_exit waits for that.
+road_exit() {
     road_focus "MESHLOOM Main Menu"
     road_no_box "back on the main menu"
     road_keys alt+e
     road_answer_box "Confirm" Return
-    # The program ends with this box; road_wait_exit waits for that.
     road_focus "Information"
     road_keys Return
 }
