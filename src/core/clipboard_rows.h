@@ -2,7 +2,7 @@
 
 // The node and link lists as rows of a spreadsheet, for the clipboard: tab-separated cells,
 // one row a line, as spreadsheets put them there and read them back. Rows are read from UTF-8
-// text; they are written, like the lists' lines, in the bytes
+// text, composed as a typed name is; they are written, like the lists' lines, in the bytes
 // the names are held in (name_bytes.h), which the windows show as text.
 //
 // Reading: rows end with LF or CR LF (a lone CR too); a cell that begins with a double quote

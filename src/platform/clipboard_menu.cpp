@@ -54,7 +54,10 @@ void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption
 }
 
 std::string ClipboardText() {
-    return QGuiApplication::clipboard()->text().toStdString();
+    return QGuiApplication::clipboard()
+        ->text()
+        .normalized(QString::NormalizationForm_C)
+        .toStdString();
 }
 
 void SetClipboardText(const QString& text) {

@@ -16,7 +16,9 @@ void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption
                       const std::function<void()>& copy, const QString& pasteCaption,
                       const std::function<void()>& paste);
 
-// The clipboard's plain text as UTF-8, and plain text put on it.
+// The clipboard's plain text as UTF-8, composed (NFC) as a typed name is before it is held
+// (SanitiseNodeName), so that a pasted name is held as the same name typed; and plain text
+// put on it.
 std::string ClipboardText();
 void SetClipboardText(const QString& text);
 

@@ -21,12 +21,13 @@ trap road_cleanup EXIT
 road_start_display 1280x1024 || { echo "SKIPPED: no X server could be started"; exit 77; }
 
 # The network: node k with demands 1.25k and (k mod 13) / 2, fixed cost 10000 - 3.75k, named
-# "Node k" but for three names a spreadsheet quotes or that need the name bytes; links of 100
+# "Node k" but for three names a spreadsheet quotes or that need the name bytes (one with its
+# umlaut as a combining mark, held as the one byte of the composed letter); links of 100
 # both ways around a ring. Written as the clipboard's rows (*.tsv), as copying must give them
 # back (*.copy), and as the two files.
 awk -v t='\t' 'function v(x) { x = sprintf("%.2f", x); sub(/\.?0+$/, "", x); sub(/\./, ",", x); return x }
 function shown(k) { return k == 5 ? "Tab Yard" : k == 7 ? "\"Say \"\"7\"\"\"" : k == 9 ? "Süd 9" : "Node " k }
-function typed(k) { return k == 5 ? "\"Tab\tYard\"" : shown(k) }
+function typed(k) { return k == 5 ? "\"Tab\tYard\"" : k == 9 ? "Su\314\210d 9" : shown(k) }
 function held(k) { return k == 9 ? "S\374d 9" : k == 7 ? "Say \"7\"" : shown(k) }
 function link(a, b) { print typed(a) t typed(b) t 100 > "links.tsv"; print a t shown(a) t b t shown(b) t 100 > "links.copy" }
 BEGIN {
