@@ -15,10 +15,9 @@ using ConnectivityDetailsTest = CoreTest;
 void MakeNetwork(int n, const std::string& links) {
     ResetNetworkStore();
     Network.NumNodes = n;
-    Network.LinkRows.AllocateRows(n);
+    AllocateLinkRows(Network);
     for (int o = 1; o <= n; ++o) {
         Network.NodeNames[o] = std::string(1, static_cast<char>(0xC0 + o));
-        std::fill_n(Network.LinkRows[o].Data(), n, NoLink);
     }
     std::istringstream words(links);
     int o = 0, d = 0, distance = 0;
