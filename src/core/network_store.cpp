@@ -25,14 +25,20 @@ void StartNodeTable(TNetworkStore& network) {
     network.PendingFixedCost = Real48();
 }
 
-void AddPendingNode(TNetworkStore& network) {
+void AppendNode(TNetworkStore& network, const std::string& name, const Real48& firstDemand,
+                const Real48& secondDemand, const Real48& fixedCost) {
     // The slot is filled before the count grows, so that a full table stays as it was.
     const int node = network.NumNodes + 1;
-    network.NodeNames[node] = network.PendingName;
-    network.FirstDemands[node] = network.PendingFirstDemand;
-    network.SecondDemands[node] = network.PendingSecondDemand;
-    network.FixedCosts[node] = network.PendingFixedCost;
+    network.NodeNames[node] = name;
+    network.FirstDemands[node] = firstDemand;
+    network.SecondDemands[node] = secondDemand;
+    network.FixedCosts[node] = fixedCost;
     network.NumNodes = node;
+}
+
+void AddPendingNode(TNetworkStore& network) {
+    AppendNode(network, network.PendingName, network.PendingFirstDemand,
+               network.PendingSecondDemand, network.PendingFixedCost);
 }
 
 void DeleteNode(TNetworkStore& network, int k) {
@@ -58,8 +64,12 @@ void AllocateLinkRows(TNetworkStore& network) {
     network.PendingDistance = -1;
 }
 
+void SetLinkDistance(TNetworkStore& network, int origin, int destination, std::int32_t distance) {
+    network.LinkRows[origin][destination] = distance;
+}
+
 void SetOneWayLink(TNetworkStore& network, int origin, int destination) {
-    network.LinkRows[origin][destination] = network.PendingDistance;
+    SetLinkDistance(network, origin, destination, network.PendingDistance);
 }
 
 void SetTwoWayLink(TNetworkStore& network, int origin, int destination) {

@@ -117,6 +117,10 @@ void StartNodeTable(TNetworkStore& network);
 // Appends a node made of the pending name and values: NumNodes grows by one and slot NumNodes
 // receives them. A full table raises ERangeError and is left unchanged.
 void AddPendingNode(TNetworkStore& network);
+// Appends a node made of the given name and values, as AddPendingNode does with the pending
+// ones (a full table raises ERangeError and is left unchanged); the pending values stay.
+void AppendNode(TNetworkStore& network, const std::string& name, const Real48& firstDemand,
+                const Real48& secondDemand, const Real48& fixedCost);
 // Deletes node k, 1..NumNodes: nodes k+1..NumNodes move down one place (name and values
 // together) and NumNodes shrinks by one. Any other k raises ERangeError and changes nothing.
 void DeleteNode(TNetworkStore& network, int k);
@@ -124,6 +128,9 @@ void DeleteNode(TNetworkStore& network, int k);
 // Gives nodes 1..NumNodes new link rows with every entry among them NoLink (the diagonal
 // too), and sets PendingDistance := -1.
 void AllocateLinkRows(TNetworkStore& network);
+// LinkRows[origin][destination] := distance (NoLink removes the link); the pending distance
+// stays.
+void SetLinkDistance(TNetworkStore& network, int origin, int destination, std::int32_t distance);
 // LinkRows[origin][destination] := PendingDistance.
 void SetOneWayLink(TNetworkStore& network, int origin, int destination);
 // The link both ways: [origin][destination], then [destination][origin] := PendingDistance.

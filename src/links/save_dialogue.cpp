@@ -6,7 +6,7 @@
 #include "core/network_store.h"
 #include "core/shortest_paths.h"
 #include "links/link_window.h"
-#include "platform/file_writer.h"
+#include "platform/network_file_writer.h"
 #include "platform/name_text.h"
 #include "platform/platform_services.h"
 #include "platform/save_dialog.h"

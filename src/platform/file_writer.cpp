@@ -15,10 +15,6 @@
 #include <random>
 #include <vector>
 
-#include <QFile>
-
-#include "core/data_files.h"
-
 namespace {
 
 TRenameFunction InstalledRename = nullptr;
@@ -366,12 +362,4 @@ TWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) {
 
 void SetRenameFunction(TRenameFunction rename) {
     InstalledRename = rename;
-}
-
-TWriteResult WriteDemandDataFile(const QString& name) {
-    return WriteWholeFile(QFile::encodeName(name).toStdString(), DemandDataFileText(Network));
-}
-
-TWriteResult WriteDistanceFile(const QString& name) {
-    return WriteWholeFile(QFile::encodeName(name).toStdString(), DistanceFileText(Network));
 }

@@ -25,8 +25,10 @@
 // A symbolic link is followed: the file it names is replaced, or made when it is missing, and
 // the link stays. An existing file that may not be written is left alone and the save fails.
 // The broken-pipe signal never ends the caller; it is held back while the file is written.
+//
+// Standard C++ and POSIX alone, no Qt, so that a command without a display can write the same
+// files; network_file_writer.h is the windows' door onto it.
 
-#include <QString>
 #include <string>
 #include <string_view>
 
@@ -49,12 +51,6 @@ std::string ErrorReason(int error);
 // path fails with ENOENT, a loop of symbolic links with ELOOP, a file too large for the
 // file-size limit with EFBIG.
 TWriteResult WriteWholeFile(const std::string& path, std::string_view bytes);
-
-// The two files of a network, their texts made from the store (core/data_files.h): write the
-// file called name and close it; written when nothing failed from creating the file to
-// putting it in place. Failures are not raised; they are returned with their reason.
-TWriteResult WriteDemandDataFile(const QString& name);
-TWriteResult WriteDistanceFile(const QString& name);
 
 // The rename that puts a finished temporary file in place. A test installs one that fails,
 // the one fault the file system cannot be made to produce on demand; nullptr restores the

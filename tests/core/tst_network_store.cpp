@@ -62,6 +62,11 @@ TEST_F(NetworkStoreTest, EveryChange) {
         {3, link(SetOneWayLink, 0, 2), ""},
         {3, link(SetTwoWayLink, 1, MaxNodes + 1), ""},
         {3, ReleaseLinkRows, three},
+        {2, [](TNetworkStore& n) { AppendNode(n, "Q", Real48::Narrow(1), {}, Real48::Narrow(2)); },
+         "1:123 2:246 Q:102 P:789 "},
+        {MaxNodes, [](TNetworkStore& n) { AppendNode(n, "Q", {}, {}, {}); }, ""},
+        {3, [](TNetworkStore& n) { SetLinkDistance(n, 3, 2, 0); }, three + "23=4 32=0 "},
+        {3, [](TNetworkStore& n) { SetLinkDistance(n, 2, 3, NoLink); }, three},
     };
     for (const auto& row : rows) {
         TNetworkStore n;

@@ -17,7 +17,7 @@
 #include "nodes/node_window.h"
 #include "platform/button.h"
 #include "platform/edit.h"
-#include "platform/file_writer.h"
+#include "platform/network_file_writer.h"
 #include "platform/list_box.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"

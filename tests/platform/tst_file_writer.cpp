@@ -26,7 +26,7 @@
 #include "core/data_files.h"
 #include "core/network_store.h"
 #include "core/shortest_paths.h"
-#include "platform/file_writer.h"
+#include "platform/network_file_writer.h"
 #include "support/test_files.h"
 
 namespace {
