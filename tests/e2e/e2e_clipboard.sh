@@ -3,7 +3,8 @@
 # real keys (xdotool), in a region whose decimal symbol is the comma, a planner pastes 150
 # nodes written as a spreadsheet writes them (quoted cells included) and the 300 links of a
 # two-way ring by the nodes' names; a wrong row before each paste must leave the network as it
-# was. Both lists are copied out and compared, and the two saved files must be byte for byte
+# was. Each paste is undone and redone with the keys, and a deleted node is undone. Both
+# lists are copied out and compared, and the two saved files must be byte for byte
 # those of the same network, computed here on their own. A second run pastes what the first
 # copied out and must save the same two files.
 #
@@ -50,6 +51,8 @@ BEGIN {
     link(1, 2); link(2, 1); link(1, 150); link(150, 1)
     for (k = 2; k < 150; k++) { link(k, k + 1); link(k + 1, k) }
 }' </dev/null
+# What Copy gives of an empty list.
+head -n 1 nodes.copy >nodes.head && head -n 1 links.copy >links.head
 
 # Puts the file $1 on the clipboard; xclip stays behind as its owner, its output closed.
 clipboard_put() { xclip -selection clipboard -i "$1" >/dev/null 2>&1; }
@@ -83,7 +86,11 @@ paste_run() {
     road_focus "Node Specification Menu"
     road_keys shift+Insert
     road_no_box "after pasting the nodes"
-    road_keys ctrl+c
+    # Undo empties the list, Ctrl+Y pastes again; a deleted first node comes back, with the
+    # focus on the Delete button.
+    road_keys ctrl+z ctrl+c
+    clipboard_is nodes.head "$1.undone"
+    road_keys ctrl+y Home alt+d ctrl+z Tab ctrl+c
     clipboard_is nodes.copy "$1.got"
     road_keys alt+q
     road_focus "MESHLOOM Main Menu"
@@ -96,7 +103,9 @@ paste_run() {
     road_focus "Link Specification"
     road_keys alt+l shift+F10 Down Down Return
     road_no_box "after pasting the links"
-    road_keys Menu Down Return
+    road_keys ctrl+z Menu Down Return
+    clipboard_is links.head "$2.undone"
+    road_keys ctrl+shift+z Menu Down Return
     clipboard_is links.copy "$2.got"
     road_keys alt+q
     road_save_as "Specify Name of Network Demand Data File" "$ROAD_WORK/out/$3"
