@@ -269,10 +269,12 @@ void TLinkSpecification::TwoWayButtonClick() {
 }
 
 void TLinkSpecification::LinkDistKeyPress(QChar& key) {
+    ++DistanceEdits;
     NumericFieldKeyPress(key, *QuitandSave);
 }
 
 void TLinkSpecification::LinkDistExit() {
+    ++DistanceEdits;
     Network.PendingDistance = -1;
     CheckIntegerEntry(*LinkDist, Network.PendingDistance, 0, MaxDistance);
     const bool distancePending = Network.PendingDistance != -1;
@@ -314,7 +316,7 @@ void TLinkSpecification::PasteLinksClick() {
     // The network may be saved now, as once a distance has been entered.
     QuitandSave->setEnabled(true);
     UpdateAllLists();
-    Remember(std::move(change), before);
+    Remember(std::move(change), before, true);
 }
 
 void TLinkSpecification::CancelButtonClick() {
@@ -346,17 +348,24 @@ void TLinkSpecification::AddLink(const std::string& text,
     Remember(std::move(change), before);
 }
 
-void TLinkSpecification::Remember(TStoreChange change, const TLinkView& before) {
+void TLinkSpecification::Remember(TStoreChange change, const TLinkView& before, bool pasted) {
+    TLinkView after = View();
+    if (pasted) {
+        after.DistanceEdits = -1;
+    }
     History.Record(
         std::move(change), [this, before] { ShowView(before); },
-        [this, after = View()] { ShowView(after); });
+        [this, after] { ShowView(after); });
 }
 
 TLinkSpecification::TLinkView TLinkSpecification::View() const {
     const int line = LinkList->ItemIndex();
-    return {OriginList->ItemIndex(), DestinationList->ItemIndex(),
+    return {OriginList->ItemIndex(),
+            DestinationList->ItemIndex(),
             line < 0 ? TLinkEnds{} : LinkListEnds.at(static_cast<std::size_t>(line)),
-            RemoveButton->isEnabled(), QuitandSave->isEnabled()};
+            RemoveButton->isEnabled(),
+            QuitandSave->isEnabled(),
+            DistanceEdits};
 }
 
 void TLinkSpecification::ShowView(const TLinkView& view) {
@@ -368,6 +377,7 @@ void TLinkSpecification::ShowView(const TLinkView& view) {
         LinkList->SetItemIndex(static_cast<int>(line - LinkListEnds.begin()));
     }
     RemoveButton->setEnabled(view.RemoveEnabled);
-    // A distance entered since keeps the network ready to save, as leaving its field does.
-    QuitandSave->setEnabled(view.QuitEnabled || OneWayButton->isEnabled());
+    if (view.DistanceEdits == DistanceEdits || view.DistanceEdits < 0) {
+        QuitandSave->setEnabled(view.QuitEnabled);
+    }
 }

@@ -91,13 +91,19 @@ class TLinkSpecification : public QWidget {
         TLinkEnds Link;  // the selected link, or none
         bool RemoveEnabled = false;
         bool QuitEnabled = false;
+        // DistanceEdits when the view was taken; a paste's own view says -1, for its redo
+        // makes the network ready to save whatever was typed since.
+        int DistanceEdits = 0;
     };
+    // Counts the keys typed into LinkDist and its exits: after them QuitandSave follows the
+    // distance, and an undo or redo leaves it so.
+    int DistanceEdits = 0;
     TLinkView View() const;
     void ShowView(const TLinkView& view);
     // Makes add, a link named text, shows it and keeps it.
     void AddLink(const std::string& text, const std::function<void(TNetworkStore&)>& add);
     // Keeps the change just made and shown, with the view from before it.
-    void Remember(TStoreChange change, const TLinkView& before);
+    void Remember(TStoreChange change, const TLinkView& before, bool pasted = false);
 };
 
 // The one link window, created at program start (app/program.h).
