@@ -421,8 +421,7 @@ void TestSaveDialogue::DiskFaultsKeepTheEarlierFile() {
     QCOMPARE(Links().isVisible(), !saved);
 }
 
-// Also when the demand data file took its name but its folder could not be flushed: that is
-// told behind its warning, and the file stays.
+// Also when the demand data file is in place but its folder could not be flushed, as told.
 void TestSaveDialogue::DistanceFileMayNotReplaceTheDemandFileJustSaved_data() {
     QTest::addColumn<bool>("unflushed");
     QTest::newRow("saved") << false;
@@ -436,7 +435,7 @@ void TestSaveDialogue::DistanceFileMayNotReplaceTheDemandFileJustSaved() {
         QSKIP("No small disk can be made here (it needs root, a loop device and mkfs.ext2).");
     }
     OpenLinkWindowWithExample();
-    const QString demand = (unflushed ? disk->Folder + "/" : Path("")) + "both.NET";
+    const QString demand = (unflushed ? disk->Folder : Folder->path()) + "/both.NET";
     Platform->ExpectSaveDialog(demand);
     if (unflushed) {
         Platform->ExpectBox(TMsgDlgType::Warning, DemandFailed);
@@ -454,12 +453,11 @@ void TestSaveDialogue::DistanceFileMayNotReplaceTheDemandFileJustSaved() {
     QCOMPARE(FileBytes(demand), ExampleDemandFile);
     QCOMPARE(FileBytes(Path("both.NED")), ExampleDistanceFile);
     QCOMPARE(Network.NetworkSaved, !unflushed);
-    if (unflushed) {
-        const QString inPlace =
-            QStringLiteral("The new file is in place, but its name may not survive a power cut.");
-        QCOMPARE(Platform->ShownBoxes().at(0).Details,
-                 "File: " + demand + "\n" + inPlace + "\nReason: Input/output error");
-    }
+    QCOMPARE(Platform->ShownBoxes().at(0).Details,
+             unflushed ? "File: " + demand +
+                             "\nThe new file is in place, but its name may not "
+                             "survive a power cut.\nReason: Input/output error"
+                       : QString());
 }
 
 void TestSaveDialogue::DialogsKeepTheirSettingsAndLastName() {
