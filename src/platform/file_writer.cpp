@@ -148,8 +148,9 @@ struct TTarget {
 // must be the file the kernel opened.
 bool Resolve(const std::string& path, TTarget& target) {
     const int opened = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+    const bool exists = opened >= 0;
     struct stat found {};
-    if (opened < 0 ? errno != ENOENT : !CloseAfter(opened, ::fstat(opened, &found) == 0)) {
+    if (!exists ? errno != ENOENT : !CloseAfter(opened, ::fstat(opened, &found) == 0)) {
         return false;
     }
     std::string name = path;
@@ -158,10 +159,17 @@ bool Resolve(const std::string& path, TTarget& target) {
         if (::lstat(name.c_str(), &state) != 0 || !S_ISLNK(state.st_mode)) {
             break;
         }
+        if (hop == 40) {
+            errno = ELOOP;
+            return false;
+        }
         std::string text(PATH_MAX, '\0');
-        const ssize_t length = hop < 40 ? ::readlink(name.c_str(), text.data(), text.size()) : -1;
-        if (length < 0 || static_cast<std::size_t>(length) == text.size()) {
-            errno = hop < 40 ? (length < 0 ? errno : ENAMETOOLONG) : ELOOP;
+        const ssize_t length = ::readlink(name.c_str(), text.data(), text.size());
+        if (length < 0) {
+            return false;  // never the link's own name instead: it stays a link
+        }
+        if (static_cast<std::size_t>(length) == text.size()) {
+            errno = ENAMETOOLONG;
             return false;
         }
         text.resize(static_cast<std::size_t>(length));
@@ -178,7 +186,7 @@ bool Resolve(const std::string& path, TTarget& target) {
     if (!target.Exists && errno != ENOENT) {
         return false;
     }
-    if (target.Exists != (opened >= 0) || (target.Exists && !SameFile(found, target.State))) {
+    if (target.Exists != exists || (exists && !SameFile(found, target.State))) {
         errno = ChangedMeanwhile;
         return false;
     }
