@@ -16,6 +16,7 @@
 
 #include "core/clipboard_rows.h"
 #include "core/network_store.h"
+#include "core/spreadsheet_forms.h"
 #include "core/store_history.h"
 #include "platform/button.h"
 #include "platform/clipboard_menu.h"
@@ -300,7 +301,7 @@ void TLinkSpecification::RemoveButtonClick() {
 }
 
 void TLinkSpecification::CopyLinksClick() {
-    SetClipboardText(NameText(LinkRowsText(Network)));
+    SetClipboardRows(LinkSheetRows(Network));
 }
 
 void TLinkSpecification::PasteLinksClick() {

@@ -19,6 +19,7 @@
 #include "core/network_store.h"
 #include "core/node_lines.h"
 #include "core/number_text.h"
+#include "core/spreadsheet_forms.h"
 #include "core/store_history.h"
 #include "platform/button.h"
 #include "platform/clipboard_menu.h"
@@ -279,7 +280,7 @@ void TNodeSpecifications::AddNodeClick() {
 }
 
 void TNodeSpecifications::CopyNodesClick() {
-    SetClipboardText(NameText(NodeRowsText(Network)));
+    SetClipboardRows(NodeSheetRows(Network));
 }
 
 void TNodeSpecifications::PasteNodesClick() {
