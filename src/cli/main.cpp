@@ -1,0 +1,12 @@
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "cli/export_command.h"
+
+int main(int argc, char** argv) {
+    // Under a file-size limit (ulimit -f) a write past it fails with EFBIG and is reported, with
+    // the earlier file kept, instead of ending the command half way.
+    std::signal(SIGXFSZ, SIG_IGN);
+    return static_cast<int>(RunExport(std::vector<std::string>(argv + 1, argv + argc)));
+}
