@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <future>
 #include <limits>
 #include <optional>
 #include <string_view>
@@ -218,9 +219,9 @@ bool IsSameFile(const std::string& a, const std::string& b) {
            !errorA && !errorB;
 }
 
-// Writes one file; on failure says so with the file's full name and the system's reason.
-bool WriteFile(const std::string& path, const std::string& text, const std::string& failure) {
-    const TWriteResult result = WriteWholeFile(path, text);
+// The result of writing one file; a failure is said with the file's full name and the
+// system's reason.
+bool Reported(const TWriteResult& result, const std::string& path, const std::string& failure) {
     if (!result) {
         std::error_code ignored;
         Say(failure + ": " + std::filesystem::absolute(path, ignored).string() + ": " +
@@ -330,10 +331,13 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
     ReleasePathRows(network);
 
     // Both files are attempted, as in the windows: the distance file after a failed demand
-    // data file too.
-    const bool demandWritten =
-        WriteFile(operands[2], demandText, "FATAL ERROR SAVING DEMAND DATA FILE");
+    // data file too. They are independent, so the distance file is written meanwhile, and the
+    // waits for the disk overlap; the messages keep their order.
+    std::future<TWriteResult> distances =
+        std::async(std::launch::async, [&] { return WriteWholeFile(operands[3], distanceText); });
+    const bool demandWritten = Reported(WriteWholeFile(operands[2], demandText), operands[2],
+                                        "FATAL ERROR SAVING DEMAND DATA FILE");
     const bool distancesWritten =
-        WriteFile(operands[3], distanceText, "FATAL ERROR SAVING DISTANCE FILE");
+        Reported(distances.get(), operands[3], "FATAL ERROR SAVING DISTANCE FILE");
     return demandWritten && distancesWritten ? TExportStatus::Written : TExportStatus::NotWritten;
 }

@@ -178,7 +178,7 @@ bool WriteInPlace(const std::string& path, std::string_view bytes, bool regular)
 // name, shortened where needed so the whole name stays within the folder's name limit, + "."
 // + a random suffix.
 int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
-    static std::minstd_rand suffixes(std::random_device{}());
+    static thread_local std::minstd_rand suffixes(std::random_device{}());
     const std::string folder = FolderOf(target);
     std::string base = BaseNameOf(target);
     const long nameLimit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
