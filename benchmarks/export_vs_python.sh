@@ -34,24 +34,31 @@ cmp ours.NET theirs.NET && cmp ours.NED theirs.NED ||
     { echo "The two programs' files differ" >&2; exit 1; }
 echo "Same bytes: $(wc -l <ours.NET) demand lines, $(wc -l <ours.NED) distance lines"
 
-now() { date +%s%N; }
-# Mean milliseconds of one run of a command, over $1 runs.
-mean_ms() {
-    local runs="$1" start
+# "WALL CPU": the mean milliseconds of one run of a command over $1 runs, on the clock and on
+# the processors (user and system time of the process and its children). The machine's other
+# load stretches the first; the second is the work itself.
+measure() {
+    local runs="$1" TIMEFORMAT='%R %U %S' times
     shift
-    start=$(now)
-    for ((run = 0; run < runs; run++)); do "$@"; done
-    echo $((($(now) - start) / runs / 1000000))
+    times=$({ time (for ((run = 0; run < runs; run++)); do "$@" 2>>messages; done); } 2>&1)
+    awk -v runs="$runs" '{ printf "%.1f %.1f\n", $1 * 1000 / runs, ($2 + $3) * 1000 / runs }' \
+        <<<"$times"
 }
-ours=$(mean_ms 20 "$program" --decimal . nodes.tsv links0.tsv ours.NET ours.NED)
-theirs=$(mean_ms 5 "$python" "$here/export_network.py" nodes.tsv links0.tsv theirs.NET theirs.NED)
-echo "One network: meshloom-export ${ours} ms, Python with SciPy ${theirs} ms," \
-    "ratio $(awk -v a="$theirs" -v b="$ours" 'BEGIN { printf "%.1f", a / (b > 0 ? b : 1) }')"
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / b }'; }
+read -r ours_wall ours_cpu < <(measure 20 "$program" --decimal . nodes.tsv links0.tsv ours.NET ours.NED)
+read -r theirs_wall theirs_cpu < <(measure 5 "$python" "$here/export_network.py" nodes.tsv links0.tsv theirs.NET theirs.NED)
+echo "One network, per run: meshloom-export ${ours_wall} ms (CPU ${ours_cpu} ms)," \
+    "Python with SciPy ${theirs_wall} ms (CPU ${theirs_cpu} ms)"
+echo "Ratio: $(ratio "$theirs_wall" "$ours_wall") on the clock, $(ratio "$theirs_cpu" "$ours_cpu") in CPU time"
+# Without the disk: both files to /dev/null, so no flush waits for the disk.
+read -r bare_wall bare_cpu < <(measure 20 "$program" --decimal . nodes.tsv links0.tsv /dev/null /dev/null)
+echo "meshloom-export without the disk (to /dev/null): ${bare_wall} ms (CPU ${bare_cpu} ms)"
 
 mkdir out
-start=$(now)
-seq 0 999 | xargs -P 2 -I{} sh -c \
-    'exec "$0" --decimal . nodes.tsv links$(({} % 10)).tsv out/{}.NET out/{}.NED' "$program"
-elapsed=$(($(now) - start))
+TIMEFORMAT='%R %U %S'
+times=$({ time (seq 0 999 | xargs -P 2 -I{} sh -c \
+    'exec "$0" --decimal . nodes.tsv links$(({} % 10)).tsv out/{}.NET out/{}.NED' "$program"); } 2>&1) ||
+    { echo "A job failed: $times" >&2; exit 1; }
 [[ $(find out -name '*.NED' | wc -l) -eq 1000 ]] || { echo "Not every network was written" >&2; exit 1; }
-echo "1000 networks of 150 nodes with xargs -P 2: $(awk -v ns="$elapsed" 'BEGIN { printf "%.1f", ns / 1e9 }') s"
+read -r wall user system <<<"$times"
+echo "1000 networks of 150 nodes with xargs -P 2: ${wall} s (CPU $(awk -v u="$user" -v s="$system" 'BEGIN { print u + s }') s)"
