@@ -171,7 +171,10 @@ bool IsUtf8(std::string_view text) {
 // Rows as UTF-8. Text that is not UTF-8 is taken to be in the bytes names are held in: a
 // demand data file saved with names such as "O\x92Neill" reads back with the names it holds.
 std::string RowsText(std::string text) {
-    return IsUtf8(text) ? text : Utf8OfHeld(text);
+    if (IsUtf8(text)) {
+        return text;
+    }
+    return Utf8OfHeld(text);
 }
 
 // How an operand is named in messages.
