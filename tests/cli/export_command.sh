@@ -82,6 +82,7 @@ here=$(pwd -P)
 expect 2 "FATAL ERROR SAVING DISTANCE FILE: $here/big.NED: File too large" "the file-size limit"
 grep -q "FATAL ERROR SAVING DEMAND DATA FILE: $here/big.NET: File too large" err || fail "the demand data file's failure is not named"
 [[ "$(cat big.NET big.NED)" == $'earlier\nearlier' ]] || fail "an earlier file was changed"
+[[ -z "$(find . -name '.big.*')" ]] || fail "a temporary file was left behind"
 
 # Not connected (node 3 is reached by none): warned with the pairs, saved unless it must not be.
 printf 'Depot\t2\t5\n2\tDepot\t5\n' >part-links.tsv
