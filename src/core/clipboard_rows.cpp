@@ -11,13 +11,11 @@
 #include "core/link_lines.h"
 #include "core/name_bytes.h"
 #include "core/separators.h"
+#include "core/spreadsheet_forms.h"
 #include "core/text_to_number.h"
 
 namespace {
 
-constexpr std::string_view NodeHeader = "Name\tFirst demand\tSecond demand\tFixed cost\n";
-constexpr std::string_view LinkHeader =
-    "Origin\tOrigin name\tDestination\tDestination name\tDistance\n";
 constexpr const char* ValueColumns[] = {"first demand", "second demand", "fixed cost"};
 constexpr const char* EndColumns[] = {"origin", "destination"};
 
@@ -214,26 +212,11 @@ std::string ShortestValueText(const Real48& value) {
 }
 
 std::string NodeRowsText(const TNetworkStore& network) {
-    std::string text(NodeHeader);
-    for (int node = 1; node <= network.NumNodes; ++node) {
-        text += TabSeparatedCell(network.NodeNames[node]) + '\t' +
-                ShortestValueText(network.FirstDemands[node]) + '\t' +
-                ShortestValueText(network.SecondDemands[node]) + '\t' +
-                ShortestValueText(network.FixedCosts[node]) + '\n';
-    }
-    return text;
+    return TabSeparatedText(NodeSheetRows(network));
 }
 
 std::string LinkRowsText(const TNetworkStore& network) {
-    std::string text(LinkHeader);
-    for (const TLinkEnds& ends : LinkWindowLinkLines(network).Ends) {
-        text += std::to_string(ends.Origin) + '\t' +
-                TabSeparatedCell(network.NodeNames[ends.Origin]) + '\t' +
-                std::to_string(ends.Destination) + '\t' +
-                TabSeparatedCell(network.NodeNames[ends.Destination]) + '\t' +
-                std::to_string(network.LinkRows[ends.Origin][ends.Destination]) + '\n';
-    }
-    return text;
+    return TabSeparatedText(LinkSheetRows(network));
 }
 
 TNodeRowsReading ReadNodeRows(std::string_view text, int room) {
