@@ -223,11 +223,15 @@ bool IsSameFile(const std::string& a, const std::string& b) {
 }
 
 // The result of writing one file; a failure is said with the file's full name and the
-// system's reason.
+// system's reason, and whether the new file holds the name all the same (only the flush of its
+// folder failed).
 bool Reported(const TWriteResult& result, const std::string& path, const std::string& failure) {
     if (!result) {
         std::error_code ignored;
         Say(failure + ": " + std::filesystem::absolute(path, ignored).string() + ": " +
+            (result.NameNotFlushed
+                 ? "The new file is in place, but its name may not survive a power cut. "
+                 : "") +
             ErrorReason(result.Error));
     }
     return result;
