@@ -68,10 +68,10 @@ class TNodeFinder {
         } else if (number == None) {
             why = "more than one node is called " + Quoted(cell);
         } else {
-            why =
-                Quoted(cell) + " could be node " + std::to_string(number) + ", or " +
-                (named == Several ? "one of the nodes" : "node " + std::to_string(named) + ", which is") +
-                " called " + Quoted(cell);
+            why = Quoted(cell) + " could be node " + std::to_string(number) + ", or " +
+                  (named == Several ? "one of the nodes"
+                                    : "node " + std::to_string(named) + ", which is") +
+                  " called " + Quoted(cell);
         }
         return std::nullopt;
     }
