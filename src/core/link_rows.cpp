@@ -23,17 +23,12 @@ bool IsDigits(const std::string& cell) {
     return !cell.empty() && cell.find_first_not_of("0123456789") == std::string::npos;
 }
 
-bool IsWords(const std::string& cell) {
-    return cell.find_first_not_of(' ') != std::string::npos &&
-           cell.find_first_of("0123456789") == std::string::npos;
-}
-
 // A header row: words, and no digit, in its distance cell and, copied, its number cells.
 bool IsHeader(const TClipboardRow& row) {
     const std::vector<std::string>& cells = row.Cells;
-    return (cells.size() == PlainCells && IsWords(cells[2])) ||
-           (cells.size() == CopiedCells && IsWords(cells[0]) && IsWords(cells[2]) &&
-            IsWords(cells[4]));
+    return (cells.size() == PlainCells && IsHeaderCell(cells[2])) ||
+           (cells.size() == CopiedCells && IsHeaderCell(cells[0]) && IsHeaderCell(cells[2]) &&
+            IsHeaderCell(cells[4]));
 }
 
 std::string Quoted(const std::string& cell) {

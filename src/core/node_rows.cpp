@@ -16,15 +16,10 @@ constexpr std::string_view NodeHeader = "Name\tFirst demand\tSecond demand\tFixe
 constexpr std::size_t NodeCells = 4;
 constexpr const char* ValueColumns[] = {"first demand", "second demand", "fixed cost"};
 
-bool IsWords(const std::string& cell) {
-    return cell.find_first_not_of(' ') != std::string::npos &&
-           cell.find_first_of("0123456789") == std::string::npos;
-}
-
 // A header row: words, and no digit, in each value cell.
 bool IsHeader(const TClipboardRow& row) {
     return row.Cells.size() == NodeCells &&
-           std::all_of(row.Cells.begin() + 1, row.Cells.end(), IsWords);
+           std::all_of(row.Cells.begin() + 1, row.Cells.end(), IsHeaderCell);
 }
 
 // The four cells of a row: as they are, the missing values empty, or those of a saved demand

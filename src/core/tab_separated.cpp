@@ -104,6 +104,11 @@ std::string TabSeparatedCell(std::string_view cell) {
     return quoted + "\"";
 }
 
+bool IsHeaderCell(const std::string& cell) {
+    return cell.find_first_not_of(' ') != std::string::npos &&
+           cell.find_first_of("0123456789") == std::string::npos;
+}
+
 std::string RowRefusal(int row, std::string_view column, std::string_view why) {
     std::string refusal = "Row " + std::to_string(row);
     if (!column.empty()) {

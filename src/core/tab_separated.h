@@ -32,6 +32,10 @@ TTabSeparatedRows TabSeparatedRows(std::string_view text);
 // break or a quote, else as it is.   Depot -> Depot;   5" pipe -> "5"" pipe"
 std::string TabSeparatedCell(std::string_view cell);
 
+// A cell of a header row: words and no digit. A header is known by its words, never by
+// numbers that could not be read, so that a first row of values is never dropped unseen.
+bool IsHeaderCell(const std::string& cell);
+
 // The refusals of a row, each ending with a full stop:
 //   RowRefusal(4, "second demand", "\"x\" is not a number") -> Row 4, second demand: "x" is ...
 //   RowShapeRefusal({1, {"Depot,12.5"}}, "A node row is ...")
