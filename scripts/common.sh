@@ -3,6 +3,20 @@
 # finds the presets.
 # shellcheck shell=bash
 
+# The tools the scripts run (compilers, CTest, apt) read and print in one known locale,
+# whatever the caller's; C.UTF-8 is on every Debian system. Tests that want a region set theirs.
+# The caller's own settings are kept for the program that run.sh starts, which must show the
+# planner's region (restore_caller_locale).
+CALLER_LC_ALL="${LC_ALL-}" CALLER_HAD_LC_ALL="${LC_ALL+1}"
+CALLER_LANGUAGE="${LANGUAGE-}" CALLER_HAD_LANGUAGE="${LANGUAGE+1}"
+export LC_ALL=C.UTF-8
+unset LANGUAGE
+
+restore_caller_locale() {
+    if [[ -n "$CALLER_HAD_LC_ALL" ]]; then export LC_ALL="$CALLER_LC_ALL"; else unset LC_ALL; fi
+    if [[ -n "$CALLER_HAD_LANGUAGE" ]]; then export LANGUAGE="$CALLER_LANGUAGE"; fi
+}
+
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT" || exit 1
 PACKAGE_LIST="$ROOT/scripts/packages.txt"

@@ -5,4 +5,5 @@ source "$(dirname "$0")/common.sh"
 
 install_packages build
 build_preset release
+restore_caller_locale
 exec "$ROOT/build/src/meshloom"

@@ -6,14 +6,12 @@
 #include <utility>
 
 #include "core/cell_values.h"
-#include "core/link_lines.h"
 #include "core/name_bytes.h"
+#include "core/spreadsheet_forms.h"
 #include "core/tab_separated.h"
 
 namespace {
 
-constexpr std::string_view LinkHeader =
-    "Origin\tOrigin name\tDestination\tDestination name\tDistance\n";
 constexpr std::size_t PlainCells = 3;   // origin, destination, distance
 constexpr std::size_t CopiedCells = 5;  // origin number and name, the same of the destination,
                                         // distance
@@ -161,15 +159,7 @@ std::string ReadLinkRow(const TClipboardRow& row, const TNodeFinder& finder, TRe
 }  // namespace
 
 std::string LinkRowsText(const TNetworkStore& network) {
-    std::string text(LinkHeader);
-    for (const TLinkEnds& ends : LinkWindowLinkLines(network).Ends) {
-        text += std::to_string(ends.Origin) + '\t' +
-                TabSeparatedCell(network.NodeNames[ends.Origin]) + '\t' +
-                std::to_string(ends.Destination) + '\t' +
-                TabSeparatedCell(network.NodeNames[ends.Destination]) + '\t' +
-                std::to_string(network.LinkRows[ends.Origin][ends.Destination]) + '\n';
-    }
-    return text;
+    return TabSeparatedText(LinkSheetRows(network));
 }
 
 TLinkRowsReading ReadLinkRows(std::string_view text, const TNetworkStore& network) {

@@ -8,11 +8,11 @@
 #include "core/data_files.h"
 #include "core/name_bytes.h"
 #include "core/separators.h"
+#include "core/spreadsheet_forms.h"
 #include "core/tab_separated.h"
 
 namespace {
 
-constexpr std::string_view NodeHeader = "Name\tFirst demand\tSecond demand\tFixed cost\n";
 constexpr std::size_t NodeCells = 4;
 constexpr const char* ValueColumns[] = {"first demand", "second demand", "fixed cost"};
 
@@ -63,14 +63,7 @@ std::string ReadNodeRow(const TClipboardRow& row, std::vector<TPastedNode>& node
 }  // namespace
 
 std::string NodeRowsText(const TNetworkStore& network) {
-    std::string text(NodeHeader);
-    for (int node = 1; node <= network.NumNodes; ++node) {
-        text += TabSeparatedCell(network.NodeNames[node]) + '\t' +
-                ShortestValueText(network.FirstDemands[node]) + '\t' +
-                ShortestValueText(network.SecondDemands[node]) + '\t' +
-                ShortestValueText(network.FixedCosts[node]) + '\n';
-    }
-    return text;
+    return TabSeparatedText(NodeSheetRows(network));
 }
 
 TNodeRowsReading ReadNodeRows(std::string_view text, int room) {

@@ -14,6 +14,7 @@
 
 #include "core/link_rows.h"
 #include "core/network_store.h"
+#include "core/spreadsheet_forms.h"
 #include "platform/button.h"
 #include "platform/clipboard_menu.h"
 #include "platform/edit.h"
@@ -291,7 +292,7 @@ void TLinkSpecification::RemoveButtonClick() {
 }
 
 void TLinkSpecification::CopyLinksClick() {
-    SetClipboardText(NameText(LinkRowsText(Network)));
+    SetClipboardRows(LinkSheetRows(Network));
 }
 
 void TLinkSpecification::PasteLinksClick() {

@@ -6,8 +6,8 @@
 #include "core/network_store.h"
 #include "core/shortest_paths.h"
 #include "links/link_window.h"
-#include "platform/network_file_writer.h"
 #include "platform/name_text.h"
+#include "platform/network_file_writer.h"
 #include "platform/platform_services.h"
 #include "platform/save_dialog.h"
 
@@ -15,12 +15,17 @@ namespace {
 const QChar CR = QLatin1Char('\r');
 
 // What became of one of the two files: the full name chosen (empty: none) and, when it was not
-// written, the operating system's reason.
+// written, the operating system's reason. InPlace: not written as asked, but the new file holds
+// the name all the same (only the flush of its folder failed).
 struct TFileOutcome {
     QString Name;
     QString Reason;
     bool Written = false;
+    bool InPlace = false;
 };
+
+const QString NameMayNotSurvive =
+    QStringLiteral("The new file is in place, but its name may not survive a power cut.");
 
 // Writes the file chosen with write, unless none was chosen.
 template <typename TWrite>
@@ -30,14 +35,18 @@ TFileOutcome Save(const QString& name, TWrite write) {
     if (!name.isEmpty()) {
         const TWriteResult result = write(name);
         outcome.Written = result;
+        outcome.InPlace = result.NameNotFlushed;
         outcome.Reason = QString::fromStdString(ErrorReason(result.Error));
     }
     return outcome;
 }
 
-// The details of a failed write: "File: /home/planner/plan.NET\nReason: No space left on device".
+// The details of a failed write: "File: /home/planner/plan.NET\nReason: No space left on device",
+// with a line between them when the new file is in place all the same.
 QString FailureDetails(const TFileOutcome& outcome) {
-    return QStringLiteral("File: ") + outcome.Name + QStringLiteral("\nReason: ") + outcome.Reason;
+    return QStringLiteral("File: ") + outcome.Name + QLatin1Char('\n') +
+           (outcome.InPlace ? NameMayNotSurvive + QLatin1Char('\n') : QString()) +
+           QStringLiteral("Reason: ") + outcome.Reason;
 }
 
 // One line of what became of a file: saved, not saved for want of a name, or not saved and why.
@@ -49,7 +58,7 @@ QString OutcomeLine(const QString& file, const TFileOutcome& outcome) {
         return file + QStringLiteral(": not saved (no file name was chosen)");
     }
     return file + QStringLiteral(": not saved: ") + outcome.Name + QStringLiteral(": ") +
-           outcome.Reason;
+           (outcome.InPlace ? NameMayNotSurvive + QLatin1Char(' ') : QString()) + outcome.Reason;
 }
 
 // True when both names lead to one existing file.
@@ -114,14 +123,15 @@ void SaveNetwork(TLinkSpecification& window) {
                    TMsgDlgButtons::Ok, FailureDetails(demand));
     }
 
-    // The distance file, whatever happened to the demand data file. Until its dialog has a
-    // name of its own, it opens in the folder where the demand data file was chosen, so that
+    // The distance file, whatever happened to the demand data file; never over the demand data
+    // file when that holds its name, even one that may not survive a power cut. Until its dialog
+    // has a name of its own, it opens in the folder where the demand data file was chosen, so that
     // the two files of one network land side by side.
     if (window.SaveDistances.FileName.isEmpty() && !window.SaveNodes.FileName.isEmpty()) {
         window.SaveDistances.InitialDir = QFileInfo(window.SaveNodes.FileName).absolutePath();
     }
-    const QString distanceFile =
-        ChooseSaveFileName(window.SaveDistances, Network.DemandFileSaved ? demandFile : QString());
+    const QString distanceFile = ChooseSaveFileName(
+        window.SaveDistances, demand.Written || demand.InPlace ? demandFile : QString());
     const TFileOutcome distances = Save(distanceFile, WriteDistanceFile);
     Network.DistanceFileSaved = distances.Written;
     if (!distanceFile.isEmpty() && !distances.Written) {

@@ -17,6 +17,7 @@
 #include "core/node_lines.h"
 #include "core/node_rows.h"
 #include "core/number_text.h"
+#include "core/spreadsheet_forms.h"
 #include "platform/button.h"
 #include "platform/clipboard_menu.h"
 #include "platform/edit.h"
@@ -271,7 +272,7 @@ void TNodeSpecifications::AddNodeClick() {
 }
 
 void TNodeSpecifications::CopyNodesClick() {
-    SetClipboardText(NameText(NodeRowsText(Network)));
+    SetClipboardRows(NodeSheetRows(Network));
 }
 
 void TNodeSpecifications::PasteNodesClick() {

@@ -6,10 +6,12 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
+#include <QMimeData>
 #include <QShortcut>
 #include <QWidget>
 
 #include "platform/application.h"
+#include "platform/name_text.h"
 #include "platform/platform_services.h"
 
 namespace {
@@ -62,6 +64,15 @@ std::string ClipboardText() {
 
 void SetClipboardText(const QString& text) {
     QGuiApplication::clipboard()->setText(text);
+}
+
+void SetClipboardRows(const std::vector<TSheetRow>& rows) {
+    auto* forms = new QMimeData;
+    forms->setText(NameText(TabSeparatedText(rows)));
+    forms->setData(QStringLiteral("application/x-openoffice-sylk;windows_formatname=\"Sylk\""),
+                   NameText(SylkText(rows)).toUtf8());
+    forms->setData(QStringLiteral("application/x-gnumeric"), NameText(CellRangeXml(rows)).toUtf8());
+    QGuiApplication::clipboard()->setMimeData(forms);
 }
 
 bool ShowPasteRefusal(const std::string& refusal) {

@@ -9,6 +9,9 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "core/spreadsheet_forms.h"
 
 class QWidget;
 
@@ -21,6 +24,10 @@ void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption
 // put on it.
 std::string ClipboardText();
 void SetClipboardText(const QString& text);
+
+// Puts rows on the clipboard in all their forms at once (core/spreadsheet_forms.h): the
+// tab-separated text as plain text, SYLK and the XML cell range, each as UTF-8.
+void SetClipboardRows(const std::vector<TSheetRow>& rows);
 
 // Shows why pasted rows were refused as a warning; false when refusal is empty.
 bool ShowPasteRefusal(const std::string& refusal);

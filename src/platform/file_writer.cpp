@@ -9,7 +9,9 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <ctime>
 #include <random>
@@ -91,6 +93,11 @@ bool Flush(int fd) {
     return ::fsync(fd) == 0 || errno == EINVAL;
 }
 
+// The error of a save whose target changed between the look at it and the write (another
+// program put a link, a pipe or another file under its name): "Resource temporarily
+// unavailable", since saving again looks afresh.
+constexpr int ChangedMeanwhile = EAGAIN;
+
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     if (slash == std::string::npos) {
@@ -104,33 +111,109 @@ std::string BaseNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Follows symbolic links from path to the name that is no link: an existing file, or the
-// name a dangling link points at, which the save then creates (the link stays). Empty for a
-// loop of links.
-std::string FollowLinks(std::string path) {
-    for (int hop = 0; hop < 40; ++hop) {
-        struct stat state {};
-        if (::lstat(path.c_str(), &state) != 0 || !S_ISLNK(state.st_mode)) {
-            return path;
-        }
-        std::string target(static_cast<std::size_t>(state.st_size) + 256, '\0');
-        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
-        if (length < 0 || static_cast<std::size_t>(length) == target.size()) {
-            return path;  // the link changed under us; the stat that follows decides
-        }
-        target.resize(static_cast<std::size_t>(length));
-        path = target.front() == '/' ? target : FolderOf(path) + "/" + target;
-    }
-    errno = ELOOP;
-    return {};
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Flushes the folder's entries, so that a rename in it is on the disk. A folder that may not
-// be opened (written and searched but not read) cannot be flushed by us; the file is in place
-// all the same, so only a failed flush counts. File systems that cannot flush a folder say so
-// with EINVAL.
-bool SyncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+// True for the errors with which a file system refuses to give a file an owner, an attribute
+// or bits, as opposed to failing while it does (a full disk, a failing disk).
+bool IsRefusal(int error) {
+    return error == EPERM || error == EACCES || error == ENOTSUP || error == EOPNOTSUPP;
+}
+
+// Where a save goes, found once: the folder, held open so that no later step walks its path
+// again, the name in it (never a link), and the file that was there, if any.
+struct TTarget {
+    TTarget() = default;
+    ~TTarget() {
+        if (Folder >= 0) {
+            ::close(Folder);
+        }
+    }
+    TTarget(const TTarget&) = delete;
+    TTarget& operator=(const TTarget&) = delete;
+
+    int Folder = -1;         // opened as a path only
+    std::string FolderPath;  // for the installed rename alone
+    std::string Name;
+    bool Exists = false;
+    struct stat State {};
+};
+
+// Finds where a save of path goes. The kernel walks the name first, exactly as for any other
+// open of this process, so that a link it refuses to follow (another user's link in a folder
+// where everyone may create files) or a loop of links fails here, with its reason. The links
+// it followed are then read to learn the last name, the one a missing file is made under
+// (the links stay); a link that cannot be read fails the save. What is found under that name
+// must be the file the kernel opened.
+bool Resolve(const std::string& path, TTarget& target) {
+    const int opened = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+    const bool exists = opened >= 0;
+    struct stat found {};
+    if (!exists ? errno != ENOENT : !CloseAfter(opened, ::fstat(opened, &found) == 0)) {
+        return false;
+    }
+    std::string name = path;
+    for (int hop = 0;; ++hop) {
+        struct stat state {};
+        if (::lstat(name.c_str(), &state) != 0 || !S_ISLNK(state.st_mode)) {
+            break;
+        }
+        if (hop == 40) {
+            errno = ELOOP;
+            return false;
+        }
+        std::string text(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(name.c_str(), text.data(), text.size());
+        if (length < 0) {
+            return false;  // never the link's own name instead: it stays a link
+        }
+        if (static_cast<std::size_t>(length) == text.size()) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        text.resize(static_cast<std::size_t>(length));
+        name = text.front() == '/' ? text : FolderOf(name) + "/" + text;
+    }
+    target.FolderPath = FolderOf(name);
+    target.Name = BaseNameOf(name).empty() ? "." : BaseNameOf(name);
+    target.Folder = ::open(target.FolderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (target.Folder < 0) {
+        return false;
+    }
+    target.Exists =
+        ::fstatat(target.Folder, target.Name.c_str(), &target.State, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!target.Exists && errno != ENOENT) {
+        return false;
+    }
+    if (target.Exists != exists || (exists && !SameFile(found, target.State))) {
+        errno = ChangedMeanwhile;
+        return false;
+    }
+    return true;
+}
+
+// True when the target's name still holds what was found there (or still nothing).
+bool StillAsFound(const TTarget& target) {
+    struct stat now {};
+    const bool exists =
+        ::fstatat(target.Folder, target.Name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!exists && errno != ENOENT) {
+        return false;
+    }
+    if (exists != target.Exists || (exists && !SameFile(now, target.State))) {
+        errno = ChangedMeanwhile;
+        return false;
+    }
+    return true;
+}
+
+// Flushes the target's folder, so that a rename in it is on the disk. A folder that may not be
+// opened (written and searched but not read) cannot be flushed by us; the file is in place all
+// the same, so only a failed flush counts. File systems that cannot flush a folder say so with
+// EINVAL.
+bool SyncFolder(const TTarget& target) {
+    const int fd = ::openat(target.Folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         return true;
     }
@@ -149,22 +232,31 @@ bool FitsFileSizeLimit(std::size_t size) {
     return false;
 }
 
-// Writes bytes into the existing target itself. A regular file first has the room for the
-// new content reserved (where the file system can reserve), so that a full disk fails before
-// a byte of the earlier content changed; then it is overwritten, cut to the new length and
-// flushed. A pipe is opened without waiting, so a pipe that nobody reads fails instead of
+// Writes bytes into the existing target itself, the very file that was found: a link or
+// another file put under its name meanwhile fails the save. A regular file first has the room
+// for the new content reserved (where the file system can reserve), so that a full disk fails
+// before a byte of the earlier content changed; then it is overwritten, cut to the new length
+// and flushed. A pipe is opened without waiting, so a pipe that nobody reads fails instead of
 // hanging the program; the writes then wait for the reader as usual.
-bool WriteInPlace(const std::string& path, std::string_view bytes, bool regular) {
+bool WriteInPlace(const TTarget& target, std::string_view bytes) {
+    const bool regular = S_ISREG(target.State.st_mode);
     if (regular && !FitsFileSizeLimit(bytes.size())) {
         return false;
     }
-    const int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY | (regular ? 0 : O_NONBLOCK);
-    const int fd = ::open(path.c_str(), flags);
+    const int fd = ::openat(target.Folder, target.Name.c_str(),
+                            O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0) {
+        errno = errno == ELOOP ? ChangedMeanwhile : errno;
         return false;
     }
-    bool written = regular || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
-    if (regular && !bytes.empty() &&
+    struct stat opened {};
+    bool written = ::fstat(fd, &opened) == 0;
+    if (written && !SameFile(opened, target.State)) {
+        errno = ChangedMeanwhile;
+        written = false;
+    }
+    written = written && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
+    if (written && regular && !bytes.empty() &&
         ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0) {
         written = errno == EOPNOTSUPP || errno == ENOSYS;
     }
@@ -174,14 +266,15 @@ bool WriteInPlace(const std::string& path, std::string_view bytes, bool regular)
     return CloseAfter(fd, written);
 }
 
-// Creates a new, empty file beside target that only its maker may read: "." + the target's
-// name, shortened where needed so the whole name stays within the folder's name limit, + "."
-// + a random suffix.
-int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
+// Gives a new file a private name beside the target: "." + the target's name, shortened where
+// needed so the whole name stays within the folder's name limit, + "." + a random suffix.
+// make(name) makes the name and answers as open or linkat do (EEXIST: taken, another is
+// tried). temporary is the name made, empty when none was.
+template <typename TMake>
+int MakePrivateName(const TTarget& target, std::string& temporary, TMake make) {
     static std::minstd_rand suffixes(std::random_device{}());
-    const std::string folder = FolderOf(target);
-    std::string base = BaseNameOf(target);
-    const long nameLimit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    std::string base = target.Name;
+    const long nameLimit = ::fpathconf(target.Folder, _PC_NAME_MAX);
     const std::size_t room = (nameLimit > 0 ? static_cast<std::size_t>(nameLimit) : 255) - 13;
     if (base.size() > room) {
         base.resize(room);
@@ -194,34 +287,71 @@ int CreateTemporaryBeside(const std::string& target, std::string& temporary) {
         }
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = folder + "/." + base + "." + std::to_string(suffixes() % 1000000000);
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
+        temporary = "." + base + "." + std::to_string(suffixes() % 1000000000);
+        const int made = make(temporary.c_str());
+        if (made >= 0 || errno != EEXIST) {
+            if (made < 0) {
+                temporary.clear();
+            }
+            return made;
         }
     }
+    temporary.clear();
     return -1;
 }
 
-// Gives the temporary file every extended attribute of the target (its access control list
-// among them); false when one of them cannot be read or set.
-bool CopyExtendedAttributes(const std::string& target, int fd) {
-    const ssize_t listSize = ::llistxattr(target.c_str(), nullptr, 0);
-    if (listSize <= 0) {
-        return listSize == 0 || errno == ENOTSUP;
+// Names the finished unnamed file fd privately beside the target, through the process's own
+// record of its files, or where that is missing, the kernel's way for privileged programs.
+int NameUnnamedFile(int fd, const TTarget& target, std::string& temporary) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return MakePrivateName(target, temporary, [&](const char* name) {
+        if (::linkat(AT_FDCWD, self.c_str(), target.Folder, name, AT_SYMLINK_FOLLOW) == 0) {
+            return 0;
+        }
+        return errno == ENOENT ? ::linkat(fd, "", target.Folder, name, AT_EMPTY_PATH) : -1;
+    });
+}
+
+// The names of a file's extended attributes, listed by list as listxattr lists them; none on
+// a file system without them. False when they cannot be listed.
+template <typename TList>
+bool AttributeNames(TList list, std::vector<std::string>& names) {
+    const ssize_t size = list(nullptr, 0);
+    if (size <= 0) {
+        return size == 0 || errno == ENOTSUP;
     }
-    std::vector<char> names(static_cast<std::size_t>(listSize));
-    const ssize_t listed = ::llistxattr(target.c_str(), names.data(), names.size());
-    if (listed < 0) {
+    std::vector<char> listed(static_cast<std::size_t>(size));
+    const ssize_t length = list(listed.data(), listed.size());
+    for (ssize_t at = 0; at < length; at += static_cast<ssize_t>(names.back().size()) + 1) {
+        names.emplace_back(listed.data() + at);
+    }
+    return length >= 0;
+}
+
+// Gives the new file fd every extended attribute of the target (its access control list
+// among them) and no other: one it was born with that the target lacks (an access list from
+// the folder's default one) is taken off. False when one of them cannot be read or set.
+bool CopyExtendedAttributes(const std::string& target, int fd) {
+    std::vector<std::string> wanted, present;
+    if (!AttributeNames(
+            [&](char* list, std::size_t size) { return ::llistxattr(target.c_str(), list, size); },
+            wanted) ||
+        !AttributeNames([&](char* list, std::size_t size) { return ::flistxattr(fd, list, size); },
+                        present)) {
         return false;
     }
-    for (std::size_t at = 0; at < static_cast<std::size_t>(listed);) {
-        const char* name = names.data() + at;
-        at += std::char_traits<char>::length(name) + 1;
-        const ssize_t size = ::lgetxattr(target.c_str(), name, nullptr, 0);
+    for (const std::string& name : present) {
+        if (std::find(wanted.begin(), wanted.end(), name) == wanted.end() &&
+            ::fremovexattr(fd, name.c_str()) != 0) {
+            return false;
+        }
+    }
+    for (const std::string& name : wanted) {
+        const ssize_t size = ::lgetxattr(target.c_str(), name.c_str(), nullptr, 0);
         std::vector<char> value(static_cast<std::size_t>(size > 0 ? size : 0));
-        if (size < 0 || ::lgetxattr(target.c_str(), name, value.data(), value.size()) != size ||
-            ::fsetxattr(fd, name, value.data(), value.size(), 0) != 0) {
+        if (size < 0 ||
+            ::lgetxattr(target.c_str(), name.c_str(), value.data(), value.size()) != size ||
+            ::fsetxattr(fd, name.c_str(), value.data(), value.size(), 0) != 0) {
             return false;
         }
     }
@@ -249,98 +379,111 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-// Gives the finished temporary file what makes it the same file as the target in everything
-// but its content: owner and group first (changing them clears set-ID bits), then the
-// extended attributes, then the permission bits. False when one of them cannot be given.
-// A file system that keeps no permission bits gives every file the same ones already.
-bool MakeLikeTarget(const std::string& target, const struct stat& existing, int fd) {
+// Gives the finished new file what makes it the same file as the target in everything but
+// its content: owner and group first (changing them clears set-ID bits), then the extended
+// attributes, then the permission bits. False when one of them cannot be given. A file system
+// that keeps no permission bits gives every file the same ones already.
+bool MakeLikeTarget(const TTarget& target, int fd) {
     struct stat made {};
     if (::fstat(fd, &made) != 0) {
         return false;
     }
+    const struct stat& existing = target.State;
     if ((made.st_uid != existing.st_uid || made.st_gid != existing.st_gid) &&
         ::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
         return false;
     }
-    if (!CopyExtendedAttributes(target, fd)) {
+    if (!CopyExtendedAttributes(target.FolderPath + "/" + target.Name, fd)) {
         return false;
     }
     const mode_t bits = existing.st_mode & 07777;
     return (made.st_mode & 07777) == bits || ::fchmod(fd, bits) == 0;
 }
 
-enum class TReplaced { Done, Failed, NotTheSame };
+// Done; Failed; or Refused: nothing was changed because the folder refuses new files or the
+// new file may not be given the target's owner, attributes or bits.
+enum class TReplaced { Done, Failed, Refused };
 
-// Writes bytes into a new file beside target and renames it over target. existing is the
-// target's state when it exists, else null. NotTheSame: the new file could not be made the
-// same as the target (owner, attributes, bits); nothing was changed and the temporary file
-// is gone.
-TReplaced WriteReplacing(const std::string& target, std::string_view bytes,
-                         const struct stat* existing, int fd, const std::string& temporary) {
+// Writes bytes into a new file in the target's folder and renames it over the target. The new
+// file is out of reach of others until it is complete: it has no name where the file system
+// can make such a file (it is made with 0666, so that the umask or the folder's default access
+// list give it exactly what any new file gets there), else a private name with bits 0600, to
+// be given 0666 less the umask. On failure the new file is gone; named is set when it took
+// the target's name and only the flush of the folder failed.
+TReplaced Replace(const TTarget& target, std::string_view bytes, bool& named) {
+    std::string temporary;
+    int fd = ::openat(target.Folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    const bool unnamed = fd >= 0;
+    if (!unnamed && (errno == EOPNOTSUPP || errno == EISDIR)) {
+        fd = MakePrivateName(target, temporary, [&](const char* name) {
+            return ::openat(target.Folder, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        });
+    }
+    if (fd < 0) {
+        return errno == EACCES || errno == EPERM ? TReplaced::Refused : TReplaced::Failed;
+    }
     // One flush, once the content and what makes it the target's are both there.
     bool written = WriteAll(fd, bytes);
-    bool same = true;
-    if (written && existing != nullptr) {
-        same = MakeLikeTarget(target, *existing, fd);
-    } else if (written) {
+    bool refused = false;
+    if (written && target.Exists) {
+        written = MakeLikeTarget(target, fd);
+        refused = !written && IsRefusal(errno);
+    } else if (written && !unnamed) {
         // A file system that keeps no permission bits refuses the change; nothing is lost.
         [[maybe_unused]] const int moded = ::fchmod(fd, NewFileMode());
     }
-    written = written && same && ::fsync(fd) == 0;
-    written = CloseAfter(fd, written);
-    const TRenameFunction rename = InstalledRename != nullptr ? InstalledRename : ::rename;
-    written = written && rename(temporary.c_str(), target.c_str()) == 0;
+    written = written && ::fsync(fd) == 0;
+    written = written && (!unnamed || NameUnnamedFile(fd, target, temporary) == 0);
+    written = CloseAfter(fd, written) && StillAsFound(target);
+    if (written && InstalledRename != nullptr) {
+        written = InstalledRename((target.FolderPath + "/" + temporary).c_str(),
+                                  (target.FolderPath + "/" + target.Name).c_str()) == 0;
+    } else if (written) {
+        written =
+            ::renameat(target.Folder, temporary.c_str(), target.Folder, target.Name.c_str()) == 0;
+    }
     if (!written) {
         const int error = errno;
-        ::unlink(temporary.c_str());
+        if (!temporary.empty()) {
+            ::unlinkat(target.Folder, temporary.c_str(), 0);
+        }
         errno = error;
-        return same ? TReplaced::Failed : TReplaced::NotTheSame;
+        return refused ? TReplaced::Refused : TReplaced::Failed;
     }
-    return SyncFolder(FolderOf(target)) ? TReplaced::Done : TReplaced::Failed;
+    named = !SyncFolder(target);
+    return named ? TReplaced::Failed : TReplaced::Done;
 }
 
-// The whole write; false with errno set by the step that failed.
-bool WriteWhole(const std::string& path, std::string_view bytes) {
+// The whole write; false with errno set by the step that failed, and named set when the new
+// file took the name all the same.
+bool WriteWhole(const std::string& path, std::string_view bytes, bool& named) {
     if (path.empty()) {
         errno = ENOENT;
         return false;
     }
     const TBrokenPipeGuard brokenPipe;
-    const std::string target = FollowLinks(path);
-    struct stat existing {};
-    if (target.empty()) {
+    TTarget target;
+    if (!Resolve(path, target)) {
         return false;
     }
-    if (::stat(target.c_str(), &existing) != 0) {
-        if (errno != ENOENT) {
-            return false;  // a folder on the way that may not be searched
-        }
-        std::string temporary;
-        const int fd = CreateTemporaryBeside(target, temporary);
-        return fd >= 0 && WriteReplacing(target, bytes, nullptr, fd, temporary) == TReplaced::Done;
+    if (!target.Exists) {
+        return Replace(target, bytes, named) == TReplaced::Done;
     }
-    if (!S_ISREG(existing.st_mode)) {
-        return WriteInPlace(target, bytes, false);
+    if (!S_ISREG(target.State.st_mode)) {
+        return WriteInPlace(target, bytes);
     }
-    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+    if (::faccessat(target.Folder, target.Name.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) !=
+        0) {
         return false;
     }
-    // A file with other names keeps them all only when it is written in place.
-    if (existing.st_nlink > 1) {
-        return WriteInPlace(target, bytes, true);
+    // A file with other names keeps them all only when it is written in place; so does one
+    // that a new file may not be made like, or whose folder refuses new files.
+    if (target.State.st_nlink > 1) {
+        return WriteInPlace(target, bytes);
     }
-    std::string temporary;
-    const int fd = CreateTemporaryBeside(target, temporary);
-    if (fd >= 0) {
-        const TReplaced replaced = WriteReplacing(target, bytes, &existing, fd, temporary);
-        return replaced == TReplaced::Done ||
-               (replaced == TReplaced::NotTheSame && WriteInPlace(target, bytes, true));
-    }
-    // A folder that refuses new files may still hold a file we may write.
-    if (errno == EACCES || errno == EPERM) {
-        return WriteInPlace(target, bytes, true);
-    }
-    return false;
+    const TReplaced replaced = Replace(target, bytes, named);
+    return replaced == TReplaced::Done ||
+           (replaced == TReplaced::Refused && WriteInPlace(target, bytes));
 }
 
 }  // namespace
@@ -352,12 +495,13 @@ std::string ErrorReason(int error) {
 
 TWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) {
     errno = 0;
-    if (WriteWhole(path, bytes)) {
+    bool named = false;
+    if (WriteWhole(path, bytes, named)) {
         return {};
     }
     // Every failing step leaves its error; should one ever leave none, EIO stands in, so that
     // a failure never reads as success.
-    return {errno != 0 ? errno : EIO};
+    return {errno != 0 ? errno : EIO, named};
 }
 
 void SetRenameFunction(TRenameFunction rename) {

@@ -1,19 +1,34 @@
 #pragma once
 
-// Puts the whole text of a data file on disk, so that a save reported as done has been done.
+// Puts the whole text of a data file on disk, so that a save reported as done has been done,
+// where the name leads and nowhere else.
+//
+// The name is walked by the kernel as any other open of the program walks it: a symbolic link
+// that the kernel refuses to follow (another user's link in a folder where everyone may create
+// files, with the system's protection of such links on) fails the save with "Permission
+// denied" and nothing is written; so does a loop of links, with ELOOP, and a link that cannot
+// be read. A link the kernel follows is followed: the file it names is replaced, or made when
+// it is missing, and the link stays. From then on the writer acts on what it found and follows
+// no link again; a target that another program changed meanwhile (a link, a pipe or another
+// file put under its name) fails the save with "Resource temporarily unavailable", the earlier
+// file as it was.
 //
 // A regular file is replaced only when the new file can be the same file as the earlier one
-// in everything but its content. It is written beside its target under a temporary name that
-// only its maker may read, flushed to the disk, given the target's owner and group, extended
-// attributes (its access control list among them) and permission bits, in that order, and
+// in everything but its content. The new file is written in the target's folder out of reach
+// of others: without a name where the file system can make such a file, made as any new file
+// (0666, less the umask or as the folder's default access list says), else under a private
+// name. It is flushed to the disk, given the target's owner and group, extended attributes
+// (its access control list among them, and no other) and permission bits, in that order, and
 // renamed over the target; the folder is then flushed too, so that the new name survives a
-// power cut as the new content does. Every write is checked for its count and every step for
-// its result. On any failure the temporary file is removed and the target is byte for byte
-// what it was (absent if it was absent).
+// power cut as the new content does. A new file keeps what it was made with. Every write is
+// checked for its count and every step for its result. On any failure the new file is removed
+// and the target is byte for byte what it was (absent if it was absent), except when only the
+// last step, the flush of the folder, failed: the new file is then in place.
 //
 // Targets that a new file would not be the same as are written in place instead:
 // - a file with more than one name (hard links), so that every name sees the new content;
-// - a file whose owner, group, extended attributes or bits the new file cannot be given;
+// - a file whose owner, group, extended attributes or bits the file system refuses to give the
+//   new file (EPERM, EACCES, ENOTSUP); any other error there fails the save;
 // - an existing file that may be written in a folder that refuses new files;
 // - a target that is not a regular file (a pipe, a device): it stays what it is. A pipe that
 //   nobody reads fails at once instead of waiting; one whose reader leaves fails too.
@@ -22,9 +37,8 @@
 // earlier file unchanged; then it is overwritten, cut to its new length and flushed. A device
 // that can be flushed is flushed, and a failed flush is a failure.
 //
-// A symbolic link is followed: the file it names is replaced, or made when it is missing, and
-// the link stays. An existing file that may not be written is left alone and the save fails.
-// The broken-pipe signal never ends the caller; it is held back while the file is written.
+// An existing file that may not be written is left alone and the save fails. The broken-pipe
+// signal never ends the caller; it is held back while the file is written.
 //
 // Standard C++ and POSIX alone, no Qt, so that a command without a display can write the same
 // files; network_file_writer.h is the windows' door onto it.
@@ -33,10 +47,13 @@
 #include <string_view>
 
 // How a write ended: done, or failed with the error number (errno) of the first step that
-// failed, which is then never 0. It tests true exactly when the file was written, so a caller
-// may take it as a plain success flag.
+// failed, which is then never 0. It tests true exactly when the file was written as asked,
+// its content and its name on the disk, so a caller may take it as a plain success flag.
 struct TWriteResult {
     int Error = 0;  // 0: written
+    // Failed only in flushing the folder after the rename (Error says why): the new file holds
+    // the name and the earlier file is gone, but the name may not survive a power cut.
+    bool NameNotFlushed = false;
 
     operator bool() const { return Error == 0; }
 };
@@ -48,8 +65,8 @@ std::string ErrorReason(int error);
 
 // Writes bytes as the whole content of the file at path (in the file system's encoding).
 // Written when every step from creating the file to putting it in place succeeded. An empty
-// path fails with ENOENT, a loop of symbolic links with ELOOP, a file too large for the
-// file-size limit with EFBIG.
+// path fails with ENOENT, a loop of symbolic links with ELOOP, a link the kernel refuses to
+// follow with EACCES, a file too large for the file-size limit with EFBIG.
 TWriteResult WriteWholeFile(const std::string& path, std::string_view bytes);
 
 // The rename that puts a finished temporary file in place. A test installs one that fails,

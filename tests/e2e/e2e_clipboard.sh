@@ -5,8 +5,9 @@
 # with the grouping symbol included) and the 300 links of a two-way ring by the nodes' names,
 # with the focus on the origin list; a wrong row before each paste must leave the network as it
 # was. Both lists are copied out and compared, and the two saved files must be byte for byte
-# those of the same network, computed here on their own. A second run pastes what the first
-# copied out and must save the same two files.
+# those of the same network, computed here on their own; the typed forms of the copies hold
+# names as text and values as numbers. A second run pastes what the first copied out and must
+# save the same two files.
 #
 #   e2e_clipboard.sh MESHLOOM [WORK-DIR]      exits 0, 1 (failed) or 77 (skipped)
 set -euo pipefail
@@ -61,6 +62,13 @@ clipboard_is() {
     xclip -selection clipboard -o >"$2" 2>/dev/null </dev/null
     cmp -s "$1" "$2" || road_fail "the copied $1 differs: $(diff "$1" "$2" | head -n 4)"
 }
+# Fails unless the clipboard's form $1 holds the line $2.
+clipboard_form_has() {
+    local form
+    form=$(xclip -selection clipboard -o -t "$1" 2>/dev/null </dev/null) || true
+    LC_ALL=C grep -qxF "$2" <<<"$form" || road_fail "the copied $1 lacks the line $2"
+}
+sylk='application/x-openoffice-sylk;windows_formatname="Sylk"'
 # Pastes the file $1 with a wrong row after its first rows: one warning, nothing added.
 paste_wrong() {
     { head -n 4 "$1"; printf '%s\n' "$2"; } >wrong.tsv
@@ -94,6 +102,11 @@ paste_run() {
     road_no_box "after pasting the nodes"
     road_keys ctrl+c
     clipboard_is nodes.copy "$1.got"
+    # The typed forms beside it: node 9's name as text in UTF-8, its first demand a number.
+    clipboard_form_has "$sylk" 'C;X1;Y10;K"Süd 9"'
+    clipboard_form_has "$sylk" 'C;X2;Y10;K11.25'
+    clipboard_form_has application/x-gnumeric \
+        '<gnm:Cell Row="9" Col="0" ValueType="60">Süd 9</gnm:Cell>'
     road_keys alt+q
     road_focus "MESHLOOM Main Menu"
     road_keys Return
@@ -109,6 +122,7 @@ paste_run() {
     road_no_box "after pasting the links"
     road_keys alt+l Menu Down Return
     clipboard_is links.copy "$2.got"
+    clipboard_form_has "$sylk" 'C;X5;Y2;K100'
     road_keys alt+q
     road_save_as "Specify Name of Network Demand Data File" "$ROAD_WORK/out/$3"
     road_wait_gone "Specify Name of Network Demand Data File"

@@ -20,6 +20,12 @@
 
 ROAD_TIMEOUT="${ROAD_TIMEOUT:-15}"
 
+# xdotool types the road's typographic characters, and xclip and awk handle the clipboard's
+# UTF-8, only in a UTF-8 locale: every tool of the road runs in C.UTF-8, whatever the caller
+# has (or lacks). The program gets its own locale (road_start_program).
+export LC_ALL=C.UTF-8
+unset LANGUAGE
+
 XVFB_PID=""
 PROGRAM_PID=""
 ROAD_WORK=""

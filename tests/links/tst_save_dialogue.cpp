@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 #include "app/program.h"
 #include "core/network_store.h"
@@ -17,14 +18,15 @@
 #include "nodes/node_window.h"
 #include "platform/button.h"
 #include "platform/edit.h"
-#include "platform/network_file_writer.h"
 #include "platform/list_box.h"
+#include "platform/network_file_writer.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 #include "support/program_test.h"
 #include "support/scripted_platform.h"
 #include "support/show_active.h"
 #include "support/test_files.h"
+#include "support/unflushable_folder.h"
 
 namespace {
 const QString NotConnected = QStringLiteral(
@@ -106,6 +108,7 @@ class TestSaveDialogue : public TProgramTest {
     void FailedWritesAreReportedAndLeaveEarlierFilesIntact();
     void DiskFaultsKeepTheEarlierFile_data();
     void DiskFaultsKeepTheEarlierFile();
+    void DistanceFileMayNotReplaceTheDemandFileJustSaved_data();
     void DistanceFileMayNotReplaceTheDemandFileJustSaved();
     void DialogsKeepTheirSettingsAndLastName();
 
@@ -418,20 +421,43 @@ void TestSaveDialogue::DiskFaultsKeepTheEarlierFile() {
     QCOMPARE(Links().isVisible(), !saved);
 }
 
+// Also when the demand data file is in place but its folder could not be flushed, as told.
+void TestSaveDialogue::DistanceFileMayNotReplaceTheDemandFileJustSaved_data() {
+    QTest::addColumn<bool>("unflushed");
+    QTest::newRow("saved") << false;
+    QTest::newRow("in place, folder not flushed") << true;
+}
+
 void TestSaveDialogue::DistanceFileMayNotReplaceTheDemandFileJustSaved() {
+    QFETCH(bool, unflushed);
+    std::optional<TUnflushableFolder> disk;
+    if (unflushed && (disk.emplace().Folder.isEmpty() || !disk->Break())) {
+        QSKIP("No small disk can be made here (it needs root, a loop device and mkfs.ext2).");
+    }
     OpenLinkWindowWithExample();
-    const QString demand = Path("both.NET");
+    const QString demand = (unflushed ? disk->Folder : Folder->path()) + "/both.NET";
     Platform->ExpectSaveDialog(demand);
+    if (unflushed) {
+        Platform->ExpectBox(TMsgDlgType::Warning, DemandFailed);
+    }
     Platform->ExpectSaveDialog(demand);  // the very file just written
     Platform->ExpectBox(TMsgDlgType::Warning,
                         QStringLiteral("The Distance File must not replace the Network Demand "
                                        "Data File just saved."));
     Platform->ExpectSaveDialog(Path("both.NED"));
+    if (unflushed) {
+        Platform->ExpectBox(TMsgDlgType::Warning, NotSaved, TModalResult::No);
+    }
     QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
 
     QCOMPARE(FileBytes(demand), ExampleDemandFile);
     QCOMPARE(FileBytes(Path("both.NED")), ExampleDistanceFile);
-    QVERIFY(Network.NetworkSaved);
+    QCOMPARE(Network.NetworkSaved, !unflushed);
+    QCOMPARE(Platform->ShownBoxes().at(0).Details,
+             unflushed ? "File: " + demand +
+                             "\nThe new file is in place, but its name may not "
+                             "survive a power cut.\nReason: Input/output error"
+                       : QString());
 }
 
 void TestSaveDialogue::DialogsKeepTheirSettingsAndLastName() {

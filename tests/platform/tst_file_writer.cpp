@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
+#include <optional>
 #include <thread>
 
 #include "core/data_files.h"
@@ -28,6 +29,7 @@
 #include "core/shortest_paths.h"
 #include "platform/network_file_writer.h"
 #include "support/test_files.h"
+#include "support/unflushable_folder.h"
 
 namespace {
 
@@ -120,8 +122,11 @@ QList<uint> Stat(const QString& path) {
     return {state.st_mode & 07777, state.st_uid, state.st_gid, uint(state.st_nlink)};
 }
 
+// An access control list, version 2: user::rw-, user 1234 rw-, group::r--, mask::rw-, other::---.
+const quint32 AccessList[] = {2, 0x60001, ~0u, 0x60002, 1234, 0x40004, ~0u, 0x60010, ~0u, 32, ~0u};
+
 // Ends the process that meets the file-size limit with 1 when the temporary file it writes
-// is private, 2 when others may read it, 0 when there is none.
+// is private, 2 when others may read it, 3 when it has no name.
 const char* WatchedFolder = nullptr;
 void ReportTemporaryBits(int) {
     DIR* folder = opendir(WatchedFolder);
@@ -132,7 +137,7 @@ void ReportTemporaryBits(int) {
             _exit((state.st_mode & 077) == 0 ? 1 : 2);
         }
     }
-    _exit(0);
+    _exit(3);
 }
 
 }  // namespace
@@ -425,14 +430,18 @@ void TestFileWriter::PipeStaysAPipe() {
 
 // Saved by a member of the file's group (as root: by nobody, in the file's group 4321), into
 // a folder that may be written and searched but not listed, under names at the name limit,
-// with a second name, through a link to a file not yet made, and over a file with a
+// with a second name, through a link to a file not yet made or made, and over a file with a
 // colleague's access (an access control list), a user attribute and set-ID bits. Owner,
 // group, bits, attributes and the other name stay, and the other name sees the new content.
+// A new file gets what a file made as any program makes one gets from the folder's default
+// access list. Where everyone may create files, another user's link is refused and the file it
+// names stays as it was; a full tmpfs that refuses an attribute fails the save (not written in
+// place), and so does a folder that cannot be flushed, though the new file is then in place.
 void TestFileWriter::SharedFilesAndOddFolders_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("folderMode");
-    QTest::addColumn<bool>("existing");
-    QTest::addColumn<QString>("kind");  // shared (another user's), attributes, hard or symbolic
+    QTest::addColumn<bool>("existing");  // of a link: the file it names
+    QTest::addColumn<QString>("kind");
     const QString plan = "plan.NET";
     QTest::addRow("a colleague's file") << plan << 0777 << true << "shared";
     QTest::addRow("attributes, set-ID bits") << plan << 0700 << true << "attributes";
@@ -443,6 +452,12 @@ void TestFileWriter::SharedFilesAndOddFolders_data() {
     QTest::addRow("255-byte name") << QString(251, 'n') + ".NET" << 0700 << true << "";
     QTest::addRow("second name") << plan << 0700 << true << "hard";
     QTest::addRow("dangling link") << plan << 0700 << false << "symbolic";
+    QTest::addRow("own link, sticky folder") << plan << 01777 << true << "symbolic";
+    QTest::addRow("another's link, sticky folder") << plan << 01777 << true << "foreign";
+    QTest::addRow("another's dangling link, sticky folder") << plan << 01777 << false << "foreign";
+    QTest::addRow("default access list") << plan << 0700 << false << "default acl";
+    QTest::addRow("no room for an attribute") << plan << 0700 << true << "no room";
+    QTest::addRow("folder not flushed") << plan << 0700 << true << "unflushed";
 }
 
 void TestFileWriter::SharedFilesAndOddFolders() {
@@ -451,49 +466,86 @@ void TestFileWriter::SharedFilesAndOddFolders() {
     QFETCH(bool, existing);
     QFETCH(QString, kind);
     const bool root = geteuid() == 0;
-    if (kind == "shared" && !root) {
-        QSKIP("Only root can give a file to another user.");
+    if (!root && QStringList{"shared", "foreign", "no room", "unflushed"}.contains(kind)) {
+        QSKIP("Only root can give a file or a link to another user and mount a file system.");
+    }
+    const QByteArray protection = FileBytes("/proc/sys/fs/protected_symlinks");
+    const auto protect = [](const QByteArray& on) {
+        QFile setting("/proc/sys/fs/protected_symlinks");
+        return setting.open(QIODevice::WriteOnly) && setting.write(on) == on.size();
+    };
+    const auto restore = qScopeGuard([&] { protect(protection); });
+    if (kind == "foreign" && !protect("1")) {
+        QSKIP("The protection of links in shared folders (fs.protected_symlinks) cannot be set.");
+    }
+    std::optional<TUnflushableFolder> disk;
+    if (kind == "unflushed" && disk.emplace().Folder.isEmpty()) {
+        QSKIP("No small disk can be made here (it needs a loop device and e2fsprogs).");
     }
     MakeNetwork(45);
     QTemporaryDir top;
-    const QString folder = top.filePath("shared");
+    const QString folder = disk ? disk->Folder : top.filePath("shared");
     const QString name = folder + "/" + file;
     const QByteArray path = QFile::encodeName(name);
-    QVERIFY(QDir().mkdir(folder) && chmod(QFile::encodeName(top.path()), 0711) == 0);
+    QVERIFY((disk || QDir().mkdir(folder)) && chmod(QFile::encodeName(top.path()), 0711) == 0);
+    // Room for three files of 1 KiB each and 2 KiB of attributes (tmpfs from kernel 6.6 on).
+    QVERIFY(kind != "no room" ||
+            mount("tmpfs", QFile::encodeName(folder), "tmpfs", 0, "nr_inodes=4") == 0);
+    const auto unmount = qScopeGuard([&] { umount2(QFile::encodeName(folder), MNT_DETACH); });
     QVERIFY(!root || chown(QFile::encodeName(folder), Nobody, Nobody) == 0);
-    if (existing) {
-        PutFile(name, Earlier);
-        QVERIFY(!root || chown(path, Nobody, Nobody) == 0);
-    }
-    const QString other = kind == "hard" ? "copy.NET" : kind == "symbolic" ? "made.NET" : "";
+    const bool linked = kind == "symbolic" || kind == "foreign";
+    const QString other = kind == "hard" ? "copy.NET" : linked ? "made.NET" : "";
     const QByteArray otherPath = QFile::encodeName(folder + "/" + other);
-    QVERIFY(kind != "symbolic" || symlink(QFile::encodeName(other), path) == 0);
+    const QString written = QFile::decodeName(linked ? otherPath : path);  // takes the content
+    if (existing) {
+        PutFile(written, Earlier);
+        QVERIFY(!root || chown(QFile::encodeName(written), Nobody, Nobody) == 0);
+    }
+    QVERIFY(!linked || symlink(QFile::encodeName(other), path) == 0);
+    QVERIFY(!linked || !root || lchown(path, kind == "foreign" ? 1234 : Nobody, Nobody) == 0);
     QVERIFY(kind != "hard" || link(path, otherPath) == 0);
     QVERIFY(kind != "shared" || (chown(path, 1234, 4321) == 0 && chmod(path, 0664) == 0));
-    // Version 2; user::rw-, user 1234 rw-, group::r--, mask::rw-, other::---.
-    const quint32 access[] = {2, 0x60001, ~0u, 0x60002, 1234, 0x40004, ~0u, 0x60010, ~0u, 32, ~0u};
     QVERIFY(kind != "attributes" ||
-            (setxattr(path, "system.posix_acl_access", access, sizeof access, 0) == 0 &&
+            (setxattr(path, "system.posix_acl_access", AccessList, sizeof AccessList, 0) == 0 &&
              setxattr(path, "user.checked-by", "Ana", 3, 0) == 0 && chmod(path, 06660) == 0));
-    const auto before = Stat(name);
-    const QByteArray attributes = Attributes(name);
+    QVERIFY(kind != "default acl" || setxattr(QFile::encodeName(folder), "system.posix_acl_default",
+                                              AccessList, sizeof AccessList, 0) == 0);
+    QVERIFY(kind != "no room" ||
+            setxattr(path, "user.notes", std::string(680, 'n').data(), 680, 0) == 0);
+    QVERIFY(kind != "unflushed" || disk->Break());
+    const auto before = Stat(written);
+    const QByteArray attributes = Attributes(written);
     QVERIFY(chmod(QFile::encodeName(folder), mode_t(folderMode)) == 0);
-    QCOMPARE(RunInChild([&] { return WriteDistanceFile(name); }, RLIM_INFINITY, true, 4321), 1);
+    // Beside the save into a default access list, a file made as any program makes one.
+    const QByteArray touched = QFile::encodeName(folder + "/touched");
+    const std::string reason = kind == "foreign"     ? "Permission denied"
+                               : kind == "no room"   ? "No space left on device"
+                               : kind == "unflushed" ? "Input/output error"
+                                                     : "";
+    const auto save = [&] {
+        const TWriteResult result = WriteDistanceFile(name);
+        return (kind != "default acl" || close(open(touched, O_WRONLY | O_CREAT, 0666)) == 0) &&
+               (result ? "" : ErrorReason(result.Error)) == reason &&
+               result.NameNotFlushed == (kind == "unflushed");
+    };
+    QCOMPARE(RunInChild(save, RLIM_INFINITY, true, 4321), 1);
     QVERIFY(chmod(QFile::encodeName(folder), 0700) == 0);
-    QCOMPARE(FileBytes(name), FileText(true));
-    QVERIFY(!existing || Stat(name) == before);
-    QCOMPARE(Attributes(name), attributes);
-    QCOMPARE(QFileInfo(name).isSymLink(), kind == "symbolic");
-    QVERIFY(other.isEmpty() || FileBytes(QFile::decodeName(otherPath)) == FileText(true));
-    QStringList names{file, other};
+    const bool saved = reason.empty() || disk;
+    QCOMPARE(FileBytes(written), saved ? FileText(true) : existing ? Earlier : "<unreadable>");
+    QVERIFY(!existing || Stat(written) == before);
+    QCOMPARE(Attributes(written), kind == "default acl" ? Attributes(touched) : attributes);
+    QVERIFY(kind != "default acl" || Stat(written) == Stat(touched));
+    QCOMPARE(QFileInfo(name).isSymLink(), linked);
+    QVERIFY(kind != "hard" || FileBytes(QFile::decodeName(otherPath)) == FileText(true));
+    QStringList names{file, existing || saved ? other : "", kind == "default acl" ? "touched" : ""};
     names.removeAll(QString());
     names.sort();
     QCOMPARE(Entries(folder), names);
 }
 
-// The temporary file gives the new content to nobody while it is written: met half way (the
-// file-size limit stops the write), it is readable by its maker alone, though the target is
-// readable by all.
+// The new file gives its content to nobody while it is written, though the target is readable
+// by all and the folder's default access list lets a colleague write: met half way (the
+// file-size limit stops the write), it has no name yet, or one that its maker alone may read.
 void TestFileWriter::TemporaryFileIsPrivate() {
     MakeNetwork(150);
     QTemporaryDir folder;
@@ -501,12 +553,14 @@ void TestFileWriter::TemporaryFileIsPrivate() {
     PutFile(name, Earlier);
     QVERIFY(chmod(QFile::encodeName(name), 0644) == 0);
     const QByteArray path = QFile::encodeName(folder.path());
+    QVERIFY(setxattr(path, "system.posix_acl_default", AccessList, sizeof AccessList, 0) == 0);
     WatchedFolder = path.constData();
     const auto writeWatched = [&] {
         signal(SIGXFSZ, ReportTemporaryBits);
         return WriteDistanceFile(name);
     };
-    QCOMPARE(RunInChild(writeWatched, rlim_t(FileText(true).size() / 2)), 1);
+    const int found = RunInChild(writeWatched, rlim_t(FileText(true).size() / 2));
+    QVERIFY2(found == 1 || found == 3, "others could read the new file half way");
 }
 
 QTEST_GUILESS_MAIN(TestFileWriter)
