@@ -13,9 +13,9 @@
 #include <initializer_list>
 #include <limits>
 
-#include "core/clipboard_rows.h"
 #include "core/network_store.h"
 #include "core/node_lines.h"
+#include "core/node_rows.h"
 #include "core/number_text.h"
 #include "core/spreadsheet_forms.h"
 #include "platform/button.h"
@@ -279,27 +279,40 @@ void TNodeSpecifications::PasteNodesClick() {
     // A table that has been full takes no more nodes, as Add Node stays disabled then.
     const int room = AddNode->isEnabled() ? MaxNodes - Network.NumNodes : 0;
     const TNodeRowsReading reading = ReadNodeRows(ClipboardText(), room);
-    if (ShowPasteRefusal(reading.Refusal) || reading.Nodes.empty()) {
+    if (ShowPasteRefusal(reading.Refusal)) {
+        return;
+    }
+    if (reading.Nodes.empty()) {
+        MessageDlg(QString::fromUtf8(NoNodeRows.data(), NoNodeRows.size()),
+                   TMsgDlgType::Information, TMsgDlgButtons::Ok);
         return;
     }
     AddPastedNodes(Network, reading.Nodes);
     // As when the values had been typed: leaving a field lets the planner quit.
     QuitButton->setEnabled(true);
-    ShowAddedNodes();
+    // The node being typed stays in its fields and pending values, to be added next.
+    ShowNodeTable();
 }
 
 void TNodeSpecifications::ShowAddedNodes() {
     // The name too: a name left in the field for the previous node must not be given to
     // the next one while the emptied field shows none.
     ResetPendingNode();
+    // A full table keeps showing the texts of its hidden fields.
+    if (Network.NumNodes < MaxNodes) {
+        ClearEntryFields();
+    }
+    ShowNodeTable();
+}
+
+void TNodeSpecifications::ShowNodeTable() {
     ShowCount();
     ListNodes();
     NodeList->SetItemIndex(Network.NumNodes - 1);
     DeleteButton->setEnabled(true);
-    // A full table keeps showing node number 150 and the texts of its hidden fields.
+    // A full table keeps showing node number 150.
     if (Network.NumNodes < MaxNodes) {
         ShowNextNodeNumber();
-        ClearEntryFields();
     }
     ShowEntryWhileRoomLeft();
 }
