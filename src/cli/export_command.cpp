@@ -10,12 +10,13 @@
 #include <optional>
 #include <string_view>
 
-#include "cli/region_decimal.h"
-#include "core/clipboard_rows.h"
+#include "cli/region_separators.h"
 #include "core/connectivity_details.h"
 #include "core/data_files.h"
+#include "core/link_rows.h"
 #include "core/name_bytes.h"
 #include "core/network_store.h"
+#include "core/node_rows.h"
 #include "core/separators.h"
 #include "core/shortest_paths.h"
 #include "platform/file_writer.h"
@@ -38,10 +39,12 @@ NODES holds one node a row: name, first demand, second demand and fixed cost, se
 by tabs (a header row may come first), or the lines of a saved demand data file.
 LINKS holds one direction a row: origin, destination and distance (a node by its number
 or by a name no other node has), or the five cells that copying the link list writes.
-Both are UTF-8 text, read as pasting them into the windows reads them.
+Both are UTF-8 text, read as pasting them into the windows reads them; text that is
+not UTF-8 is taken in the bytes a demand data file holds names in.
 
       --decimal=SYMBOL     read the values with SYMBOL ('.' or ',') as their decimal
-                             symbol, instead of the region's (LC_ALL, LC_NUMERIC, LANG)
+                             symbol and the other one as grouping symbol (1,234.5 or
+                             1.234,5), instead of the region's (LC_ALL, LC_NUMERIC, LANG)
       --require-connected  write nothing when some pair of nodes cannot be joined
                              within 10000; without it, such a network is saved after
                              a warning
@@ -300,8 +303,11 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
                           operands[3]);
     }
 
-    const char decimal = options.Decimal.value_or(RegionDecimal());
-    SetFormatSeparators({decimal, decimal == ',' ? '.' : ','});
+    // The region's separators; with --decimal, "," goes with "." as grouping symbol and "." with
+    // ",", as in 1.234,5 and 1,234.5.
+    SetFormatSeparators(
+        options.Decimal ? TFormatSeparators{*options.Decimal, *options.Decimal == ',' ? '.' : ','}
+                        : RegionSeparators());
 
     std::optional<std::string> texts[2];
     for (int input = 0; input < 2; ++input) {

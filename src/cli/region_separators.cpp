@@ -1,4 +1,4 @@
-#include "cli/region_decimal.h"
+#include "cli/region_separators.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,20 +7,20 @@
 
 namespace {
 
-std::optional<char> Lookup(const std::string& name) {
-    const TRegionDecimal* const end = RegionDecimals + RegionDecimalCount;
-    const TRegionDecimal* const found = std::lower_bound(
-        RegionDecimals, end, name,
-        [](const TRegionDecimal& entry, const std::string& key) { return entry.Name < key; });
+std::optional<TFormatSeparators> Lookup(const std::string& name) {
+    const TRegionSeparators* const end = RegionSeparatorTable + RegionSeparatorCount;
+    const TRegionSeparators* const found = std::lower_bound(
+        RegionSeparatorTable, end, name,
+        [](const TRegionSeparators& entry, const std::string& key) { return entry.Name < key; });
     if (found != end && found->Name == name) {
-        return found->Decimal;
+        return TFormatSeparators{found->Decimal, found->Thousands};
     }
     return std::nullopt;
 }
 
 }  // namespace
 
-char DecimalOfLocaleName(std::string_view name) {
+TFormatSeparators SeparatorsOfLocaleName(std::string_view name) {
     // language[_Script][_TERRITORY][.codeset][@modifier]; "-" parts as "_" does.
     std::string locale(name.substr(0, name.find_first_of(".@")));
     std::replace(locale.begin(), locale.end(), '-', '_');
@@ -31,19 +31,19 @@ char DecimalOfLocaleName(std::string_view name) {
     for (const std::string& key :
          {locale, locale.substr(0, lastPart == std::string::npos ? locale.size() : lastPart),
           language}) {
-        if (const auto decimal = Lookup(key)) {
-            return *decimal;
+        if (const auto separators = Lookup(key)) {
+            return *separators;
         }
     }
-    return '.';
+    return {};
 }
 
-char RegionDecimal() {
+TFormatSeparators RegionSeparators() {
     for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
         const char* value = std::getenv(variable);
         if (value && *value) {
-            return DecimalOfLocaleName(value);
+            return SeparatorsOfLocaleName(value);
         }
     }
-    return '.';
+    return {};
 }
