@@ -30,7 +30,7 @@ for set in {0..9}; do make_links "$set" >"links$set.tsv"; done
 
 "$program" --decimal . nodes.tsv links0.tsv ours.NET ours.NED
 "$python" "$here/export_network.py" nodes.tsv links0.tsv theirs.NET theirs.NED
-cmp ours.NET theirs.NET && cmp ours.NED theirs.NED ||
+{ cmp ours.NET theirs.NET && cmp ours.NED theirs.NED; } ||
     { echo "The two programs' files differ" >&2; exit 1; }
 echo "Same bytes: $(wc -l <ours.NET) demand lines, $(wc -l <ours.NED) distance lines"
 
@@ -56,6 +56,7 @@ echo "meshloom-export without the disk (to /dev/null): ${bare_wall} ms (CPU ${ba
 
 mkdir out
 TIMEFORMAT='%R %U %S'
+# shellcheck disable=SC2016  # the job's words are expanded by its own shell
 times=$({ time (seq 0 999 | xargs -P 2 -I{} sh -c \
     'exec "$0" --decimal . nodes.tsv links$(({} % 10)).tsv out/{}.NET out/{}.NED' "$program"); } 2>&1) ||
     { echo "A job failed: $times" >&2; exit 1; }

@@ -39,17 +39,19 @@ expect() {
 
 # The end-to-end network, as a planner keeps it in a spreadsheet of a German region (10.000
 # grouped as the region groups it).
+# shellcheck disable=SC1112  # the typographic quote is part of the name
 printf 'Name\tFirst demand\tSecond demand\tFixed cost\nDepot\t12,5\t0\t300\nO’Neill – Süd €\t2,0625\t10.000\t0\n"<Hub> 3"\t0,35\t1\t2\n' >nodes.tsv
+# shellcheck disable=SC1112
 printf 'Depot\t2\t5\nO’Neill – Süd €\t3\t7\n3\tDepot\t20\n' >links.tsv
 
 run de_DE.UTF-8 nodes.tsv links.tsv plan.NET plan.NED
 expect 0 '' "rows with the region's decimal comma"
-cmp plan.NET "$expected/network.NET" && cmp plan.NED "$expected/network.NED" ||
+{ cmp plan.NET "$expected/network.NET" && cmp plan.NED "$expected/network.NED"; } ||
     fail "the files differ from those the windows saved"
 # The saved demand data file read back from standard input, whatever the decimal symbol.
 run C.UTF-8 --decimal , - links.tsv again.NET again.NED <"$expected/network.NET"
 expect 0 '' "a saved demand data file on standard input"
-cmp again.NET "$expected/network.NET" && cmp again.NED "$expected/network.NED" ||
+{ cmp again.NET "$expected/network.NET" && cmp again.NED "$expected/network.NED"; } ||
     fail "the files from standard input differ"
 
 # Refusals write nothing: status, and the message names file, row and column.
