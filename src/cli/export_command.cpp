@@ -58,6 +58,7 @@ Exit status:
  3  not connected, with --require-connected: nothing written
  64 wrong usage
  66 NODES or LINKS cannot be read
+ 70 an internal error (a fault of this program): nothing more written
 )";
 
 struct TOptions {
@@ -346,8 +347,10 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
     // Both files are attempted, as in the windows: the distance file after a failed demand
     // data file too. They are independent, so the distance file is written meanwhile, and the
     // waits for the disk overlap; the messages keep their order.
+    // (Where no thread can be started, it is written after the demand data file.)
     std::future<TWriteResult> distances =
-        std::async(std::launch::async, [&] { return WriteWholeFile(operands[3], distanceText); });
+        std::async(std::launch::async | std::launch::deferred,
+                   [&] { return WriteWholeFile(operands[3], distanceText); });
     const bool demandWritten = Reported(WriteWholeFile(operands[2], demandText), operands[2],
                                         "FATAL ERROR SAVING DEMAND DATA FILE");
     const bool distancesWritten =

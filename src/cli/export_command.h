@@ -14,12 +14,13 @@
 
 // How the command ends (its exit status).
 enum class TExportStatus : int {
-    Written = 0,          // both files written
-    RowRefused = 1,       // a row of NODES or LINKS is wrong: nothing written
-    NotWritten = 2,       // a file could not be written (the other one may have been)
-    NotConnected = 3,     // not connected under --require-connected: nothing written
-    Usage = 64,           // wrong options or operands: nothing written
-    InputUnreadable = 66  // NODES or LINKS cannot be read: nothing written
+    Written = 0,           // both files written
+    RowRefused = 1,        // a row of NODES or LINKS is wrong: nothing written
+    NotWritten = 2,        // a file could not be written (the other one may have been)
+    NotConnected = 3,      // not connected under --require-connected: nothing written
+    Usage = 64,            // wrong options or operands: nothing written
+    InputUnreadable = 66,  // NODES or LINKS cannot be read: nothing written
+    InternalError = 70     // a fault of the program (main reports it)
 };
 
 // Runs the command with its arguments (without the program name); messages go to standard
