@@ -129,6 +129,19 @@ std::string JudgeValueCell(const std::string& cell, Real48& value) {
 }
 
 std::string JudgeDistanceCell(const std::string& cell, std::int32_t& distance) {
+    // Up to five plain digits, the cells of a large paste, are the number they spell, as the
+    // rules below read them too; this only spares their work.
+    if (!cell.empty() && cell.size() <= 5 &&
+        std::all_of(cell.begin(), cell.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        std::int32_t value = 0;
+        for (const char digit : cell) {
+            value = value * 10 + (digit - '0');
+        }
+        if (value <= MaxDistance) {
+            distance = value;
+            return {};
+        }
+    }
     distance = -1;
     const std::optional<std::string> text = Ungrouped(cell);
     if (!text) {

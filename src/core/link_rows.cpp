@@ -1,6 +1,7 @@
 #include "core/link_rows.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -18,7 +19,8 @@ constexpr std::size_t CopiedCells = 5;  // origin number and name, the same of t
 constexpr const char* EndColumns[] = {"origin", "destination"};
 
 bool IsDigits(const std::string& cell) {
-    return !cell.empty() && cell.find_first_not_of("0123456789") == std::string::npos;
+    return !cell.empty() &&
+           std::all_of(cell.begin(), cell.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // A header row: words, and no digit, in its distance cell and, copied, its number cells.
@@ -42,11 +44,19 @@ class TNodeFinder {
             if (!added) {
                 at->second = Several;
             }
+            DigitNames = DigitNames || IsDigits(network.NodeNames[node]);
         }
     }
 
     // The node a cell of a plain row names, or nothing with why set.
     std::optional<int> NodeOf(const std::string& cell, std::string& why) const {
+        // Where no node is called by digits, digits can only be a number (the common case of
+        // a large paste, looked up without the names).
+        if (!DigitNames && IsDigits(cell)) {
+            if (const int number = NumberOf(cell); number != None) {
+                return number;
+            }
+        }
         const auto found = ByName.find(HeldNodeNameOfText(cell));
         const int named = found == ByName.end() ? None : found->second;
         const int number = NumberOf(cell);
@@ -89,16 +99,23 @@ class TNodeFinder {
 
     // The node whose number the cell's digits are, or None.
     int NumberOf(const std::string& cell) const {
-        const std::size_t start = std::min(cell.find_first_not_of('0'), cell.size());
-        if (!IsDigits(cell) || cell.size() - start > 3) {
+        if (!IsDigits(cell)) {
             return None;
         }
-        const int number = start == cell.size() ? 0 : std::stoi(cell.substr(start));
+        const std::size_t start = std::min(cell.find_first_not_of('0'), cell.size());
+        if (cell.size() - start > 3) {
+            return None;
+        }
+        int number = 0;
+        for (std::size_t at = start; at < cell.size(); ++at) {
+            number = number * 10 + (cell[at] - '0');
+        }
         return number >= 1 && number <= Network.NumNodes ? number : None;
     }
 
     const TNetworkStore& Network;
     std::unordered_map<std::string, int> ByName;
+    bool DigitNames = false;  // some node is called by digits alone
 };
 
 // The links read so far, by their ends, with the row that gave each.
@@ -106,24 +123,29 @@ class TReadLinks {
   public:
     // Adds the link of a row, or returns why not: the same link had another distance before.
     std::string Add(const TPastedLink& link, int row, std::vector<TPastedLink>& links) {
-        const auto [at, added] = Rows.emplace(link.Origin * (MaxNodes + 1) + link.Destination,
-                                              std::make_pair(row, links.size()));
-        if (added) {
+        std::uint32_t& slot =
+            Slots[static_cast<std::size_t>(link.Origin * (MaxNodes + 1) + link.Destination)];
+        if (slot == 0) {
             links.push_back(link);
+            RowOf.push_back(row);
+            slot = static_cast<std::uint32_t>(links.size());
             return {};
         }
-        const TPastedLink& earlier = links[at->second.second];
+        const TPastedLink& earlier = links[slot - 1];
         if (earlier.Distance == link.Distance) {
             return {};
         }
-        return "Rows " + std::to_string(at->second.first) + " and " + std::to_string(row) +
+        return "Rows " + std::to_string(RowOf[slot - 1]) + " and " + std::to_string(row) +
                " give the link from node " + std::to_string(link.Origin) + " to node " +
                std::to_string(link.Destination) + " two distances, " +
                std::to_string(earlier.Distance) + " and " + std::to_string(link.Distance) + ".";
     }
 
   private:
-    std::unordered_map<int, std::pair<int, std::size_t>> Rows;
+    // By origin * (MaxNodes + 1) + destination: 1 + the link's place in links, 0 for none yet.
+    std::vector<std::uint32_t> Slots =
+        std::vector<std::uint32_t>((MaxNodes + 1) * (MaxNodes + 1), 0);
+    std::vector<int> RowOf;  // the row of each link, in the order of links
 };
 
 // Reads one row into links, or returns why it cannot be.

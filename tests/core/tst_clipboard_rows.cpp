@@ -161,6 +161,34 @@ TEST_F(ClipboardRowsTest, PastesReadOrRefused) {
     }
 }
 
+// Where no node is called by digits, digits name nodes by number alone, and plain digits are
+// the distance they spell, leading zeros and all, as where names of digits are looked up.
+TEST_F(ClipboardRowsTest, NumbersWhereNoNodeIsCalledByDigits) {
+    for (const char* name : {"Depot", "North"}) {
+        Network.NodeNames[++Network.NumNodes] = name;
+    }
+    AllocateLinkRows(Network);
+    const struct {
+        const char* Text;
+        const char* Read;  // "origin>destination distance|..." or the refusal
+    } rows[] = {
+        {"01\t002\t00010\n2\tDepot\t0\n2\t1\t00000", "1>2 10|2>1 0"},
+        {"1\t3\t5", "Row 1, destination: there is no node 3."},
+        {"1\t0\t5", "Row 1, destination: there is no node 0."},
+        {"1\t2\t10001", "Row 1, distance: \"10001\" is not a number from 0 to 10000."},
+        {"1\t2\t123456", "Row 1, distance: \"123456\" is not a number from 0 to 10000."},
+    };
+    for (const auto& row : rows) {
+        const auto reading = ReadLinkRows(row.Text, Network);
+        std::string read = reading.Refusal;
+        for (const TPastedLink& link : reading.Links) {
+            read += (read.empty() ? "" : "|") + std::to_string(link.Origin) + ">" +
+                    std::to_string(link.Destination) + " " + std::to_string(link.Distance);
+        }
+        EXPECT_EQ(read, row.Read) << row.Text;
+    }
+}
+
 // Copied rows pasted into an empty table hold the very values copied, in either region (the
 // shortest text reads back to one value only), and leave the node being typed as it was;
 // links by name and number, and back from their copy, names of digits included.
