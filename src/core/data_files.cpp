@@ -8,26 +8,38 @@
 
 namespace {
 
-constexpr std::string_view LineEnd = "\r\n";
+using namespace DemandDataLayout;
 
 void AppendDemandDataLine(std::string& out, int node, const std::string& name,
                           const Real48& firstDemand, const Real48& secondDemand,
                           const Real48& fixedCost) {
-    constexpr int NodeWidth = 4;
-    constexpr int ValueWidth = 15;
-    constexpr int ValueDecimals = 3;
     out += IntToPadded(node, NodeWidth);
-    out += "  ";
-    out += "  0.0    0.0    ";
+    out += AfterNode;
     out += FixedPointText(firstDemand, ValueWidth, ValueDecimals);
-    out += "  ";
+    out += BetweenValues;
     out += FixedPointText(secondDemand, ValueWidth, ValueDecimals);
-    out += "  ";
+    out += BetweenValues;
     out += FixedPointText(fixedCost, ValueWidth, ValueDecimals);
-    out += "   < ";
+    out += BeforeName;
     out += name;
-    out += " >";
+    out += AfterName;
     out += LineEnd;
+}
+
+// Takes the next width characters of line from at, or nothing when the line is shorter.
+std::optional<std::string_view> Take(std::string_view line, std::size_t& at, std::size_t width) {
+    if (line.size() - at < width) {
+        return std::nullopt;
+    }
+    at += width;
+    return line.substr(at - width, width);
+}
+
+// A right-aligned field of digits (or of a fixed-point value): blanks, then no blank.
+bool RightAligned(std::string_view field, std::string_view characters) {
+    const std::size_t start = field.find_first_not_of(' ');
+    return start != std::string_view::npos &&
+           field.find_first_not_of(characters, start) == std::string_view::npos;
 }
 
 }  // namespace
@@ -41,6 +53,32 @@ std::string DemandDataLine(int node, const std::string& name, const Real48& firs
     std::string line;
     AppendDemandDataLine(line, node, name, firstDemand, secondDemand, fixedCost);
     return line;
+}
+
+std::optional<TDemandDataLine> ReadDemandDataLine(std::string_view line) {
+    TDemandDataLine read;
+    std::size_t at = 0;
+    const auto number = Take(line, at, NodeWidth);
+    if (!number || !RightAligned(*number, "0123456789") ||
+        Take(line, at, AfterNode.size()) != AfterNode) {
+        return std::nullopt;
+    }
+    for (std::string& value : read.Values) {
+        const auto field = Take(line, at, ValueWidth);
+        if (!field || !RightAligned(*field, "0123456789.")) {
+            return std::nullopt;
+        }
+        value.assign(*field);
+        if (&value != &read.Values[2] && Take(line, at, BetweenValues.size()) != BetweenValues) {
+            return std::nullopt;
+        }
+    }
+    if (Take(line, at, BeforeName.size()) != BeforeName || line.size() - at < AfterName.size() ||
+        line.substr(line.size() - AfterName.size()) != AfterName) {
+        return std::nullopt;
+    }
+    read.Name.assign(line.substr(at, line.size() - AfterName.size() - at));
+    return read;
 }
 
 std::string DemandDataFileText(const TNetworkStore& network) {

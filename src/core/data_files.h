@@ -15,11 +15,24 @@
 // and, with a two-way link of 5 between them, the distance lines 0, 5, 5, 0.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/network_store.h"
 #include "core/real48.h"
+
+// The pieces of a demand data line, in order, shared by the writer and the reader.
+namespace DemandDataLayout {
+constexpr int NodeWidth = 4;                                  // the node number, right-aligned
+constexpr std::string_view AfterNode = "    0.0    0.0    ";  // two blanks and two constants
+constexpr int ValueWidth = 15;                                // each value, right-aligned
+constexpr int ValueDecimals = 3;
+constexpr std::string_view BetweenValues = "  ";
+constexpr std::string_view BeforeName = "   < ";
+constexpr std::string_view AfterName = " >";
+constexpr std::string_view LineEnd = "\r\n";
+}  // namespace DemandDataLayout
 
 // The exact stored value rounded to decimals places, a half rounding away from zero, padded
 // on the left with blanks to width and never cut (FormatExactFixed):
@@ -29,6 +42,16 @@ std::string FixedPointText(const Real48& value, int width, int decimals);
 // One line of the demand data file, CR LF included.
 std::string DemandDataLine(int node, const std::string& name, const Real48& firstDemand,
                            const Real48& secondDemand, const Real48& fixedCost);
+
+// A demand data line read back (without its line end): the name, and the three values as
+// written, with "." as their decimal point; nothing when the line is not laid out as one.
+//   "   1    0.0    0.0             12.500            0.000          300.000   < Depot >"
+//     -> Depot, "12.500", "0.000", "300.000"
+struct TDemandDataLine {
+    std::string Name;
+    std::string Values[3];
+};
+std::optional<TDemandDataLine> ReadDemandDataLine(std::string_view line);
 
 // The whole demand data file for nodes 1..NumNodes of the store.
 std::string DemandDataFileText(const TNetworkStore& network);

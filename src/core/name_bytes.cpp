@@ -1,6 +1,8 @@
 #include "core/name_bytes.h"
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 
 namespace {
 // The characters of the bytes 0x80-0x9F; 0 where a byte stands for none.
@@ -55,4 +57,25 @@ std::string HeldNodeName(std::u32string_view typed) {
         }
     }
     return held;
+}
+
+std::string HeldNodeNameOfText(std::string_view utf8) {
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return c >= ' ' && c < 0x7F; })) {
+        return std::string(utf8);
+    }
+    std::u32string codes;
+    for (std::size_t at = 0; at < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[at]);
+        const int length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        int taken = 1;
+        while (taken < length && at + taken < utf8.size() &&
+               (static_cast<unsigned char>(utf8[at + taken]) & 0xC0) == 0x80) {
+            code = (code << 6) | (static_cast<unsigned char>(utf8[at + taken]) & 0x3F);
+            ++taken;
+        }
+        codes += taken == length ? code : char32_t{lead};
+        at += static_cast<std::size_t>(taken == length ? length : 1);
+    }
+    return HeldNodeName(codes);
 }

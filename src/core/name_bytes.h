@@ -25,3 +25,8 @@ char32_t NameCharacter(unsigned char byte);
 //   U"O\u2019Neill \u2013 S\u00FCd \u20AC" -> "O\x92Neill \x96 S\xFCd \x80"
 //   U"Tab\there" -> "Tab here";  U"\u03A9" -> "?"
 std::string HeldNodeName(std::u32string_view typed);
+
+// The same for a name in UTF-8 text, such as a pasted cell; a byte that starts no character
+// stands for the character of its own code. Printable ASCII is held as it is.
+//   "O\xE2\x80\x99Neill" -> "O\x92Neill"
+std::string HeldNodeNameOfText(std::string_view utf8);

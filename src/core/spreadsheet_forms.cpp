@@ -4,9 +4,10 @@
 #include <cstddef>
 #include <initializer_list>
 
-#include "core/clipboard_rows.h"
+#include "core/cell_values.h"
 #include "core/link_lines.h"
 #include "core/separators.h"
+#include "core/tab_separated.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/clipboard_rows.h"
+#include "core/link_rows.h"
 #include "core/network_store.h"
 #include "core/spreadsheet_forms.h"
 #include "core/store_history.h"
@@ -306,7 +306,12 @@ void TLinkSpecification::CopyLinksClick() {
 
 void TLinkSpecification::PasteLinksClick() {
     const TLinkRowsReading reading = ReadLinkRows(ClipboardText(), Network);
-    if (ShowPasteRefusal(reading.Refusal) || reading.Links.empty()) {
+    if (ShowPasteRefusal(reading.Refusal)) {
+        return;
+    }
+    if (reading.Links.empty()) {
+        MessageDlg(QString::fromUtf8(NoLinkRows.data(), NoLinkRows.size()),
+                   TMsgDlgType::Information, TMsgDlgButtons::Ok);
         return;
     }
     const TLinkView before = View();

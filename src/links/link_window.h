@@ -55,7 +55,7 @@ class TLinkSpecification : public QWidget {
     void LinkDistExit();
     void RemoveButtonClick();
     void CancelButtonClick();
-    // The link list as spreadsheet rows, to and from the clipboard (core/clipboard_rows.h):
+    // The link list as spreadsheet rows, to and from the clipboard (core/link_rows.h):
     // Copy All Links, and Paste Links, which adds every row as a one-way link or, when a row
     // is wrong, none and says why.
     void CopyLinksClick();

@@ -15,9 +15,9 @@
 #include <string>
 #include <utility>
 
-#include "core/clipboard_rows.h"
 #include "core/network_store.h"
 #include "core/node_lines.h"
+#include "core/node_rows.h"
 #include "core/number_text.h"
 #include "core/spreadsheet_forms.h"
 #include "core/store_history.h"
@@ -287,7 +287,12 @@ void TNodeSpecifications::PasteNodesClick() {
     // A table that has been full takes no more nodes, as Add Node stays disabled then.
     const int room = AddNode->isEnabled() ? MaxNodes - Network.NumNodes : 0;
     const TNodeRowsReading reading = ReadNodeRows(ClipboardText(), room);
-    if (ShowPasteRefusal(reading.Refusal) || reading.Nodes.empty()) {
+    if (ShowPasteRefusal(reading.Refusal)) {
+        return;
+    }
+    if (reading.Nodes.empty()) {
+        MessageDlg(QString::fromUtf8(NoNodeRows.data(), NoNodeRows.size()),
+                   TMsgDlgType::Information, TMsgDlgButtons::Ok);
         return;
     }
     const TNodeView before = View();
@@ -296,7 +301,8 @@ void TNodeSpecifications::PasteNodesClick() {
     change.Text = PasteChangeText(reading.Nodes.size(), "Node");
     // As when the values had been typed: leaving a field lets the planner quit.
     QuitButton->setEnabled(true);
-    ShowAddedNodes();
+    // The node being typed stays in its fields and pending values, to be added next.
+    ShowNodeTable();
     Remember(std::move(change), before);
 }
 
@@ -304,14 +310,21 @@ void TNodeSpecifications::ShowAddedNodes() {
     // The name too: a name left in the field for the previous node must not be given to
     // the next one while the emptied field shows none.
     ResetPendingNode();
+    // A full table keeps showing the texts of its hidden fields.
+    if (Network.NumNodes < MaxNodes) {
+        ClearEntryFields();
+    }
+    ShowNodeTable();
+}
+
+void TNodeSpecifications::ShowNodeTable() {
     ShowCount();
     ListNodes();
     NodeList->SetItemIndex(Network.NumNodes - 1);
     DeleteButton->setEnabled(true);
-    // A full table keeps showing node number 150 and the texts of its hidden fields.
+    // A full table keeps showing node number 150.
     if (Network.NumNodes < MaxNodes) {
         ShowNextNodeNumber();
-        ClearEntryFields();
     }
     ShowEntryWhileRoomLeft();
 }
@@ -413,23 +426,20 @@ TNodeSpecifications::TNodeView TNodeSpecifications::View() const {
     return {NodeList->ItemIndex(), DeleteButton->isEnabled(), QuitButton->isEnabled()};
 }
 
-// As after a delete: the list, the count, the next number and empty fields, with the line
-// and the buttons as they were.
+// The table as a paste shows it, the node being typed staying in its fields, with the line and
+// the buttons as they were. Fields that come back after a full table come back empty.
 void TNodeSpecifications::ShowView(const TNodeView& view) {
-    ListNodes();
+    if (!AddNode->isEnabled() && Network.NumNodes < MaxNodes) {
+        ClearEntryFields();
+        ResetPendingNode();
+    }
+    ShowNodeTable();
     NodeList->SetItemIndex(view.Selected);
     if (view.Selected < 0) {
         NodeList->clearSelection();
     }
     DeleteButton->setEnabled(view.DeleteEnabled);
     QuitButton->setEnabled(view.QuitEnabled);
-    if (Network.NumNodes < MaxNodes) {
-        ShowNextNodeNumber();
-        ClearEntryFields();
-    }
-    ResetPendingNode();
-    ShowCount();
-    ShowEntryWhileRoomLeft();
 }
 
 void TNodeSpecifications::Remember(TStoreChange change, const TNodeView& before) {

@@ -51,9 +51,9 @@ class TNodeSpecifications : public QWidget {
     void ListNodes();
     void DeleteButtonClick();
     void CancelButtonClick();
-    // The node list as spreadsheet rows, to and from the clipboard (core/clipboard_rows.h):
-    // Copy All Nodes, and Paste Nodes, which adds every row as Add Node would or, when a row
-    // is wrong or they do not fit, none and says why.
+    // The node list as spreadsheet rows, to and from the clipboard (core/node_rows.h): Copy
+    // All Nodes, and Paste Nodes, which adds every row as Add Node would, keeping the node
+    // being typed, or, when a row is wrong or they do not fit, none and says why.
     void CopyNodesClick();
     void PasteNodesClick();
 
@@ -69,6 +69,9 @@ class TNodeSpecifications : public QWidget {
     // What the window shows after nodes were added: the count, the list with the last node
     // selected, the next number and empty fields, or the full table.
     void ShowAddedNodes();
+    // The count, the list with the last node selected, the next number, the entry while the
+    // table has room; the entry fields and the pending values stay as they are.
+    void ShowNodeTable();
     void ResetPendingNode();
     void ClearEntryFields();
     void ShowEntryWhileRoomLeft();

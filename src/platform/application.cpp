@@ -1,5 +1,7 @@
 #include "platform/application.h"
 
+#include <csignal>
+
 #include <QStringDecoder>
 #include <exception>
 #include <new>
@@ -31,6 +33,9 @@ void ShowCurrentException() {
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     StartRegionalSettings();
+    // Under a file-size limit (ulimit -f) a write past it fails with "File too large", which
+    // the save reports with the earlier file kept, instead of the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 // Each event is guarded on its own: a failure in an event sent from inside another handler

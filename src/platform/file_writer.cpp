@@ -272,7 +272,7 @@ bool WriteInPlace(const TTarget& target, std::string_view bytes) {
 // tried). temporary is the name made, empty when none was.
 template <typename TMake>
 int MakePrivateName(const TTarget& target, std::string& temporary, TMake make) {
-    static std::minstd_rand suffixes(std::random_device{}());
+    static thread_local std::minstd_rand suffixes(std::random_device{}());
     std::string base = target.Name;
     const long nameLimit = ::fpathconf(target.Folder, _PC_NAME_MAX);
     const std::size_t room = (nameLimit > 0 ? static_cast<std::size_t>(nameLimit) : 255) - 13;

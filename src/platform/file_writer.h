@@ -64,6 +64,7 @@ struct TWriteResult {
 std::string ErrorReason(int error);
 
 // Writes bytes as the whole content of the file at path (in the file system's encoding).
+// Several threads may write different files at once.
 // Written when every step from creating the file to putting it in place succeeded. An empty
 // path fails with ENOENT, a loop of symbolic links with ELOOP, a link the kernel refuses to
 // follow with EACCES, a file too large for the file-size limit with EFBIG.

@@ -1,10 +1,12 @@
 // The node and link lists as spreadsheet rows: reading quoted cells, headers, saved demand
 // data lines and every refusal, and writing rows that read back to the same network.
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "core/clipboard_rows.h"
+#include "core/link_lines.h"
 #include "core/network_store.h"
 #include "core/separators.h"
 #include "core_test.h"
@@ -15,13 +17,12 @@ using ClipboardRowsTest = CoreTest;
 using TCells = std::vector<std::string>;
 
 TEST_F(ClipboardRowsTest, CellsAsSpreadsheetsQuoteThem) {
-    const auto rows = TabSeparatedRows("a\t\"b\tc\"\"d\"\r\n\n\"two\nlines\"\tx\ry\n\"\"");
-    ASSERT_EQ(rows.size(), 4u);
+    const auto rows = TabSeparatedRows("a\t\"b\tc\"\"d\"\r\n\n\"two\nlines\"\tx\ry\n\"\"").Rows;
+    ASSERT_EQ(rows.size(), 3u);  // the quoted empty cell is a blank row
     EXPECT_EQ(rows[0].Cells, (TCells{"a", "b\tc\"d"}));
     EXPECT_EQ(rows[1].Number, 3);  // the blank row 2 is skipped
     EXPECT_EQ(rows[1].Cells, (TCells{"two\nlines", "x"}));
     EXPECT_EQ(rows[2].Number, 4);
-    EXPECT_EQ(rows[3].Cells, TCells{""});
     EXPECT_EQ(TabSeparatedCell("5\" pipe"), "\"5\"\" pipe\"");
 }
 
@@ -44,50 +45,153 @@ TEST_F(ClipboardRowsTest, NodeRowsRead) {
     EXPECT_EQ(file.FixedCost, Real48::Narrow(300));
 }
 
-// Node rows (for a table with Room places left) and link rows (Room -1, over the nodes
-// "Depot", "North" and "North"), refused whole.
-TEST_F(ClipboardRowsTest, EveryRefusal) {
-    SetFormatSeparators({',', '.'});
-    for (const char* name : {"Depot", "North", "North"}) {
+// What a paste reads from each text, in a region whose decimal symbol is Decimal: the nodes
+// (for a table with Room places left) or, for Room -1, the links over the nodes "Depot",
+// "North", "North", "7", "12", "01067" and "Süd"; or the refusal. Grouped by what went wrong
+// before: blank rows, rows that are no rows, lost first rows, grouped numbers, names of
+// digits, and the rest.
+TEST_F(ClipboardRowsTest, PastesReadOrRefused) {
+    for (const char* name : {"Depot", "North", "North", "7", "12", "01067",
+                             "S\xFC"
+                             "d"}) {
+        Network.NodeNames[++Network.NumNodes] = name;
+    }
+    AllocateLinkRows(Network);
+    const struct {
+        char Decimal;
+        int Room;
+        const char* Text;
+        const char* Read;  // "name first second cost|..." or "origin>destination distance|..."
+    } rows[] = {
+        {',', 9, "Depot\t1\t2\t3\n\t\t\t\n \t\t \t\nNorth\t4", "Depot 1 2 3|North 4 0 0"},
+        {',', -1, "Depot\t2\t5\n\t\t\n1\t5\t6", "1>2 5|1>5 6"},
+        {',', 9, "Depot\t1\t2\t3\t\t", "Depot 1 2 3"},
+        {',', -1, "Depot\t2\t5\t", "1>2 5"},
+
+        {',', 9, "Depot,12.5,0,300",
+         "Row 1 holds one cell: \"Depot,12.5,0,300\". A node row is name, first demand, second "
+         "demand and fixed cost, separated by tabs."},
+        {',', 9, "Depot\nNorth",
+         "Row 1 holds one cell: \"Depot\". A node row is name, first demand, second demand and "
+         "fixed cost, separated by tabs."},
+        {',', 9, "A\t1\nB\t2\t3\t4\t5",
+         "Row 2 holds five cells: \"B\", \"2\", \"3\", \"4\", \"5\". A node row is name, first "
+         "demand, second demand and fixed cost, separated by tabs."},
+        {',', 9, "A\t1\n\"B\t2\nC\t3", "Row 2: a cell opens a quote that is never closed."},
+        {',', -1, "1\t2\t5\t6",
+         "Row 1 holds four cells: \"1\", \"2\", \"5\", \"6\". A link row is origin, destination "
+         "and distance, separated by tabs, or the five cells that Copy All Links writes."},
+
+        {',', 9, "Name\tFirst demand\tSecond demand\tFixed cost\n", ""},
+        {',', 9, "", ""},
+        {',', -1, "\t\t\n\n", ""},
+        {',', -1, "From\tTo\tkm", ""},
+        {',', 9, "Place\tDemand 1\tDemand 2\tCost",
+         "Row 1, first demand: \"Demand 1\" is not a number from 0 to 10000."},
+        {'.', 9, "A\t12,5\t0\t0",
+         "Row 1, first demand: \"12,5\" is not a number: the decimal symbol is \".\", as in "
+         "1,234.5."},
+        {'.', -1, "Depot\t12\t12,5",
+         "Row 1, distance: \"12,5\" is not a number: the decimal symbol is \".\", as in 1,234.5."},
+        {',', -1, "12\tDepot\t1.234", "5>1 1234"},
+
+        {',', 9, "Depot\t1.234,50\t10.000\t0,1", "Depot 1234.5 10000 0.1"},
+        {'.', 9, "Depot\t1,234.50\t10,000\t0.1", "Depot 1234.5 10000 0.1"},
+        {',', 9, "Depot\t12.5",
+         "Row 1, first demand: \"12.5\" is not a number: the decimal symbol is \",\", as in "
+         "1.234,5."},
+        {',', 9, "Depot\t1\t1.23,4",
+         "Row 1, second demand: \"1.23,4\" is not a number: the decimal symbol is \",\", as in "
+         "1.234,5."},
+        {',', 9, "A\t10.000,01",
+         "Row 1, first demand: \"10.000,01\" is not a number from 0 to 10000."},
+        {',', 9, "A\t1\n\n\nB\t1\t12,5x",
+         "Row 4, second demand: \"12,5x\" is not a number from 0 to 10000."},
+
+        {',', -1, "12\t01067\t100", "5>6 100"},
+        {',', -1, "5\t7\t100",
+         "Row 1, destination: \"7\" could be node 7, or node 4, which is called \"7\"."},
+        {',', -1, "4\t7\t5\t12\t9", "4>5 9"},
+        {',', -1,
+         "S\xC3\xBC"
+         "d\t1\t3",
+         "7>1 3"},
+        {',', -1, "Depot\tNorth\t5", "Row 1, destination: more than one node is called \"North\"."},
+        {',', -1, "1\t8\t5", "Row 1, destination: there is no node 8."},
+        {',', -1, "Depot\tSouth\t5", "Row 1, destination: no node is called \"South\"."},
+        {',', -1, "1\tNorth\t2\tNorth\t5", "Row 1, origin: node 1 is not called \"North\"."},
+
+        {',', -1, "1\t2\t5\n2\t1\t5\n1\t2\t6",
+         "Rows 1 and 3 give the link from node 1 to node 2 two distances, 5 and 6."},
+        {',', -1, "1\t2\t5\n1\t2\t5", "1>2 5"},
+        {',', 9,
+         "\xEF\xBB\xBF"
+         "Depot\t1\t2\t3",
+         "Depot 1 2 3"},
+        {',', 2, "A\t1\nB\t1\nC\t1", "The clipboard holds 3 nodes; 2 more fit into the table."},
+        {',', -1, "1\tDepot\t5", "Row 1: origin and destination are the same node."},
+        {',', -1, "1\t2\t5\n1\t2\t10001",
+         "Row 2, distance: \"10001\" is not a number from 0 to 10000."},
+    };
+    const auto value = [](const Real48& stored) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.10Lg", stored.Widen());
+        return std::string(text);
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Text);
+        SetFormatSeparators({row.Decimal, row.Decimal == '.' ? ',' : '.'});
+        std::string read;
+        if (row.Room >= 0) {
+            const auto reading = ReadNodeRows(row.Text, row.Room);
+            read = reading.Refusal;
+            for (const TPastedNode& node : reading.Nodes) {
+                read += (read.empty() ? "" : "|") + node.Name + " " + value(node.FirstDemand) +
+                        " " + value(node.SecondDemand) + " " + value(node.FixedCost);
+            }
+        } else {
+            const auto reading = ReadLinkRows(row.Text, Network);
+            read = reading.Refusal;
+            for (const TPastedLink& link : reading.Links) {
+                read += (read.empty() ? "" : "|") + std::to_string(link.Origin) + ">" +
+                        std::to_string(link.Destination) + " " + std::to_string(link.Distance);
+            }
+        }
+        EXPECT_EQ(read, row.Read);
+    }
+}
+
+// Where no node is called by digits, digits name nodes by number alone, and plain digits are
+// the distance they spell, leading zeros and all, as where names of digits are looked up.
+TEST_F(ClipboardRowsTest, NumbersWhereNoNodeIsCalledByDigits) {
+    for (const char* name : {"Depot", "North"}) {
         Network.NodeNames[++Network.NumNodes] = name;
     }
     AllocateLinkRows(Network);
     const struct {
         const char* Text;
-        int Room;
-        const char* Refusal;
+        const char* Read;  // "origin>destination distance|..." or the refusal
     } rows[] = {
-        {"A\t1\nB\t2\t3\t4\t5", 9, "Row 2: more than four cells."},
-        {"A\t1\n\n\nB\t1\t12,5x", 9,
-         "Row 4, second demand: \"12,5x\" is not a number from 0 to 10000."},
-        {"A\t10000,01", 9, "Row 1, first demand: \"10000,01\" is not a number from 0 to 10000."},
-        {"A\t1\t2\t1.5", 9, "Row 1, fixed cost: \"1.5\" is not a number from 0 to 10000."},
-        {"A\nB\nC", 2, "The clipboard holds 3 nodes; 2 more fit into the table."},
-        {"Depot\tNorth\t5", -1, "Row 1, destination: more than one node is called \"North\"."},
-        {"1\t4\t5", -1, "Row 1, destination: there is no node 4."},
-        {"Depot\tSouth\t5", -1, "Row 1, destination: no node is called \"South\"."},
-        {"1\tDepot\t5", -1, "Row 1: origin and destination are the same node."},
-        {"1\t2\t5\n1\t2\t10001", -1, "Row 2, distance: \"10001\" is not a number from 0 to 10000."},
-        {"1\t2\t5\t6", -1,
-         "Row 1: a link row has three cells (origin, destination, distance), or five as copied."},
-        {"1\tNorth\t2\tNorth\t5", -1, "Row 1, origin: node 1 is not called \"North\"."},
+        {"01\t002\t00010\n2\tDepot\t0\n2\t1\t00000", "1>2 10|2>1 0"},
+        {"1\t3\t5", "Row 1, destination: there is no node 3."},
+        {"1\t0\t5", "Row 1, destination: there is no node 0."},
+        {"1\t2\t10001", "Row 1, distance: \"10001\" is not a number from 0 to 10000."},
+        {"1\t2\t123456", "Row 1, distance: \"123456\" is not a number from 0 to 10000."},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.Text);
-        if (row.Room >= 0) {
-            const auto reading = ReadNodeRows(row.Text, row.Room);
-            EXPECT_EQ(reading.Refusal, row.Refusal);
-            EXPECT_TRUE(reading.Nodes.empty());
-        } else {
-            const auto reading = ReadLinkRows(row.Text, Network);
-            EXPECT_EQ(reading.Refusal, row.Refusal);
-            EXPECT_TRUE(reading.Links.empty());
+        const auto reading = ReadLinkRows(row.Text, Network);
+        std::string read = reading.Refusal;
+        for (const TPastedLink& link : reading.Links) {
+            read += (read.empty() ? "" : "|") + std::to_string(link.Origin) + ">" +
+                    std::to_string(link.Destination) + " " + std::to_string(link.Distance);
         }
+        EXPECT_EQ(read, row.Read) << row.Text;
     }
 }
 
-// Copied rows pasted into an empty table copy out alike, so they hold the very values, in
-// either region (the shortest text reads back to one value only); links by name and number.
+// Copied rows pasted into an empty table hold the very values copied, in either region (the
+// shortest text reads back to one value only), and leave the node being typed as it was;
+// links by name and number, and back from their copy, names of digits included.
 TEST_F(ClipboardRowsTest, CopiedRowsReadBackAlike) {
     for (const char decimal : {'.', ','}) {
         SetFormatSeparators({decimal, decimal == '.' ? ',' : '.'});
@@ -100,27 +204,43 @@ TEST_F(ClipboardRowsTest, CopiedRowsReadBackAlike) {
             AddPendingNode(copy);
         }
         TNetworkStore pasted;
+        pasted.PendingName = "Typing";
+        pasted.PendingFixedCost = Real48::Narrow(5);
         AddPastedNodes(pasted, ReadNodeRows(NodeRowsText(copy), MaxNodes).Nodes);
-        EXPECT_EQ(NodeRowsText(pasted), NodeRowsText(copy));
+        ASSERT_EQ(pasted.NumNodes, MaxNodes);
+        for (int node = 1; node <= MaxNodes; ++node) {
+            EXPECT_EQ(pasted.NodeNames[node], copy.NodeNames[node]);
+            EXPECT_EQ(pasted.FirstDemands[node], copy.FirstDemands[node]);
+            EXPECT_EQ(pasted.SecondDemands[node], copy.SecondDemands[node]);
+            EXPECT_EQ(pasted.FixedCosts[node], copy.FixedCosts[node]) << node;
+        }
+        EXPECT_EQ(pasted.PendingName, "Typing");
+        EXPECT_EQ(pasted.PendingFixedCost, Real48::Narrow(5));
     }
     EXPECT_EQ(ShortestValueText(Real48::Narrow(1234.56L)), "1234,56");
     SetFormatSeparators({});
 
-    for (const char* name : {"Depot", "North", "North"}) {
+    for (const char* name : {"Depot", "North", "North", "1"}) {
         Network.NodeNames[++Network.NumNodes] = name;
     }
     AllocateLinkRows(Network);
-    AddPastedLinks(
-        Network,
-        ReadLinkRows("From\tTo\tDistance\nDepot\t2\t12.5\n3\tNorth\t1\tDepot\t0", Network).Links);
+    AddPastedLinks(Network, ReadLinkRows("From\tTo\tDistance\nDepot\t2\t12.5\n"
+                                         "3\tNorth\t1\tDepot\t0\n4\t1\t1\tDepot\t7",
+                                         Network)
+                                .Links);
     EXPECT_EQ(Network.PendingDistance, -1);
-    const std::string copied = LinkRowsText(Network);
-    EXPECT_EQ(copied,
-              "Origin\tOrigin name\tDestination\tDestination name\tDistance\n"
-              "1\tDepot\t2\tNorth\t12\n3\tNorth\t1\tDepot\t0\n");  // 12.5 rounds to 12
-    AllocateLinkRows(Network);
-    AddPastedLinks(Network, ReadLinkRows(copied, Network).Links);
-    EXPECT_EQ(LinkRowsText(Network), copied);
+    const std::int32_t links[][3] = {{1, 2, 12}, {3, 1, 0}, {4, 1, 7}};  // 12.5 rounds to 12
+    for (const bool again : {false, true}) {
+        if (again) {
+            const std::string copied = LinkRowsText(Network);
+            AllocateLinkRows(Network);
+            AddPastedLinks(Network, ReadLinkRows(copied, Network).Links);
+        }
+        EXPECT_EQ(LinkWindowLinkLines(Network).Ends.size(), 3u);
+        for (const auto& [origin, destination, distance] : links) {
+            EXPECT_EQ(Network.LinkRows[origin][destination], distance);
+        }
+    }
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # End-to-end test of the clipboard: on a private X server with the real clipboard (xclip) and
 # real keys (xdotool), in a region whose decimal symbol is the comma, a planner pastes 150
-# nodes written as a spreadsheet writes them (quoted cells included) and the 300 links of a
-# two-way ring by the nodes' names; a wrong row before each paste must leave the network as it
+# nodes written as a spreadsheet writes them (quoted cells, an empty row as tabs and fixed costs
+# with the grouping symbol included) and the 300 links of a two-way ring by the nodes' names,
+# with the focus on the origin list; a wrong row before each paste must leave the network as it
 # was. Each paste is undone and redone with the keys, and a deleted node is undone. Both
 # lists are copied out and compared, and the two saved files must be byte for byte those of
 # the same network, computed here on their own; the typed forms of the copies hold names as
-# text and values as numbers. A second run pastes what the first copied out and must save
-# the same two files.
+# text and values as numbers. A second run pastes what the first copied out and must save the
+# same two files.
 #
 #   e2e_clipboard.sh MESHLOOM [WORK-DIR]      exits 0, 1 (failed) or 77 (skipped)
 set -euo pipefail
@@ -28,19 +29,21 @@ road_start_display 1280x1024 || { echo "SKIPPED: no X server could be started"; 
 # both ways around a ring. Written as the clipboard's rows (*.tsv), as copying must give them
 # back (*.copy), and as the two files.
 awk -v t='\t' 'function v(x) { x = sprintf("%.2f", x); sub(/\.?0+$/, "", x); sub(/\./, ",", x); return x }
+function grouped(x) { x = v(x); match(x, /^[0-9]+/); return RLENGTH > 3 ? substr(x, 1, RLENGTH - 3) "." substr(x, RLENGTH - 2) : x }
 function shown(k) { return k == 5 ? "Tab Yard" : k == 7 ? "\"Say \"\"7\"\"\"" : k == 9 ? "Süd 9" : "Node " k }
 function typed(k) { return k == 5 ? "\"Tab\tYard\"" : k == 9 ? "Su\314\210d 9" : shown(k) }
 function held(k) { return k == 9 ? "S\374d 9" : k == 7 ? "Say \"7\"" : shown(k) }
 function link(a, b) { print typed(a) t typed(b) t 100 > "links.tsv"; print a t shown(a) t b t shown(b) t 100 > "links.copy" }
 BEGIN {
-    print "Place" t "Demand 1" t "Demand 2" t "Cost" > "nodes.tsv"
+    print "Place" t "Demand" t "Other demand" t "Cost" > "nodes.tsv"
     print "Name" t "First demand" t "Second demand" t "Fixed cost" > "nodes.copy"
     print "From" t "To" t "km" > "links.tsv"
     print "Origin" t "Origin name" t "Destination" t "Destination name" t "Distance" > "links.copy"
     for (k = 1; k <= 150; k++) {
-        values = v(1.25 * k) t v((k % 13) / 2) t v(10000 - 3.75 * k)
-        print typed(k) t values > "nodes.tsv"
-        print shown(k) t values > "nodes.copy"
+        values = v(1.25 * k) t v((k % 13) / 2)
+        print typed(k) t values t grouped(10000 - 3.75 * k) > "nodes.tsv"
+        print shown(k) t values t v(10000 - 3.75 * k) > "nodes.copy"
+        if (k == 75) print t t t > "nodes.tsv"
         printf "%4d    0.0    0.0    %15.3f  %15.3f  %15.3f   < %s >\r\n", k, 1.25 * k,
             (k % 13) / 2, 10000 - 3.75 * k, held(k) > "expected.NET"
         for (j = 1; j <= 150; j++) {
@@ -78,8 +81,8 @@ paste_wrong() {
 }
 
 # One run of the program: pastes the nodes of $1 and the links of $2 (each after a wrong
-# paste that must add nothing), copies both lists back into $1.got and $2.got, saves the
-# network as out/$3.NET and .NED and exits.
+# paste that must add nothing; the links with the keys $4), copies both lists back into $1.got
+# and $2.got, saves the network as out/$3.NET and .NED and exits.
 paste_run() {
     ROAD_LOCALE=de_DE.UTF-8 road_start_program "$program"
     road_wait_window "MESHLOOM Main Menu"
@@ -90,6 +93,12 @@ paste_run() {
     road_focus "Node Specification Menu"
     road_keys shift+Tab shift+Tab
     paste_wrong "$1" $'Node 151\t12,5x'
+    # A header alone adds nothing, and says so.
+    head -n 1 "$1" >header.tsv
+    clipboard_put header.tsv
+    road_focus "Node Specification Menu"
+    road_keys ctrl+v
+    road_answer_box "Information" Return
     clipboard_put "$1"
     road_focus "Node Specification Menu"
     road_keys shift+Insert
@@ -109,14 +118,17 @@ paste_run() {
     road_focus "MESHLOOM Main Menu"
     road_keys Return
     road_focus "Link Specification"
-    # Alt+L focuses the link list; Shift+F10 opens its menu, whose second entry pastes.
-    road_keys alt+l
+    # The paste keys work on the node lists too (Alt+D focuses the destination list, Alt+O the
+    # origin list), and Shift+F10 opens the link list's menu, whose second entry pastes.
+    road_keys alt+d
     paste_wrong "$2" $'Node 1\tNowhere\t5'
     clipboard_put "$2"
     road_focus "Link Specification"
-    road_keys alt+l shift+F10 Down Down Return
+    # shellcheck disable=SC2086 # the keys, one word each
+    road_keys $4
     road_no_box "after pasting the links"
-    road_keys ctrl+z Menu Down Return
+    # Undo where the focus is empties the link list; redo on the link list fills it again.
+    road_keys ctrl+z alt+l Menu Down Return
     clipboard_is links.head "$2.undone"
     road_keys ctrl+shift+z Menu Down Return
     clipboard_is links.copy "$2.got"
@@ -135,6 +147,6 @@ paste_run() {
 }
 
 # From the spreadsheet's rows; then, in a new run, from what the first run copied out.
-paste_run nodes.tsv links.tsv network
-paste_run nodes.tsv.got links.tsv.got again
+paste_run nodes.tsv links.tsv network "alt+o ctrl+v"
+paste_run nodes.tsv.got links.tsv.got again "alt+l shift+F10 Down Down Return"
 echo "PASSED: 150 nodes and 300 links pasted, copied back, pasted again and saved alike"

@@ -121,6 +121,7 @@ class TestNodeSpecifications : public TProgramTest {
     void PendingNameResetWithOtherValues();
     void AccessKeyLeavesFieldBeforeAdding();
     void NameHeldAsWindows1252();
+    void PasteKeepsNodeBeingTyped();
     void KeyboardAloneFromMainMenu();
 };
 
@@ -617,6 +618,28 @@ void TestNodeSpecifications::NameHeldAsWindows1252() {
     QTest::keyClick(w.NodeName, Qt::Key_Tab);
     QCOMPARE(w.NodeName->text(), kept);
     QCOMPARE(Bytes(Network.PendingName), kept.toLatin1());
+}
+
+// A paste adds its nodes before the node being typed, whose fields and values stay for the
+// next Add Node.
+void TestNodeSpecifications::PasteKeepsNodeBeingTyped() {
+    QVERIFY(ShowNodeWindow());
+    TNodeSpecifications& w = Window();
+    EnterNode(QStringLiteral("First"));
+    PressAccessKey(Qt::Key_N);
+    QTest::keyClicks(w.NodeName, QStringLiteral("Typed"));
+    PressAccessKey(Qt::Key_F);
+    QTest::keyClicks(w.FirstDemand, QStringLiteral("7"));
+    ClickLine(0);
+    QApplication::clipboard()->setText(QStringLiteral("Depot\t1\t2\t3\n"));
+    w.PasteNodesClick();
+    QCOMPARE(Network.NumNodes, 2);
+    QCOMPARE(w.NodeName->text(), QStringLiteral("Typed"));
+    QCOMPARE(w.FirstDemand->text(), QStringLiteral("7"));
+    QCOMPARE(w.NodeNumber->text(), QStringLiteral("3"));
+    QTest::mouseClick(w.AddNode, Qt::LeftButton);
+    QCOMPARE(Bytes(Network.NodeNames[3]), QByteArray("Typed"));
+    QCOMPARE(Network.FirstDemands[3], Real48::Narrow(7));
 }
 
 // The planner's road, keyboard alone, from the main menu and back to it.

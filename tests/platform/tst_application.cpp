@@ -1,7 +1,10 @@
 // The application object: a failure thrown by an event handler ends that event, the general
 // error box reports it, and the program goes on.
 
+#include <sys/resource.h>
+
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -12,6 +15,7 @@
 #include "platform/application.h"
 #include "platform/button.h"
 #include "platform/edit.h"
+#include "platform/file_writer.h"
 #include "platform/regional_settings.h"
 #include "support/scripted_platform.h"
 
@@ -113,6 +117,21 @@ class TestApplication : public QObject {
         QVERIFY(carriedOn);
         QVERIFY(other->hasFocus());
         QVERIFY(platform.AllAnswered());
+    }
+
+    // A file that outgrows the file-size limit fails to be written, as on a full disk, and the
+    // program goes on: the limit's signal does not end it.
+    void aFileOverTheSizeLimitFailsAndTheProgramGoesOn() {
+        QTemporaryDir folder;
+        rlimit before{};
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &before) == 0);
+        rlimit limit = before;
+        limit.rlim_cur = 10;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+        const TWriteResult written =
+            WriteWholeFile(folder.filePath("plan.NET").toStdString(), std::string(100, 'x'));
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &before) == 0);
+        QCOMPARE(ErrorReason(written.Error), std::string("File too large"));
     }
 
     // The application object follows the regional settings from its start.

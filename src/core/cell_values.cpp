@@ -1,0 +1,172 @@
+#include "core/cell_values.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "core/entry_rules.h"
+#include "core/network_store.h"
+#include "core/separators.h"
+#include "core/text_to_number.h"
+
+namespace {
+
+// A separator, held as a Latin-1 byte, as it stands in UTF-8 text.
+std::string Utf8(char separator) {
+    const auto byte = static_cast<unsigned char>(separator);
+    if (byte < 0x80) {
+        return std::string(1, separator);
+    }
+    return {static_cast<char>(0xC0 | byte >> 6), static_cast<char>(0x80 | (byte & 0x3F))};
+}
+
+// The forms of the region's grouping symbol in pasted text: a no-break space comes as the
+// narrow one too.
+std::vector<std::string> GroupingSymbols() {
+    const char grouping = FormatSeparators().Thousands;
+    if (static_cast<unsigned char>(grouping) == 0xA0) {
+        return {Utf8(grouping), "\xE2\x80\xAF"};
+    }
+    return {Utf8(grouping)};
+}
+
+// The length of the grouping symbol that starts at, or 0.
+std::size_t GroupingAt(const std::string& cell, std::size_t at,
+                       const std::vector<std::string>& symbols) {
+    for (const std::string& symbol : symbols) {
+        if (cell.compare(at, symbol.size(), symbol) == 0) {
+            return symbol.size();
+        }
+    }
+    return 0;
+}
+
+// The cell without its grouping symbols, when each stands between groups of three digits of
+// the whole part ("-1.234.567,5" -> "-1234567,5"); nothing when one stands anywhere else.
+std::optional<std::string> Ungrouped(const std::string& cell) {
+    const std::vector<std::string> symbols = GroupingSymbols();
+    std::size_t at = std::min(cell.find_first_not_of(' '), cell.size());
+    at += at < cell.size() && (cell[at] == '+' || cell[at] == '-') ? 1 : 0;
+    std::string plain = cell.substr(0, at);
+    int run = 0;  // digits since the start of the whole part or the last grouping symbol
+    bool grouped = false;
+    while (at < cell.size()) {
+        if (cell[at] >= '0' && cell[at] <= '9') {
+            plain += cell[at++];
+            ++run;
+        } else if (const std::size_t length = GroupingAt(cell, at, symbols); length > 0) {
+            if (run == 0 || run > 3 || (grouped && run != 3)) {
+                return std::nullopt;
+            }
+            grouped = true;
+            run = 0;
+            at += length;
+        } else {
+            break;
+        }
+    }
+    if (grouped && run != 3) {
+        return std::nullopt;
+    }
+    // Trailing blanks are no grouping symbol, even where the symbol is a blank.
+    const std::size_t end = cell.find_last_not_of(' ') + 1;
+    for (std::size_t rest = at; rest < end; ++rest) {
+        if (GroupingAt(cell, rest, symbols) > 0) {
+            return std::nullopt;
+        }
+    }
+    return plain + cell.substr(at);
+}
+
+// Why a cell is no value: where it holds no more than digits, signs, exponents and marks
+// that separate digits, the marks were the wrong ones, and the reason shows the right ones.
+std::string NotANumber(const std::string& cell) {
+    const std::vector<std::string> symbols = GroupingSymbols();
+    const TFormatSeparators& separators = FormatSeparators();
+    const std::string marks = std::string(".,") + separators.Decimal;
+    bool marked = false;
+    bool numberLike = true;
+    for (std::size_t at = 0; at < cell.size() && numberLike;) {
+        const std::size_t grouping = GroupingAt(cell, at, symbols);
+        marked = marked || grouping > 0 || marks.find(cell[at]) != std::string::npos;
+        numberLike = grouping > 0 ||
+                     std::string_view(" +-0123456789eE").find(cell[at]) != std::string_view::npos ||
+                     marks.find(cell[at]) != std::string::npos;
+        at += std::max<std::size_t>(grouping, 1);
+    }
+    if (numberLike && marked) {
+        const std::string decimal = Utf8(separators.Decimal);
+        return "\"" + cell + "\" is not a number: the decimal symbol is \"" + decimal +
+               "\", as in 1" + Utf8(separators.Thousands) + "234" + decimal + "5";
+    }
+    return "\"" + cell + "\" is not a number from 0 to " + std::to_string(MaxDistance);
+}
+
+std::string NotInRange(const std::string& cell) {
+    return "\"" + cell + "\" is not a number from 0 to " + std::to_string(MaxDistance);
+}
+
+}  // namespace
+
+std::string JudgeValueCell(const std::string& cell, Real48& value) {
+    value = Real48::Narrow(0);
+    const std::optional<std::string> text = Ungrouped(cell);
+    if (!text) {
+        return NotANumber(cell);
+    }
+    switch (JudgeRealEntry(*text, value, Real48::Narrow(0), Real48::Narrow(MaxDistance)).Outcome) {
+        case TEntryOutcome::Accepted:
+        case TEntryOutcome::Empty:
+            return {};
+        case TEntryOutcome::OutOfRange:
+            return NotInRange(cell);
+        case TEntryOutcome::ConversionError:
+            break;
+    }
+    return NotANumber(cell);
+}
+
+std::string JudgeDistanceCell(const std::string& cell, std::int32_t& distance) {
+    // Up to five plain digits, the cells of a large paste, are the number they spell, as the
+    // rules below read them too; this only spares their work.
+    if (!cell.empty() && cell.size() <= 5 &&
+        std::all_of(cell.begin(), cell.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        std::int32_t value = 0;
+        for (const char digit : cell) {
+            value = value * 10 + (digit - '0');
+        }
+        if (value <= MaxDistance) {
+            distance = value;
+            return {};
+        }
+    }
+    distance = -1;
+    const std::optional<std::string> text = Ungrouped(cell);
+    if (!text) {
+        return NotANumber(cell);
+    }
+    switch (JudgeIntegerEntry(*text, distance, 0, MaxDistance).Outcome) {
+        case TEntryOutcome::Accepted:
+            return {};
+        case TEntryOutcome::Empty:
+        case TEntryOutcome::OutOfRange:
+            return NotInRange(cell);
+        case TEntryOutcome::ConversionError:
+            break;
+    }
+    return NotANumber(cell);
+}
+
+std::string ShortestValueText(const Real48& value) {
+    char text[64];
+    for (int decimals = 0;; ++decimals) {
+        std::snprintf(text, sizeof text, "%.*Lf", decimals, value.Widen());
+        std::string shown = text;
+        std::replace(shown.begin(), shown.end(), '.', FormatSeparators().Decimal);
+        if (decimals >= 20 || Real48::Narrow(StrToFloat(shown)) == value) {
+            return shown;
+        }
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+// One value cell of a spreadsheet row, read and written with the region's separators
+// (separators.h).
+//
+// Spreadsheets copy the text they display, so a value cell is read as the region's
+// spreadsheet shows it: the region's grouping symbol may stand between groups of three digits
+// of the whole part, and is then left out; otherwise the cell goes through the rules of the
+// value's field (entry_rules.h), bounds and narrowing included. With "," as decimal symbol
+// and "." as grouping symbol:
+//   "1.234,50" -> 1234.5     "12.345" -> 12345     " 12,5 " -> 12.5    "1e3" -> 1000
+//   "12.5", "1.23,4", "1,234.50" -> refused naming the decimal symbol ("," here)
+// and with "." and ",":  "1,234.50" -> 1234.5;  "12,5" -> refused.
+// A refusal is the reason alone, for a row's refusal (tab_separated.h) to frame:
+//   "\"12.5\" is not a number: the decimal symbol is \",\", as in 1.234,5"
+//   "\"10000,01\" is not a number from 0 to 10000"
+
+#include <cstdint>
+#include <string>
+
+#include "core/real48.h"
+
+// A node value, 0 to 10000, narrowed to its stored form; an empty cell is 0, as an empty
+// field leaves it. Returns the refusal, or an empty text with value set.
+std::string JudgeValueCell(const std::string& cell, Real48& value);
+
+// A distance, 0 to 10000, rounded to an integer as the distance field rounds it; an empty
+// cell is refused. Returns the refusal, or an empty text with distance set.
+std::string JudgeDistanceCell(const std::string& cell, std::int32_t& distance);
+
+// The shortest text, with the regional decimal symbol and no grouping, that text-to-number
+// reads back to exactly this stored value:  0.10000000000002274 (0.1 held) -> "0.1";
+// 10000 -> "10000";  1234.5600000005215 -> "1234.56".
+std::string ShortestValueText(const Real48& value);

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# meshloom-export from a script, with no display: the end-to-end network from rows gives the
+# files the windows saved; refusals, a failed write and a network that is not connected end
+# with their statuses and write nothing they should not.
+#
+#   export_command.sh MESHLOOM-EXPORT EXPECTED-DIR WORK-DIR PROJECT-VERSION
+set -uo pipefail
+export LC_ALL=C.UTF-8
+program="$1" expected="$2" work="$3" version="$4"
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+failures=0
+fail() {
+    echo "FAILED: $*" >&2
+    failures=$((failures + 1))
+}
+
+# It links no Qt (nor anything of a display) and starts none.
+libraries=$(ldd "$program") || fail "ldd cannot read $program"
+grep -iE 'qt|libx11|xcb|wayland|libgl' <<<"$libraries" && fail "meshloom-export links a display library"
+
+# Runs the command with nothing of the caller's environment but the locale given first, no
+# DISPLAY and no WAYLAND_DISPLAY; its status in $status and its messages in $work/err.
+run() {
+    local locale="$1"
+    shift
+    env -i LC_ALL="$locale" "$program" "$@" >out 2>err
+    status=$?
+}
+# expect STATUS PATTERN CASE: the last run ended with STATUS and said something matching
+# PATTERN, or nothing at all when PATTERN is empty.
+expect() {
+    [[ $status -eq $1 ]] || fail "status $status, not $1 (case: $3)"
+    if [[ -z "$2" ]]; then
+        [[ ! -s err && ! -s out ]] || fail "not silent (case: $3): $(cat err out)"
+    else
+        grep -qE -- "$2" err out || fail "no \"$2\" in the messages (case: $3): $(cat err)"
+    fi
+}
+
+# The end-to-end network, as a planner keeps it in a spreadsheet of a German region (10.000
+# grouped as the region groups it).
+# shellcheck disable=SC1112  # the typographic quote is part of the name
+printf 'Name\tFirst demand\tSecond demand\tFixed cost\nDepot\t12,5\t0\t300\nO’Neill – Süd €\t2,0625\t10.000\t0\n"<Hub> 3"\t0,35\t1\t2\n' >nodes.tsv
+# shellcheck disable=SC1112
+printf 'Depot\t2\t5\nO’Neill – Süd €\t3\t7\n3\tDepot\t20\n' >links.tsv
+
+run de_DE.UTF-8 nodes.tsv links.tsv plan.NET plan.NED
+expect 0 '' "rows with the region's decimal comma"
+{ cmp plan.NET "$expected/network.NET" && cmp plan.NED "$expected/network.NED"; } ||
+    fail "the files differ from those the windows saved"
+# The saved demand data file read back from standard input, whatever the decimal symbol.
+run C.UTF-8 --decimal , - links.tsv again.NET again.NED <"$expected/network.NET"
+expect 0 '' "a saved demand data file on standard input"
+{ cmp again.NET "$expected/network.NET" && cmp again.NED "$expected/network.NED"; } ||
+    fail "the files from standard input differ"
+
+# Refusals write nothing: status, and the message names file, row and column.
+sed 's/12,5/12.5/; s/2,0625/2.0625/; s/0,35/0.35/; s/10\.000/10000/' nodes.tsv >point-nodes.tsv
+printf 'Depot\t2\t5\n2\t4\t7\n' >bad-links.tsv
+printf 'Depot\t1\t2\t3\n' >one.tsv
+while IFS='|' read -r status_wanted pattern case args; do
+    rm -f none.NET none.NED
+    # shellcheck disable=SC2086  # args is a list of words
+    run de_DE.UTF-8 $args none.NET none.NED </dev/null
+    expect "$status_wanted" "$pattern" "$case"
+    [[ ! -e none.NET && ! -e none.NED ]] || fail "a file was written (case: $case)"
+done <<'CASES'
+1|point-nodes.tsv: Row 2, first demand: "12.5" is not a number|a point in a region of the comma|point-nodes.tsv links.tsv
+1|links.tsv: Row 2, destination: there is no node 4|a node that is not there|nodes.tsv bad-links.tsv
+1|one.tsv: 1 node; a network has from 2 to 150 nodes|a single node|one.tsv links.tsv
+66|missing.tsv: No such file or directory|NODES missing|missing.tsv links.tsv
+64|Try 'meshloom-export --help'|an unknown option|--verbose nodes.tsv links.tsv
+64|invalid decimal symbol ';'|a decimal symbol that is none|--decimal ; nodes.tsv links.tsv
+64|cannot both be read from standard input|both from standard input|- -
+CASES
+
+# A file that cannot be written (the file-size limit: 1 KiB): status 2, file and reason, and
+# the earlier files kept byte for byte.
+for ((node = 1; node <= 20; node++)); do printf 'N%d\t1\t2\t3\n' $node; done >chain-nodes.tsv
+for ((node = 1; node < 20; node++)); do printf '%d\t%d\t9\n%d\t%d\t9\n' $node $((node + 1)) $((node + 1)) $node; done >chain-links.tsv
+echo earlier >big.NET && echo earlier >big.NED
+(ulimit -f 1 && env -i LC_ALL=C.UTF-8 "$program" chain-nodes.tsv chain-links.tsv big.NET big.NED >out 2>err)
+status=$?
+here=$(pwd -P)
+expect 2 "FATAL ERROR SAVING DISTANCE FILE: $here/big.NED: File too large" "the file-size limit"
+grep -q "FATAL ERROR SAVING DEMAND DATA FILE: $here/big.NET: File too large" err || fail "the demand data file's failure is not named"
+[[ "$(cat big.NET big.NED)" == $'earlier\nearlier' ]] || fail "an earlier file was changed"
+[[ -z "$(find . -name '.big.*')" ]] || fail "a temporary file was left behind"
+
+# Not connected (node 3 is reached by none): warned with the pairs, saved unless it must not be.
+printf 'Depot\t2\t5\n2\tDepot\t5\n' >part-links.tsv
+run C.UTF-8 point-nodes.tsv part-links.tsv part.NET part.NED
+expect 0 'NETWORK IS NOT CONNECTED' "not connected"
+grep -q '^  to 3 <Hub> 3: no path' err || fail "the unjoined pairs are not listed: $(cat err)"
+[[ "$(tr -d '\r' <part.NED | paste -sd ' ')" == "0 5 10000 5 0 10000 10000 10000 0" ]] ||
+    fail "the distances of the network that is not connected are wrong"
+run C.UTF-8 --require-connected point-nodes.tsv part-links.tsv strict.NET strict.NED
+expect 3 'nothing written' "not connected, with --require-connected"
+[[ ! -e strict.NET && ! -e strict.NED ]] || fail "--require-connected wrote a file"
+
+run C.UTF-8 --version
+expect 0 "^meshloom-export \(MESHLOOM\) $version$" "--version"
+
+[[ $failures -eq 0 ]] && echo "meshloom-export: all cases passed"
+exit $((failures > 0))
