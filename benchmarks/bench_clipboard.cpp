@@ -103,18 +103,14 @@ void UndoRedoPasteLinks(benchmark::State& state, bool undo) {
     window.PasteLinksClick();
     QAction* timed = window.History.Actions()[undo ? 0 : 1];
     QAction* untimed = window.History.Actions()[undo ? 1 : 0];
+    if (!undo) {
+        untimed->trigger();
+    }
     for (auto _ : state) {
-        if (!undo) {
-            state.PauseTiming();
-            untimed->trigger();
-            state.ResumeTiming();
-        }
         timed->trigger();
-        if (undo) {
-            state.PauseTiming();
-            untimed->trigger();
-            state.ResumeTiming();
-        }
+        state.PauseTiming();
+        untimed->trigger();
+        state.ResumeTiming();
     }
     state.counters["links"] = window.LinkList->Count();
 }

@@ -23,10 +23,10 @@ void ExpectStoreIs(const TNetworkStore& n, const TModel& model, int step) {
     ASSERT_EQ(n.NumNodes, static_cast<int>(model.Nodes.size())) << "step " << step;
     for (int k = 1; k <= n.NumNodes; ++k) {
         const TPastedNode& node = model.Nodes[static_cast<std::size_t>(k - 1)];
-        EXPECT_EQ(n.NodeNames[k], node.Name) << "step " << step;
-        EXPECT_EQ(n.FirstDemands[k].Bytes(), node.FirstDemand.Bytes()) << "step " << step;
-        EXPECT_EQ(n.SecondDemands[k].Bytes(), node.SecondDemand.Bytes()) << "step " << step;
-        EXPECT_EQ(n.FixedCosts[k].Bytes(), node.FixedCost.Bytes()) << "step " << step;
+        ASSERT_EQ(n.NodeNames[k], node.Name) << "step " << step;
+        ASSERT_EQ(n.FirstDemands[k].Bytes(), node.FirstDemand.Bytes()) << "step " << step;
+        ASSERT_EQ(n.SecondDemands[k].Bytes(), node.SecondDemand.Bytes()) << "step " << step;
+        ASSERT_EQ(n.FixedCosts[k].Bytes(), node.FixedCost.Bytes()) << "step " << step;
     }
     for (int o = 1; n.LinkRows.IsAllocated(1) && o <= n.NumNodes; ++o) {
         for (int d = 1; d <= n.NumNodes; ++d) {
@@ -144,12 +144,8 @@ TEST_F(StoreHistoryTest, RandomSequencesAgainstModel) {
             }
             EXPECT_EQ(history.CanUndo(), at > 0) << "step " << step;
             EXPECT_EQ(history.CanRedo(), at + 1 < states.size()) << "step " << step;
-            ExpectStoreIs(n, states[at], step);
-            if (HasFatalFailure()) {
-                FAIL() << "seed " << row.Seed;
-            }
+            ASSERT_NO_FATAL_FAILURE(ExpectStoreIs(n, states[at], step)) << "seed " << row.Seed;
         }
-        ReleaseLinkRows(n);
     }
 }
 }  // namespace
