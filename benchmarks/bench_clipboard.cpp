@@ -5,8 +5,14 @@
 //   PasteNodes           150 node rows into an empty table
 //   PasteLinksAsCopied   22,350 rows as Copy writes them (numbers and names), a full network
 //   PasteLinksByName     the same links given by the nodes' names alone
+//   UndoRedoPasteLinks   Ctrl+Z after the paste of 22,350 links, and Ctrl+Shift+Z after that
+//   HistoryOf100Pastes   the heap that 100 such pastes hold in the undo history, each changing
+//                        every link, as glibc's count of bytes in use (mallinfo2) grows over
+//                        them, the lists being as long before and after
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <cstdio>
@@ -49,14 +55,15 @@ void PasteNodes(benchmark::State& state) {
 }
 BENCHMARK(PasteNodes)->Unit(benchmark::kMillisecond);
 
-// The rows of every ordered pair of 150 nodes, as Copy writes them or by name alone.
-std::string AllLinkRows(bool byName) {
+// The rows of every ordered pair of 150 nodes, as Copy writes them or by name alone; shift
+// gives other distances.
+std::string AllLinkRows(bool byName, int shift = 0) {
     MakeNodes();
     AllocateLinkRows(Network);
     Network.PendingDistance = 0;
     for (int i = 1; i <= MaxNodes; ++i) {
         for (int j = 1; j <= MaxNodes; ++j) {
-            Network.PendingDistance = (i * 7 + j * 13) % 10001;
+            Network.PendingDistance = (i * 7 + j * 13 + shift) % 10001;
             if (i != j) {
                 SetOneWayLink(Network, i, j);
             }
@@ -88,12 +95,57 @@ void PasteLinks(benchmark::State& state, bool byName) {
 BENCHMARK_CAPTURE(PasteLinks, AsCopied, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PasteLinks, ByName, true)->Unit(benchmark::kMillisecond);
 
+// Times the undo (undo true) or the redo of a full paste of links, the other step untimed.
+void UndoRedoPasteLinks(benchmark::State& state, bool undo) {
+    TLinkSpecification window;
+    SetClipboardText(QString::fromStdString(AllLinkRows(false)));
+    window.FormShow();
+    window.PasteLinksClick();
+    QAction* timed = window.History.Actions()[undo ? 0 : 1];
+    QAction* untimed = window.History.Actions()[undo ? 1 : 0];
+    if (!undo) {
+        untimed->trigger();
+    }
+    for (auto _ : state) {
+        timed->trigger();
+        state.PauseTiming();
+        untimed->trigger();
+        state.ResumeTiming();
+    }
+    state.counters["links"] = window.LinkList->Count();
+}
+BENCHMARK_CAPTURE(UndoRedoPasteLinks, Undo, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(UndoRedoPasteLinks, Redo, false)->Unit(benchmark::kMillisecond);
+
+void HistoryOf100Pastes(benchmark::State& state) {
+    TLinkSpecification window;
+    // The same links with other distances, so that each paste changes every one.
+    const std::string rows = AllLinkRows(false);
+    const std::string other = AllLinkRows(false, 1);
+    for (auto _ : state) {
+        window.FormShow();
+        SetClipboardText(QString::fromStdString(rows));
+        window.PasteLinksClick();
+        window.History.Clear();
+        const std::size_t before = mallinfo2().uordblks;
+        for (int paste = 1; paste <= 100; ++paste) {
+            SetClipboardText(QString::fromStdString(paste % 2 == 1 ? other : rows));
+            window.PasteLinksClick();
+        }
+        state.counters["MB"] = static_cast<double>(mallinfo2().uordblks - before) / 1e6;
+    }
+}
+BENCHMARK(HistoryOf100Pastes)->Iterations(1)->Unit(benchmark::kSecond);
+
 class TFrameReporter : public TTimingReporter {
   public:
     void Finalize() override {
         TTimingReporter::Finalize();
         for (const auto& [name, times] : Times) {
-            std::printf("%-22s %.2f frames (%.2f ms wall clock)\n", name.c_str(),
+            if (name.rfind("HistoryOf", 0) == 0) {
+                continue;  // its figure is the memory, printed above
+            }
+            std::printf("%-25s %.2f frames (%.2f ms wall clock)\n", name.c_str(),
                         times.Real / Frame, times.Real * 1000);
         }
     }

@@ -11,10 +11,13 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 
 #include "core/link_rows.h"
 #include "core/network_store.h"
 #include "core/spreadsheet_forms.h"
+#include "core/store_history.h"
 #include "platform/button.h"
 #include "platform/clipboard_menu.h"
 #include "platform/edit.h"
@@ -146,7 +149,8 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
     QuitandSave->OnClick = [this] { QuitandSaveClick(); };
     AddCopyPasteMenu(
         *this, *LinkList, QStringLiteral("Copy All Links"), [this] { CopyLinksClick(); },
-        QStringLiteral("Paste Links"), [this] { PasteLinksClick(); });
+        QStringLiteral("Paste Links"), [this] { PasteLinksClick(); }, History.Actions());
+    History.ActOnKeysIn(*this);
 
     // Top to bottom: the node lists side by side, the distance, the link list with its
     // heading and count, the link buttons (bidirectional, remove, unidirectional), and
@@ -203,6 +207,7 @@ void TLinkSpecification::closeEvent(QCloseEvent* event) {
 }
 
 void TLinkSpecification::FormShow() {
+    History.Clear();
     AllocateLinkRows(Network);
     LinkList->Clear();
     LinkListEnds.clear();
@@ -250,9 +255,8 @@ void TLinkSpecification::OneWayButtonClick() {
     if (!SelectedEnds(origin, destination)) {
         return;
     }
-    SetOneWayLink(Network, origin, destination);
-    RemoveButton->setEnabled(true);
-    UpdateAllLists();
+    AddLink(LinkChangeText("Addition", origin, destination, false),
+            [=](TNetworkStore& n) { SetOneWayLink(n, origin, destination); });
 }
 
 void TLinkSpecification::TwoWayButtonClick() {
@@ -261,16 +265,17 @@ void TLinkSpecification::TwoWayButtonClick() {
     if (!SelectedEnds(origin, destination)) {
         return;
     }
-    SetTwoWayLink(Network, origin, destination);
-    RemoveButton->setEnabled(true);
-    UpdateAllLists();
+    AddLink(LinkChangeText("Addition", origin, destination, true),
+            [=](TNetworkStore& n) { SetTwoWayLink(n, origin, destination); });
 }
 
 void TLinkSpecification::LinkDistKeyPress(QChar& key) {
+    ++DistanceEdits;
     NumericFieldKeyPress(key, *QuitandSave);
 }
 
 void TLinkSpecification::LinkDistExit() {
+    ++DistanceEdits;
     Network.PendingDistance = -1;
     CheckIntegerEntry(*LinkDist, Network.PendingDistance, 0, MaxDistance);
     const bool distancePending = Network.PendingDistance != -1;
@@ -287,8 +292,12 @@ void TLinkSpecification::RemoveButtonClick() {
         return;
     }
     const TLinkEnds link = LinkListEnds.at(static_cast<std::size_t>(line - 1));
-    RemoveLink(Network, link.Origin, link.Destination);
+    const TLinkView before = View();
+    TStoreChange change = RecordChange(
+        Network, [link](TNetworkStore& n) { RemoveLink(n, link.Origin, link.Destination); });
+    change.Text = LinkChangeText("Removal", link.Origin, link.Destination, false);
     UpdateAllLists();
+    Remember(std::move(change), before);
 }
 
 void TLinkSpecification::CopyLinksClick() {
@@ -305,14 +314,19 @@ void TLinkSpecification::PasteLinksClick() {
                    TMsgDlgType::Information, TMsgDlgButtons::Ok);
         return;
     }
-    AddPastedLinks(Network, reading.Links);
+    const TLinkView before = View();
+    TStoreChange change =
+        RecordChange(Network, [&reading](TNetworkStore& n) { AddPastedLinks(n, reading.Links); });
+    change.Text = PasteChangeText(reading.Links.size(), "Link");
     RemoveButton->setEnabled(true);
     // The network may be saved now, as once a distance has been entered.
     QuitandSave->setEnabled(true);
     UpdateAllLists();
+    Remember(std::move(change), before, true);
 }
 
 void TLinkSpecification::CancelButtonClick() {
+    History.Clear();
     ReleaseLinkRows(Network);
     hide();
     ShowWindow(*MeshLoomMain);
@@ -323,8 +337,53 @@ void TLinkSpecification::QuitandSaveClick() {
 }
 
 void TLinkSpecification::ReturnToMainMenu() {
+    History.Clear();
     ReleaseLinkRows(Network);
     hide();
     MeshLoomMain->SetStep(TStep::Finished);
     ShowWindow(*MeshLoomMain);
+}
+
+void TLinkSpecification::AddLink(const std::string& text,
+                                 const std::function<void(TNetworkStore&)>& add) {
+    const TLinkView before = View();
+    TStoreChange change = RecordChange(Network, add);
+    change.Text = text;
+    RemoveButton->setEnabled(true);
+    UpdateAllLists();
+    Remember(std::move(change), before);
+}
+
+void TLinkSpecification::Remember(TStoreChange change, const TLinkView& before, bool pasted) {
+    TLinkView after = View();
+    if (pasted) {
+        after.DistanceEdits = -1;
+    }
+    History.Record(
+        std::move(change), [this, before] { ShowView(before); },
+        [this, after] { ShowView(after); });
+}
+
+TLinkSpecification::TLinkView TLinkSpecification::View() const {
+    const int line = LinkList->ItemIndex();
+    return {OriginList->ItemIndex(),
+            DestinationList->ItemIndex(),
+            line < 0 ? TLinkEnds{} : LinkListEnds.at(static_cast<std::size_t>(line)),
+            RemoveButton->isEnabled(),
+            QuitandSave->isEnabled(),
+            DistanceEdits};
+}
+
+void TLinkSpecification::ShowView(const TLinkView& view) {
+    UpdateAllLists();
+    OriginList->SetItemIndex(view.Origin);
+    DestinationList->SetItemIndex(view.Destination);
+    const auto line = std::find(LinkListEnds.begin(), LinkListEnds.end(), view.Link);
+    if (line != LinkListEnds.end()) {
+        LinkList->SetItemIndex(static_cast<int>(line - LinkListEnds.begin()));
+    }
+    RemoveButton->setEnabled(view.RemoveEnabled);
+    if (view.DistanceEdits == DistanceEdits || view.DistanceEdits < 0) {
+        QuitandSave->setEnabled(view.QuitEnabled);
+    }
 }

@@ -7,10 +7,14 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "core/link_lines.h"
+#include "core/network_store.h"
 #include "platform/save_dialog.h"
+#include "platform/undo_history.h"
 
 class QLabel;
 class TButton;
@@ -57,6 +61,9 @@ class TLinkSpecification : public QWidget {
     void CopyLinksClick();
     void PasteLinksClick();
 
+    // The adds, removes and pastes of links, to be undone and redone for this showing.
+    TUndoHistory History{*this, Network};
+
     // Runs the save dialogue (save_dialogue.h).
     void QuitandSaveClick();
     // Releases the link rows, hides the window and shows the main menu in its finished state.
@@ -76,6 +83,27 @@ class TLinkSpecification : public QWidget {
     // The link each line of LinkList was built from: a remove takes the numbers from here,
     // not from the line's text, which a name holding " -> " or digits could mislead.
     std::vector<TLinkEnds> LinkListEnds;
+
+    // What undo and redo put back besides the store: the selected lines and two buttons.
+    struct TLinkView {
+        int Origin = -1;
+        int Destination = -1;
+        TLinkEnds Link;  // the selected link, or none
+        bool RemoveEnabled = false;
+        bool QuitEnabled = false;
+        // DistanceEdits when the view was taken; a paste's own view says -1, for its redo
+        // makes the network ready to save whatever was typed since.
+        int DistanceEdits = 0;
+    };
+    // Counts the keys typed into LinkDist and its exits: after them QuitandSave follows the
+    // distance, and an undo or redo leaves it so.
+    int DistanceEdits = 0;
+    TLinkView View() const;
+    void ShowView(const TLinkView& view);
+    // Makes add, a link named text, shows it and keeps it.
+    void AddLink(const std::string& text, const std::function<void(TNetworkStore&)>& add);
+    // Keeps the change just made and shown, with the view from before it.
+    void Remember(TStoreChange change, const TLinkView& before, bool pasted = false);
 };
 
 // The one link window, created at program start (app/program.h).

@@ -12,12 +12,15 @@
 #include <algorithm>
 #include <initializer_list>
 #include <limits>
+#include <string>
+#include <utility>
 
 #include "core/network_store.h"
 #include "core/node_lines.h"
 #include "core/node_rows.h"
 #include "core/number_text.h"
 #include "core/spreadsheet_forms.h"
+#include "core/store_history.h"
 #include "platform/button.h"
 #include "platform/clipboard_menu.h"
 #include "platform/edit.h"
@@ -200,7 +203,8 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     CancelButton->OnClick = [this] { CancelButtonClick(); };
     AddCopyPasteMenu(
         *this, *NodeList, QStringLiteral("Copy All Nodes"), [this] { CopyNodesClick(); },
-        QStringLiteral("Paste Nodes"), [this] { PasteNodesClick(); });
+        QStringLiteral("Paste Nodes"), [this] { PasteNodesClick(); }, History.Actions());
+    History.ActOnKeysIn(*this);
 
     resize(522, 440);
     move(165, 102);
@@ -220,6 +224,7 @@ void TNodeSpecifications::closeEvent(QCloseEvent* event) {
 }
 
 void TNodeSpecifications::FormShow() {
+    History.Clear();
     StartNodeTable(Network);
     NodeList->Clear();
     ShowCount();
@@ -267,8 +272,11 @@ void TNodeSpecifications::AddNodeClick() {
     if (Network.NumNodes >= MaxNodes) {
         return;
     }
-    AddPendingNode(Network);
+    const TNodeView before = View();
+    TStoreChange change = RecordChange(Network, AddPendingNode);
+    change.Text = NodeChangeText("Addition", Network, Network.NumNodes);
     ShowAddedNodes();
+    Remember(std::move(change), before);
 }
 
 void TNodeSpecifications::CopyNodesClick() {
@@ -287,11 +295,15 @@ void TNodeSpecifications::PasteNodesClick() {
                    TMsgDlgType::Information, TMsgDlgButtons::Ok);
         return;
     }
-    AddPastedNodes(Network, reading.Nodes);
+    const TNodeView before = View();
+    TStoreChange change =
+        RecordChange(Network, [&reading](TNetworkStore& n) { AddPastedNodes(n, reading.Nodes); });
+    change.Text = PasteChangeText(reading.Nodes.size(), "Node");
     // As when the values had been typed: leaving a field lets the planner quit.
     QuitButton->setEnabled(true);
     // The node being typed stays in its fields and pending values, to be added next.
     ShowNodeTable();
+    Remember(std::move(change), before);
 }
 
 void TNodeSpecifications::ShowAddedNodes() {
@@ -348,7 +360,10 @@ void TNodeSpecifications::DeleteButtonClick() {
                    TMsgDlgType::Warning, TMsgDlgButtons::Ok);
         return;
     }
-    DeleteNode(Network, k);
+    const TNodeView before = View();
+    std::string text = NodeChangeText("Delete", Network, k);
+    TStoreChange change = RecordChange(Network, [k](TNetworkStore& n) { DeleteNode(n, k); });
+    change.Text = std::move(text);
     ListNodes();
     // The node that followed the deleted one; after the last node the request is ignored
     // and the new last line stays selected.
@@ -362,6 +377,7 @@ void TNodeSpecifications::DeleteButtonClick() {
     ResetPendingNode();
     ShowCount();
     ShowEntryWhileRoomLeft();
+    Remember(std::move(change), before);
 }
 
 void TNodeSpecifications::CancelButtonClick() {
@@ -401,6 +417,33 @@ void TNodeSpecifications::ShowCount() {
 }
 
 void TNodeSpecifications::ReturnToMainMenu() {
+    History.Clear();
     hide();
     ShowWindow(*MeshLoomMain);
+}
+
+TNodeSpecifications::TNodeView TNodeSpecifications::View() const {
+    return {NodeList->ItemIndex(), DeleteButton->isEnabled(), QuitButton->isEnabled()};
+}
+
+// The table as a paste shows it, the node being typed staying in its fields, with the line and
+// the buttons as they were. Fields that come back after a full table come back empty.
+void TNodeSpecifications::ShowView(const TNodeView& view) {
+    if (!AddNode->isEnabled() && Network.NumNodes < MaxNodes) {
+        ClearEntryFields();
+        ResetPendingNode();
+    }
+    ShowNodeTable();
+    NodeList->SetItemIndex(view.Selected);
+    if (view.Selected < 0) {
+        NodeList->clearSelection();
+    }
+    DeleteButton->setEnabled(view.DeleteEnabled);
+    QuitButton->setEnabled(view.QuitEnabled);
+}
+
+void TNodeSpecifications::Remember(TStoreChange change, const TNodeView& before) {
+    History.Record(
+        std::move(change), [this, before] { ShowView(before); },
+        [this, after = View()] { ShowView(after); });
 }

@@ -7,6 +7,9 @@
 
 #include <QWidget>
 
+#include "core/network_store.h"
+#include "platform/undo_history.h"
+
 class QLabel;
 class TButton;
 class TEdit;
@@ -54,6 +57,9 @@ class TNodeSpecifications : public QWidget {
     void CopyNodesClick();
     void PasteNodesClick();
 
+    // Add Node, Delete Node and Paste Nodes, to be undone and redone for this showing.
+    TUndoHistory History{*this, Network};
+
   protected:
     void showEvent(QShowEvent* event) override;
     // The window has no close box; a close request from the window manager is refused.
@@ -72,6 +78,17 @@ class TNodeSpecifications : public QWidget {
     void ShowNextNodeNumber();
     void ShowCount();
     void ReturnToMainMenu();
+
+    // What undo and redo put back besides the store: the selected line and two buttons.
+    struct TNodeView {
+        int Selected = -1;
+        bool DeleteEnabled = false;
+        bool QuitEnabled = false;
+    };
+    TNodeView View() const;
+    void ShowView(const TNodeView& view);
+    // Keeps the change just made and shown, with the view from before it.
+    void Remember(TStoreChange change, const TNodeView& before);
 };
 
 // The one node window, created at program start (app/program.h).

@@ -30,7 +30,7 @@ QAction* HandlerAction(QWidget& owner, const QString& caption, QKeySequence::Sta
 
 void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption,
                       const std::function<void()>& copy, const QString& pasteCaption,
-                      const std::function<void()>& paste) {
+                      const std::function<void()>& paste, const QList<QAction*>& more) {
     QAction* copyAction =
         HandlerAction(list, copyCaption, QKeySequence::Copy, Qt::WidgetShortcut, copy);
     // A text field takes its paste keys first, through the shortcut override.
@@ -41,11 +41,15 @@ void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption
     // that no hidden window stays behind.
     auto* area = qobject_cast<QAbstractScrollArea*>(&list);
     QWidget* surface = area != nullptr ? area->viewport() : &list;
-    const auto open = [surface, copyAction, pasteAction](const QPoint& at) {
+    const auto open = [surface, copyAction, pasteAction, more](const QPoint& at) {
         auto* menu = new QMenu(surface);
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->addAction(copyAction);
         menu->addAction(pasteAction);
+        if (!more.isEmpty()) {
+            menu->addSeparator();
+            menu->addActions(more);
+        }
         menu->popup(surface->mapToGlobal(at));
     };
     QObject::connect(&list, &QWidget::customContextMenuRequested, &list, open);

@@ -6,6 +6,7 @@
 // Shift+Insert) while the list or any other control of the window but a text field has it,
 // for a text field keeps its own paste. Both run as handlers (RunHandler).
 
+#include <QList>
 #include <QString>
 #include <functional>
 #include <string>
@@ -13,11 +14,13 @@
 
 #include "core/spreadsheet_forms.h"
 
+class QAction;
 class QWidget;
 
+// The menu ends with more, after a separator, when it is given (the Undo and Redo entries).
 void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption,
                       const std::function<void()>& copy, const QString& pasteCaption,
-                      const std::function<void()>& paste);
+                      const std::function<void()>& paste, const QList<QAction*>& more = {});
 
 // The clipboard's plain text as UTF-8, composed (NFC) as a typed name is before it is held
 // (SanitiseNodeName), so that a pasted name is held as the same name typed; and plain text

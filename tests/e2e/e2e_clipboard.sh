@@ -4,10 +4,11 @@
 # nodes written as a spreadsheet writes them (quoted cells, an empty row as tabs and fixed costs
 # with the grouping symbol included) and the 300 links of a two-way ring by the nodes' names,
 # with the focus on the origin list; a wrong row before each paste must leave the network as it
-# was. Both lists are copied out and compared, and the two saved files must be byte for byte
-# those of the same network, computed here on their own; the typed forms of the copies hold
-# names as text and values as numbers. A second run pastes what the first copied out and must
-# save the same two files.
+# was. Each paste is undone and redone with the keys, and a deleted node is undone. Both
+# lists are copied out and compared, and the two saved files must be byte for byte those of
+# the same network, computed here on their own; the typed forms of the copies hold names as
+# text and values as numbers. A second run pastes what the first copied out and must save the
+# same two files.
 #
 #   e2e_clipboard.sh MESHLOOM [WORK-DIR]      exits 0, 1 (failed) or 77 (skipped)
 set -euo pipefail
@@ -54,6 +55,8 @@ BEGIN {
     link(1, 2); link(2, 1); link(1, 150); link(150, 1)
     for (k = 2; k < 150; k++) { link(k, k + 1); link(k + 1, k) }
 }' </dev/null
+# What Copy gives of an empty list.
+head -n 1 nodes.copy >nodes.head && head -n 1 links.copy >links.head
 
 # Puts the file $1 on the clipboard; xclip stays behind as its owner, its output closed.
 clipboard_put() { xclip -selection clipboard -i "$1" >/dev/null 2>&1; }
@@ -100,7 +103,11 @@ paste_run() {
     road_focus "Node Specification Menu"
     road_keys shift+Insert
     road_no_box "after pasting the nodes"
-    road_keys ctrl+c
+    # Undo empties the list, Ctrl+Y pastes again; a deleted first node comes back, with the
+    # focus on the Delete button.
+    road_keys ctrl+z ctrl+c
+    clipboard_is nodes.head "$1.undone"
+    road_keys ctrl+y Home alt+d ctrl+z Tab ctrl+c
     clipboard_is nodes.copy "$1.got"
     # The typed forms beside it: node 9's name as text in UTF-8, its first demand a number.
     clipboard_form_has "$sylk" 'C;X1;Y10;K"Süd 9"'
@@ -120,7 +127,10 @@ paste_run() {
     # shellcheck disable=SC2086 # the keys, one word each
     road_keys $4
     road_no_box "after pasting the links"
-    road_keys alt+l Menu Down Return
+    # Undo where the focus is empties the link list; redo on the link list fills it again.
+    road_keys ctrl+z alt+l Menu Down Return
+    clipboard_is links.head "$2.undone"
+    road_keys ctrl+shift+z Menu Down Return
     clipboard_is links.copy "$2.got"
     clipboard_form_has "$sylk" 'C;X5;Y2;K100'
     road_keys alt+q

@@ -182,14 +182,21 @@ class TestAccessibility : public TProgramTest {
     }
 
     // The lists' menus open from the keyboard with Shift+F10 (the Menu key is pressed on a real
-    // display in the clipboard's end-to-end test), and the screen reader reads their entries.
+    // display in the clipboard's end-to-end test), and the screen reader reads their entries,
+    // the undo entry naming the change it takes back.
     void ListMenus() {
         Network.NumNodes = 2;
         for (const auto& [list, entries] :
-             {std::pair<QWidget*, QStringList>{NodeSpecifications->NodeList,
-                                               {"Copy All Nodes", "Paste Nodes"}},
-              {LinkSpecification->LinkList, {"Copy All Links", "Paste Links"}}}) {
+             {std::pair<QWidget*, QStringList>{
+                  NodeSpecifications->NodeList,
+                  {"Copy All Nodes", "Paste Nodes", "", "Undo Addition of R&D", "Redo"}},
+              {LinkSpecification->LinkList,
+               {"Copy All Links", "Paste Links", "", "Undo", "Redo"}}}) {
             QVERIFY(ShowActive(list->window()));
+            if (list == NodeSpecifications->NodeList) {
+                Network.PendingName = "R&D";
+                NodeSpecifications->AddNodeClick();
+            }
             list->setFocus(Qt::TabFocusReason);
             QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
             QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);

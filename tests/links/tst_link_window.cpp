@@ -82,6 +82,7 @@ class TestLinkSpecification : public TProgramTest {
     void LongNamesCutInAllThreeLists();
     void RemovingOneDirectionKeepsTheOther();
     void NothingSelectedAfterAddOrRemove();
+    void UndoAndRedoPutBackWhatWas();
     void MissingSelectionWarns_data();
     void MissingSelectionWarns();
     void RemoveTakesTheLinkOfItsLine_data();
@@ -342,6 +343,36 @@ void TestLinkSpecification::RemovingOneDirectionKeepsTheOther() {
     QCOMPARE(EndsOf(Window->LinkList), QStringList({"1->3"}));
     QCOMPARE(Window->LinkCount->text(), Count(1));
     QCOMPARE(Network.LinkRows[3][1], NoLink);
+    QCOMPARE(Network.LinkRows[1][3], 12);
+}
+
+// The keys on a button and on the list; in the distance field they are the field's own.
+void TestLinkSpecification::UndoAndRedoPutBackWhatWas() {
+    LeaveDistance(QStringLiteral("12"));
+    Add(1, 3, Window->TwoWayButton);
+    Window->LinkList->SetItemIndex(1);  // 3->1
+    Click(Window->RemoveButton);
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    };
+    QCOMPARE(QApplication::focusWidget(), Window->RemoveButton);
+    press(Qt::Key_Z);
+    QCOMPARE(EndsOf(Window->LinkList), QStringList({"1->3", "3->1"}));
+    QCOMPARE(Window->LinkList->ItemIndex(), 1);
+    Window->LinkList->setFocus();
+    press(Qt::Key_Z);
+    QCOMPARE(Window->LinkList->Count(), 0);
+    QCOMPARE(Window->OriginList->ItemIndex(), 0);
+    QCOMPARE(Window->DestinationList->ItemIndex(), 2);
+    QVERIFY(!Window->RemoveButton->isEnabled());
+    QVERIFY(Window->QuitandSave->isEnabled());
+    press(Qt::Key_Y);
+    press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(EndsOf(Window->LinkList), QStringList({"1->3"}));
+    QVERIFY(Window->RemoveButton->isEnabled());
+    Window->LinkDist->setFocus();
+    press(Qt::Key_Z);
+    QCOMPARE(EndsOf(Window->LinkList), QStringList({"1->3"}));
     QCOMPARE(Network.LinkRows[1][3], 12);
 }
 

@@ -660,8 +660,9 @@ void TRandomRun::RandomAction(QWidget* window) {
                 {Qt::Key_V, Qt::ControlModifier}, {Qt::Key_Home, Qt::ShiftModifier},
                 {Qt::Key_End, Qt::ShiftModifier}};
             const auto& [key, modifiers] = Random.Pick(edits);
-            // The paste keys go to text fields only (see Paste).
-            const bool pastesRows = key == Qt::Key_V && !TakesPaste(focus);
+            // The paste and undo keys go to text fields only (see Paste); elsewhere they change
+            // the store, which the record follows only along the typed road.
+            const bool pastesRows = (key == Qt::Key_V || key == Qt::Key_Z) && !TakesPaste(focus);
             Key(focus, pastesRows ? Qt::Key_Backspace : key,
                 pastesRows ? Qt::NoModifier : modifiers);
             return;
