@@ -306,12 +306,7 @@ void TLinkSpecification::CopyLinksClick() {
 
 void TLinkSpecification::PasteLinksClick() {
     const TLinkRowsReading reading = ReadLinkRows(ClipboardText(), Network);
-    if (ShowPasteRefusal(reading.Refusal)) {
-        return;
-    }
-    if (reading.Links.empty()) {
-        MessageDlg(QString::fromUtf8(NoLinkRows.data(), NoLinkRows.size()),
-                   TMsgDlgType::Information, TMsgDlgButtons::Ok);
+    if (ShowPasteRefusal(reading.Refusal, reading.Links.empty(), NoLinkRows)) {
         return;
     }
     const TLinkView before = View();

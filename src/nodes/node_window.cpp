@@ -287,12 +287,7 @@ void TNodeSpecifications::PasteNodesClick() {
     // A table that has been full takes no more nodes, as Add Node stays disabled then.
     const int room = AddNode->isEnabled() ? MaxNodes - Network.NumNodes : 0;
     const TNodeRowsReading reading = ReadNodeRows(ClipboardText(), room);
-    if (ShowPasteRefusal(reading.Refusal)) {
-        return;
-    }
-    if (reading.Nodes.empty()) {
-        MessageDlg(QString::fromUtf8(NoNodeRows.data(), NoNodeRows.size()),
-                   TMsgDlgType::Information, TMsgDlgButtons::Ok);
+    if (ShowPasteRefusal(reading.Refusal, reading.Nodes.empty(), NoNodeRows)) {
         return;
     }
     const TNodeView before = View();

@@ -79,10 +79,15 @@ void SetClipboardRows(const std::vector<TSheetRow>& rows) {
     QGuiApplication::clipboard()->setMimeData(forms);
 }
 
-bool ShowPasteRefusal(const std::string& refusal) {
-    if (refusal.empty()) {
-        return false;
+bool ShowPasteRefusal(const std::string& refusal, bool empty, std::string_view nothingRead) {
+    if (!refusal.empty()) {
+        MessageDlg(QString::fromStdString(refusal), TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+        return true;
     }
-    MessageDlg(QString::fromStdString(refusal), TMsgDlgType::Warning, TMsgDlgButtons::Ok);
-    return true;
+    if (empty) {
+        MessageDlg(QString::fromUtf8(nothingRead.data(), qsizetype(nothingRead.size())),
+                   TMsgDlgType::Information, TMsgDlgButtons::Ok);
+        return true;
+    }
+    return false;
 }

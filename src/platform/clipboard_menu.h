@@ -10,6 +10,7 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/spreadsheet_forms.h"
@@ -32,5 +33,7 @@ void SetClipboardText(const QString& text);
 // tab-separated text as plain text, SYLK and the XML cell range, each as UTF-8.
 void SetClipboardRows(const std::vector<TSheetRow>& rows);
 
-// Shows why pasted rows were refused as a warning; false when refusal is empty.
-bool ShowPasteRefusal(const std::string& refusal);
+// Shows why pasted rows were refused as a warning or, when they were read but hold nothing to
+// add, the text nothingRead says so with as an information box; false when neither, so that
+// the rows are added.
+bool ShowPasteRefusal(const std::string& refusal, bool empty, std::string_view nothingRead);
