@@ -120,28 +120,6 @@ TOptions ParseArguments(const std::vector<std::string>& arguments, std::string& 
     return options;
 }
 
-// Names held as bytes (core/name_bytes.h) in the UTF-8 of a terminal; a byte that stands for
-// no character is shown as "?".
-std::string Utf8OfHeld(std::string_view held) {
-    std::string text;
-    text.reserve(held.size());
-    for (const char byte : held) {
-        char32_t code = NameCharacter(static_cast<unsigned char>(byte));
-        code = code == 0 && byte != 0 ? U'?' : code;
-        if (code < 0x80) {
-            text += static_cast<char>(code);
-        } else if (code < 0x800) {
-            text += static_cast<char>(0xC0 | (code >> 6));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            text += static_cast<char>(0xE0 | (code >> 12));
-            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return text;
-}
-
 // True when text is well-formed UTF-8 (no overlong forms, surrogates or codes past U+10FFFF).
 bool IsUtf8(std::string_view text) {
     for (std::size_t at = 0; at < text.size();) {
@@ -178,7 +156,7 @@ std::string RowsText(std::string text) {
     if (IsUtf8(text)) {
         return text;
     }
-    return Utf8OfHeld(text);
+    return TextOfNameBytes(text);
 }
 
 // How an operand is named in messages.
@@ -233,9 +211,7 @@ bool Reported(const TWriteResult& result, const std::string& path, const std::st
     if (!result) {
         std::error_code ignored;
         Say(failure + ": " + std::filesystem::absolute(path, ignored).string() + ": " +
-            (result.NameNotFlushed
-                 ? "The new file is in place, but its name may not survive a power cut. "
-                 : "") +
+            (result.NameNotFlushed ? std::string(NameNotFlushedText) + " " : "") +
             ErrorReason(result.Error));
     }
     return result;
@@ -333,7 +309,7 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
     CompleteShortestPaths(network);
     if (!network.NetworkConnected) {
         Say("NETWORK IS NOT CONNECTED: VERY SERIOUS CONDITION");
-        std::fprintf(stderr, "%s\n", Utf8OfHeld(UnjoinedPairsDetails(network)).c_str());
+        std::fprintf(stderr, "%s\n", TextOfNameBytes(UnjoinedPairsDetails(network)).c_str());
         if (options.RequireConnected) {
             ReleasePathRows(network);
             Say("nothing written (--require-connected)");

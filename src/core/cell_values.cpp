@@ -80,6 +80,10 @@ std::optional<std::string> Ungrouped(const std::string& cell) {
     return plain + cell.substr(at);
 }
 
+std::string NotInRange(const std::string& cell) {
+    return "\"" + cell + "\" is not a number from 0 to " + std::to_string(MaxDistance);
+}
+
 // Why a cell is no value: where it holds no more than digits, signs, exponents and marks
 // that separate digits, the marks were the wrong ones, and the reason shows the right ones.
 std::string NotANumber(const std::string& cell) {
@@ -101,11 +105,7 @@ std::string NotANumber(const std::string& cell) {
         return "\"" + cell + "\" is not a number: the decimal symbol is \"" + decimal +
                "\", as in 1" + Utf8(separators.Thousands) + "234" + decimal + "5";
     }
-    return "\"" + cell + "\" is not a number from 0 to " + std::to_string(MaxDistance);
-}
-
-std::string NotInRange(const std::string& cell) {
-    return "\"" + cell + "\" is not a number from 0 to " + std::to_string(MaxDistance);
+    return NotInRange(cell);
 }
 
 }  // namespace

@@ -79,3 +79,23 @@ std::string HeldNodeNameOfText(std::string_view utf8) {
     }
     return HeldNodeName(codes);
 }
+
+std::string TextOfNameBytes(std::string_view held) {
+    std::string text;
+    text.reserve(held.size());
+    for (const char byte : held) {
+        char32_t code = NameCharacter(static_cast<unsigned char>(byte));
+        code = code == 0 && byte != 0 ? U'?' : code;
+        if (code < 0x80) {
+            text += static_cast<char>(code);
+        } else if (code < 0x800) {
+            text += static_cast<char>(0xC0 | (code >> 6));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            text += static_cast<char>(0xE0 | (code >> 12));
+            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return text;
+}

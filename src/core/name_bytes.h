@@ -26,6 +26,10 @@ char32_t NameCharacter(unsigned char byte);
 //   U"Tab\there" -> "Tab here";  U"\u03A9" -> "?"
 std::string HeldNodeName(std::u32string_view typed);
 
+// Text in the bytes names are held in, as UTF-8: each byte the character it stands for, "?"
+// for the five that stand for none.   "O\x92Neill \x80" -> "O\xE2\x80\x99Neill \xE2\x82\xAC"
+std::string TextOfNameBytes(std::string_view held);
+
 // The same for a name in UTF-8 text, such as a pasted cell; a byte that starts no character
 // stands for the character of its own code. Printable ASCII is held as it is.
 //   "O\xE2\x80\x99Neill" -> "O\x92Neill"

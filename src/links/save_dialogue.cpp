@@ -25,7 +25,7 @@ struct TFileOutcome {
 };
 
 const QString NameMayNotSurvive =
-    QStringLiteral("The new file is in place, but its name may not survive a power cut.");
+    QString::fromLatin1(NameNotFlushedText.data(), qsizetype(NameNotFlushedText.size()));
 
 // Writes the file chosen with write, unless none was chosen.
 template <typename TWrite>

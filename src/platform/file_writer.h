@@ -58,6 +58,10 @@ struct TWriteResult {
     operator bool() const { return Error == 0; }
 };
 
+// What a failure with NameNotFlushed means, said before the system's reason.
+constexpr std::string_view NameNotFlushedText =
+    "The new file is in place, but its name may not survive a power cut.";
+
 // The operating system's reason for an error number in plain words, as in "No space left on
 // device", "Permission denied" or "File too large": always the English words, like every
 // other text of the program, whatever the desktop's language.

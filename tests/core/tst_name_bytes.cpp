@@ -35,8 +35,8 @@ TEST_F(NameBytesTest, CharactersOfHeldBytes) {
     }
 }
 
-// A name read back from the list or the field must be stored with the bytes it had; the five
-// bytes without a character come back as "?", as they are shown.
+// A name read back from the list, the field or UTF-8 text must be stored with the bytes it had; the
+// five bytes without a character come back as "?", as they are shown.
 TEST_F(NameBytesTest, EveryByteBackToItselfThroughItsCharacter) {
     const std::string withoutCharacter = "\x81\x8d\x8f\x90\x9d";
     for (int byte = 0; byte < 256; ++byte) {
@@ -47,6 +47,11 @@ TEST_F(NameBytesTest, EveryByteBackToItselfThroughItsCharacter) {
         EXPECT_EQ(character == 0 && byte != 0, none);
         if (!none) {
             EXPECT_EQ(NameByte(character), held);
+        }
+        // And through UTF-8 text, as the command line shows and reads names.
+        if (byte >= ' ' && byte != 0x7F) {
+            EXPECT_EQ(HeldNodeNameOfText(TextOfNameBytes(std::string(1, held))),
+                      none ? "?" : std::string(1, held));
         }
     }
     EXPECT_EQ(NameByte(U'Ω'), '?');
