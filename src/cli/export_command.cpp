@@ -19,7 +19,7 @@
 #include "core/node_rows.h"
 #include "core/separators.h"
 #include "core/shortest_paths.h"
-#include "platform/file_writer.h"
+#include "files/file_writer.h"
 
 #ifndef MESHLOOM_VERSION
 #error "MESHLOOM_VERSION, the project version, is set by the build"

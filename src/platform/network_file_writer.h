@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "platform/file_writer.h"
+#include "files/file_writer.h"
 
 // Writes the file called name and closes it; written when nothing failed from creating the
 // file to putting it in place. Failures are not raised; they are returned with their reason.

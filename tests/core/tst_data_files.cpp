@@ -1,5 +1,5 @@
 // The texts of the demand data file and the distance file, byte for byte. What a save leaves
-// on disk is the file writer's (tests/platform/tst_file_writer.cpp).
+// on disk is the file writer's (tests/files/tst_file_writer.cpp).
 
 #include <climits>
 #include <cstdint>

@@ -15,7 +15,7 @@
 #include "platform/application.h"
 #include "platform/button.h"
 #include "platform/edit.h"
-#include "platform/file_writer.h"
+#include "files/file_writer.h"
 #include "platform/regional_settings.h"
 #include "support/scripted_platform.h"
 

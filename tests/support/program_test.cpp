@@ -4,7 +4,7 @@
 
 #include "app/program.h"
 #include "core/network_store.h"
-#include "platform/file_writer.h"
+#include "files/file_writer.h"
 #include "platform/hint_switch.h"
 
 void TProgramTest::init() {

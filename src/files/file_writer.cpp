@@ -1,4 +1,4 @@
-#include "platform/file_writer.h"
+#include "files/file_writer.h"
 
 #include <fcntl.h>
 #include <locale.h>
