@@ -87,7 +87,7 @@ TEST_F(ClipboardRowsTest, PastesReadOrRefused) {
         {',', -1, "\t\t\n\n", ""},
         {',', -1, "From\tTo\tkm", ""},
         {',', 9, "Place\tDemand 1\tDemand 2\tCost",
-         "Row 1, first demand: \"Demand 1\" is not a number from 0 to 10000."},
+         "Row 1, first demand: \"Demand 1\" is not a number: it may not hold \"D\"."},
         {'.', 9, "A\t12,5\t0\t0",
          "Row 1, first demand: \"12,5\" is not a number: the decimal symbol is \".\", as in "
          "1,234.5."},
@@ -106,7 +106,7 @@ TEST_F(ClipboardRowsTest, PastesReadOrRefused) {
         {',', 9, "A\t10.000,01",
          "Row 1, first demand: \"10.000,01\" is not a number from 0 to 10000."},
         {',', 9, "A\t1\n\n\nB\t1\t12,5x",
-         "Row 4, second demand: \"12,5x\" is not a number from 0 to 10000."},
+         "Row 4, second demand: \"12,5x\" is not a number: it may not hold \"x\"."},
 
         {',', -1, "12\t01067\t100", "5>6 100"},
         {',', -1, "5\t7\t100",
