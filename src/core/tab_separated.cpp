@@ -126,6 +126,31 @@ bool TTabSeparatedReader::ReadCell(TClipboardRow& row, std::string* cell, bool& 
     return true;
 }
 
+// Counts a row that the buffer holds up to its LF and that has no quote and no CR but before
+// its LF, as the most rows of a large paste are, without looking at its cells one by one.
+bool TTabSeparatedReader::SkipPlainRow(TClipboardRow& row) {
+    const char* const start = Data.data() + At;
+    const std::size_t left = Data.size() - At;
+    const auto* end = static_cast<const char*>(std::memchr(start, '\n', left));
+    if (end == nullptr) {
+        return false;
+    }
+    const auto length = static_cast<std::size_t>(end - start);
+    const std::string_view line(start, length);
+    const std::size_t carriage = line.find('\r');
+    if (line.find('"') != std::string_view::npos ||
+        (carriage != std::string_view::npos && carriage + 1 != length)) {
+        return false;
+    }
+    row.Number = NextNumber++;
+    row.Cells.clear();
+    const bool empty = line.find_first_not_of(" \t\r") == std::string_view::npos;
+    row.CellCount = empty ? 0 : 1;
+    row.Width = row.CellCount;
+    At += length + 1;
+    return true;
+}
+
 bool TTabSeparatedReader::Next(TClipboardRow& row, bool keep) {
     if (!Started) {
         Started = true;
@@ -134,6 +159,12 @@ bool TTabSeparatedReader::Next(TClipboardRow& row, bool keep) {
         }
     }
     while (Refused.empty() && More()) {
+        if (!keep && SkipPlainRow(row)) {
+            if (row.CellCount == 0) {
+                continue;
+            }
+            return true;
+        }
         row.Number = NextNumber++;
         row.CellCount = 0;
         row.Width = 0;

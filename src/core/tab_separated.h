@@ -44,7 +44,8 @@ class TTabSeparatedReader {
     explicit TTabSeparatedReader(std::string_view text);
     explicit TTabSeparatedReader(TByteSource source);
 
-    // The next row that holds a cell, its cells kept when keep is set (else only counted);
+    // The next row that holds a cell, its cells kept when keep is set (else only counted, with
+    // CellCount 1 or more and no cell);
     // false at the end, or at a refusal, which then names the row:
     //   "a\t\"b\nc" -> Refusal "Row 1: a cell opens a quote that is never closed."
     bool Next(TClipboardRow& row, bool keep = true);
@@ -53,6 +54,7 @@ class TTabSeparatedReader {
   private:
     bool More();  // true when a byte is at At, reading more from the source where needed
     bool ReadCell(TClipboardRow& row, std::string* cell, bool& blank);
+    bool SkipPlainRow(TClipboardRow& row);
 
     TByteSource Source;
     std::vector<char> Buffer;
