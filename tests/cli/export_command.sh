@@ -98,6 +98,37 @@ run C.UTF-8 --require-connected point-nodes.tsv part-links.tsv strict.NET strict
 expect 3 'nothing written' "not connected, with --require-connected"
 [[ ! -e strict.NET && ! -e strict.NED ]] || fail "--require-connected wrote a file"
 
+# Standard output for "-" or a name that leads to a pipe (written in place, as any pipe);
+# never both files there, nor two names of one file (a link to a free name too); a help that
+# cannot be written fails.
+env -i LC_ALL=C.UTF-8 "$program" point-nodes.tsv links.tsv - std.NED >std.NET 2>err
+status=$?
+{ cmp std.NET "$expected/network.NET" && cmp std.NED "$expected/network.NED"; } ||
+    fail "the demand data file on standard output differs (status $status): $(cat err)"
+env -i LC_ALL=C.UTF-8 "$program" point-nodes.tsv links.tsv /dev/stdout piped.NED 2>err | cat >piped.NET
+[[ ${PIPESTATUS[0]} -eq 0 ]] && cmp piped.NET "$expected/network.NET" || fail "/dev/stdout into a pipe: $(cat err)"
+ln -s same.NED same.NET
+while IFS='|' read -r status_wanted pattern case args; do
+    # shellcheck disable=SC2086  # args is a list of words
+    run C.UTF-8 $args
+    expect "$status_wanted" "$pattern" "$case"
+done <<'CASES'
+64|cannot both be written to standard output|both files to standard output|point-nodes.tsv links.tsv - -
+64|must not replace the demand data file: same.NED|a link to the other, free name|point-nodes.tsv links.tsv same.NET same.NED
+CASES
+[[ ! -e same.NED ]] || fail "a file was written through the link"
+env -i LC_ALL=C.UTF-8 "$program" --help >/dev/full 2>err
+status=$?
+expect 70 "write error: No space left on device" "--help into a full disk"
+
+# A gigabyte of node rows on standard input, in little memory: counted, not kept, and refused.
+(
+    ulimit -v 131072
+    yes $'Node\t1\t2\t3' | head -c 1G | env -i LC_ALL=C.UTF-8 "$program" - links.tsv g.NET g.NED
+) >out 2>err
+status=$?
+expect 1 "^meshloom-export: standard input: 97612894 nodes; a network has from 2 to 150 nodes.$" "1 GB of node rows"
+
 run C.UTF-8 --version
 expect 0 "^meshloom-export \(MESHLOOM\) $version$" "--version"
 
