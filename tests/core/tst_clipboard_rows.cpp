@@ -1,7 +1,9 @@
 // The node and link lists as spreadsheet rows: reading quoted cells, headers, saved demand
 // data lines and every refusal, and writing rows that read back to the same network.
 
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -275,6 +277,21 @@ TEST_F(ClipboardRowsTest, CopiedRowsReadBackAlike) {
             EXPECT_EQ(Network.LinkRows[origin][destination], distance);
         }
     }
+}
+
+// Copied values are made without the C library's locale: in a region whose C library writes
+// "," while the windows' decimal symbol is "." (es_PE, made here as a planner's system has it).
+TEST_F(ClipboardRowsTest, CopiedValuesWhateverTheCLibraryWrites) {
+    const std::string folder = ::testing::TempDir() + "meshloom-locales";
+    ASSERT_EQ(std::system(("mkdir -p " + folder + " && localedef -i es_PE -f UTF-8 " + folder +
+                           "/es_PE.UTF-8")
+                              .c_str()),
+              0);
+    ::setenv("LOCPATH", folder.c_str(), 1);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "es_PE.UTF-8"), nullptr);
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    EXPECT_EQ(ShortestValueText(Real48::Narrow(12.5L)), "12.5");
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 }  // namespace
