@@ -80,18 +80,17 @@ std::string HeldNodeNameOfText(std::string_view utf8) {
     std::free(composed);
     utf8 = normal;
     std::u32string codes;
-    for (std::size_t at = 0; at < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[at]);
-        const int length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        int taken = 1;
-        while (taken < length && at + taken < utf8.size() &&
-               (static_cast<unsigned char>(utf8[at + taken]) & 0xC0) == 0x80) {
-            code = (code << 6) | (static_cast<unsigned char>(utf8[at + taken]) & 0x3F);
-            ++taken;
+    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(utf8.data());
+    for (auto left = static_cast<utf8proc_ssize_t>(utf8.size()); left > 0;) {
+        utf8proc_int32_t code = 0;
+        utf8proc_ssize_t taken = utf8proc_iterate(bytes, left, &code);
+        if (taken <= 0) {
+            code = *bytes;  // a byte that starts no character stands for its own code
+            taken = 1;
         }
-        codes += taken == length ? code : char32_t{lead};
-        at += static_cast<std::size_t>(taken == length ? length : 1);
+        codes += static_cast<char32_t>(code);
+        bytes += taken;
+        left -= taken;
     }
     return HeldNodeName(codes);
 }
