@@ -25,6 +25,13 @@ bool IsBlank(std::string_view cell) {
 }
 
 bool IsUtf8(const std::string& text) {
+    unsigned char high = 0;  // ASCII alone, the common case, in one pass the compiler widens
+    for (const char byte : text) {
+        high |= static_cast<unsigned char>(byte);
+    }
+    if (high < 0x80) {
+        return true;
+    }
     const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
     auto left = static_cast<utf8proc_ssize_t>(text.size());
     while (left > 0) {
