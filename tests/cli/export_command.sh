@@ -58,6 +58,7 @@ expect 0 '' "a saved demand data file on standard input"
 sed 's/12,5/12.5/; s/2,0625/2.0625/; s/0,35/0.35/; s/10\.000/10000/' nodes.tsv >point-nodes.tsv
 printf 'Depot\t2\t5\n2\t4\t7\n' >bad-links.tsv
 printf 'Depot\t1\t2\t3\n' >one.tsv
+{ printf 'Depot\t'; head -c 70000 /dev/zero | tr '\0' 9; } >long.tsv
 while IFS='|' read -r status_wanted pattern case args; do
     rm -f none.NET none.NED
     # shellcheck disable=SC2086  # args is a list of words
@@ -68,6 +69,7 @@ done <<'CASES'
 1|point-nodes.tsv: Row 2, first demand: "12.5" is not a number|a point in a region of the comma|point-nodes.tsv links.tsv
 1|links.tsv: Row 2, destination: there is no node 4|a node that is not there|nodes.tsv bad-links.tsv
 1|one.tsv: 1 node; a network has from 2 to 150 nodes|a single node|one.tsv links.tsv
+1|long.tsv: Row 1: a cell holds more than 65536 bytes.$|a cell too long to look at|long.tsv links.tsv
 66|missing.tsv: No such file or directory|NODES missing|missing.tsv links.tsv
 64|Try 'meshloom-export --help'|an unknown option|--verbose nodes.tsv links.tsv
 64|invalid decimal symbol ';'|a decimal symbol that is none|--decimal ; nodes.tsv links.tsv
