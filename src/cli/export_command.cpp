@@ -129,8 +129,15 @@ TOptions ParseArguments(const std::vector<std::string>& arguments, std::string& 
                 problem = "option '" + word(optind - 1) + "' requires an argument";
                 break;
             default:
-                problem = optopt != 0 ? "invalid option -- '" + std::string(1, char(optopt)) + "'"
-                                      : "unrecognized option '" + word(optind - 1) + "'";
+                if (optopt == 0) {
+                    problem = "unrecognized option '" + word(optind - 1) + "'";
+                } else if (optopt < DecimalOption) {
+                    problem = "invalid option -- '" + std::string(1, char(optopt)) + "'";
+                } else {
+                    const std::string given = word(optind - 1);
+                    problem = "option '" + given.substr(0, given.find('=')) +
+                              "' doesn't allow an argument";
+                }
                 break;
         }
     }
