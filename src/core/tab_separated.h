@@ -43,6 +43,8 @@ class TTabSeparatedReader {
   public:
     explicit TTabSeparatedReader(std::string_view text);
     explicit TTabSeparatedReader(TByteSource source);
+    TTabSeparatedReader(const TTabSeparatedReader&) = delete;  // it views its own buffer
+    TTabSeparatedReader& operator=(const TTabSeparatedReader&) = delete;
 
     // The next row that holds a cell, its cells kept when keep is set (else only counted, with
     // CellCount 1 or more and no cell);
