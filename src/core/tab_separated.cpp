@@ -133,29 +133,99 @@ bool TTabSeparatedReader::ReadCell(TClipboardRow& row, std::string* cell, bool& 
     return true;
 }
 
-// Counts a row that the buffer holds up to its LF and that has no quote and no CR but before
-// its LF, as the most rows of a large paste are, without looking at its cells one by one.
-bool TTabSeparatedReader::SkipPlainRow(TClipboardRow& row) {
+// Reads a row that the buffer holds up to its LF and that has no quote and no CR but before
+// its LF, as the most rows of a large paste are, cut at its tabs at once; false, with nothing
+// taken, for any other row.
+bool TTabSeparatedReader::ReadPlainRow(TClipboardRow& row, bool keep, std::size_t& kept) {
     const char* const start = Data.data() + At;
-    const std::size_t left = Data.size() - At;
-    const auto* end = static_cast<const char*>(std::memchr(start, '\n', left));
+    const auto* const end = static_cast<const char*>(std::memchr(start, '\n', Data.size() - At));
     if (end == nullptr) {
         return false;
     }
-    const auto length = static_cast<std::size_t>(end - start);
-    const std::string_view line(start, length);
-    const std::size_t carriage = line.find('\r');
-    if (line.find('"') != std::string_view::npos ||
-        (carriage != std::string_view::npos && carriage + 1 != length)) {
+    const char* const stop = end > start && end[-1] == '\r' ? end - 1 : end;
+    const auto length = static_cast<std::size_t>(stop - start);
+    if (std::memchr(start, '"', length) != nullptr || std::memchr(start, '\r', length) != nullptr) {
         return false;
     }
     row.Number = NextNumber++;
-    row.Cells.clear();
-    const bool empty = line.find_first_not_of(" \t\r") == std::string_view::npos;
-    row.CellCount = empty ? 0 : 1;
-    row.Width = row.CellCount;
-    At += length + 1;
+    row.CellCount = 0;
+    row.Width = 0;
+    kept = 0;
+    At += static_cast<std::size_t>(end - start) + 1;
+    if (!keep) {
+        // Only whether it holds a cell counts, most often told by its first byte.
+        row.CellCount =
+            std::string_view(start, length).find_first_not_of(" \t") == std::string_view::npos ? 0
+                                                                                               : 1;
+        return true;
+    }
+    const char* from = start;
+    bool blank = true;
+    for (const char* at = start;; ++at) {
+        if (at != stop && *at != '\t') {
+            blank = blank && *at == ' ';
+            continue;
+        }
+        const auto size = static_cast<std::size_t>(at - from);
+        if (size > LongestCell) {
+            Refused = RowRefusal(
+                row.Number, "", "a cell holds more than " + std::to_string(LongestCell) + " bytes");
+            return true;
+        }
+        if (row.Width < KeptCells) {
+            if (row.Cells.size() <= row.Width) {
+                row.Cells.emplace_back();
+            }
+            row.Cells[row.Width].assign(from, size);
+            kept = row.Width + 1;
+        }
+        ++row.Width;
+        row.CellCount = blank ? row.CellCount : row.Width;
+        if (at == stop) {
+            break;
+        }
+        from = at + 1;
+        blank = true;
+    }
     return true;
+}
+
+// Reads any row, cell by cell, refilling the buffer as needed; false at a refusal.
+bool TTabSeparatedReader::ReadRow(TClipboardRow& row, bool keep, std::size_t& kept) {
+    row.Number = NextNumber++;
+    row.CellCount = 0;
+    row.Width = 0;
+    kept = 0;
+    for (;;) {
+        std::string* cell = nullptr;
+        if (keep && row.Width < KeptCells) {
+            if (row.Cells.size() <= row.Width) {
+                row.Cells.emplace_back();
+            }
+            cell = &row.Cells[row.Width];
+            cell->clear();
+            kept = row.Width + 1;
+        }
+        bool blank = true;
+        if (!ReadCell(row, cell, blank)) {
+            return false;
+        }
+        ++row.Width;
+        row.CellCount = blank ? row.CellCount : row.Width;
+        if (More() && Data[At] == '\t') {
+            ++At;
+            continue;
+        }
+        if (More() && Data[At] == '\r') {
+            ++At;
+            if (More() && Data[At] == '\n') {
+                ++At;
+            }
+        } else if (More()) {
+            ++At;  // LF
+        }
+        return true;
+    }
 }
 
 bool TTabSeparatedReader::Next(TClipboardRow& row, bool keep) {
@@ -166,45 +236,11 @@ bool TTabSeparatedReader::Next(TClipboardRow& row, bool keep) {
         }
     }
     while (Refused.empty() && More()) {
-        if (!keep && SkipPlainRow(row)) {
-            if (row.CellCount == 0) {
-                continue;
-            }
-            return true;
-        }
-        row.Number = NextNumber++;
-        row.CellCount = 0;
-        row.Width = 0;
         std::size_t kept = 0;
-        for (;;) {
-            std::string* cell = nullptr;
-            if (keep && row.Width < KeptCells) {
-                if (row.Cells.size() <= row.Width) {
-                    row.Cells.emplace_back();
-                }
-                cell = &row.Cells[row.Width];
-                cell->clear();
-                kept = row.Width + 1;
-            }
-            bool blank = true;
-            if (!ReadCell(row, cell, blank)) {
-                row.Cells.clear();
-                return false;
-            }
-            ++row.Width;
-            row.CellCount = blank ? row.CellCount : row.Width;
-            if (More() && Data[At] == '\t') {
-                ++At;
-                continue;
-            }
-            if (More() && Data[At] == '\r') {
-                ++At;
-                if (More() && Data[At] == '\n') {
-                    ++At;
-                }
-            } else if (More()) {
-                ++At;  // LF
-            }
+        if (!ReadPlainRow(row, keep, kept) && !ReadRow(row, keep, kept)) {
+            break;
+        }
+        if (!Refused.empty()) {
             break;
         }
         row.Cells.resize(std::min({kept, row.CellCount, KeptCells}));
@@ -218,6 +254,7 @@ bool TTabSeparatedReader::Next(TClipboardRow& row, bool keep) {
         }
         return true;
     }
+    row.Cells.clear();
     return false;
 }
 

@@ -46,8 +46,7 @@ class TTabSeparatedReader {
     TTabSeparatedReader(const TTabSeparatedReader&) = delete;  // it views its own buffer
     TTabSeparatedReader& operator=(const TTabSeparatedReader&) = delete;
 
-    // The next row that holds a cell, its cells kept when keep is set (else only counted, with
-    // CellCount 1 or more and no cell);
+    // The next row that holds a cell, its cells kept when keep is set (else only counted);
     // false at the end, or at a refusal, which then names the row:
     //   "a\t\"b\nc" -> Refusal "Row 1: a cell opens a quote that is never closed."
     bool Next(TClipboardRow& row, bool keep = true);
@@ -56,7 +55,8 @@ class TTabSeparatedReader {
   private:
     bool More();  // true when a byte is at At, reading more from the source where needed
     bool ReadCell(TClipboardRow& row, std::string* cell, bool& blank);
-    bool SkipPlainRow(TClipboardRow& row);
+    bool ReadPlainRow(TClipboardRow& row, bool keep, std::size_t& kept);
+    bool ReadRow(TClipboardRow& row, bool keep, std::size_t& kept);
 
     TByteSource Source;
     std::vector<char> Buffer;
