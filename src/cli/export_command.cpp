@@ -1,6 +1,9 @@
 #include "cli/export_command.h"
 
+#include <getopt.h>
+#include <limits.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -33,14 +36,15 @@ constexpr std::string_view HelpText =
     R"(Usage: meshloom-export [OPTION]... NODES LINKS DEMAND_FILE DISTANCE_FILE
 Write the demand data file and the distance file of one network, byte for byte as
 MESHLOOM saves them, from rows of nodes and rows of links. With - as NODES or LINKS,
-read those rows from standard input.
+read those rows from standard input; with - as DEMAND_FILE or DISTANCE_FILE, write
+that file to standard output (not both).
 
 NODES holds one node a row: name, first demand, second demand and fixed cost, separated
 by tabs (a header row may come first), or the lines of a saved demand data file.
 LINKS holds one direction a row: origin, destination and distance (a node by its number
 or by a name no other node has), or the five cells that copying the link list writes.
-Both are UTF-8 text, read as pasting them into the windows reads them; text that is
-not UTF-8 is taken in the bytes a demand data file holds names in.
+Both are UTF-8 text, read as pasting them into the windows reads them; a row that is
+not UTF-8 is taken in the bytes a demand data file holds names in (each row on its own).
 
       --decimal=SYMBOL     read the values with SYMBOL ('.' or ',') as their decimal
                              symbol and the other one as grouping symbol (1,234.5 or
@@ -56,7 +60,7 @@ Exit status:
  1  a row refused, or too few or too many nodes: nothing written
  2  a file not written (the other may have been; a file is replaced only when complete)
  3  not connected, with --require-connected: nothing written
- 64 wrong usage
+ 64 wrong usage, or both files named alike (the same file, through links too)
  66 NODES or LINKS cannot be read
  70 an internal error (a fault of this program): nothing more written
 )";
@@ -83,80 +87,64 @@ TExportStatus UsageError(const std::string& problem) {
 // and "-" is an operand. An empty text on return means the arguments were right.
 TOptions ParseArguments(const std::vector<std::string>& arguments, std::string& problem) {
     TOptions options;
-    const auto setDecimal = [&](const std::string& symbol) {
-        if (symbol == "." || symbol == ",") {
-            options.Decimal = symbol[0];
-        } else {
-            problem = "invalid decimal symbol '" + symbol + "': '.' or ','";
-        }
+    enum : int { DecimalOption = 256, RequireConnectedOption, HelpOption, VersionOption };
+    static const option Long[] = {
+        {"decimal", required_argument, nullptr, DecimalOption},
+        {"require-connected", no_argument, nullptr, RequireConnectedOption},
+        {"help", no_argument, nullptr, HelpOption},
+        {"version", no_argument, nullptr, VersionOption},
+        {nullptr, 0, nullptr, 0},
     };
-    bool optionsEnded = false;
-    for (std::size_t at = 0; at < arguments.size() && problem.empty(); ++at) {
-        const std::string& argument = arguments[at];
-        if (optionsEnded || argument == "-" || argument.empty() || argument[0] != '-') {
-            options.Operands.push_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "--help") {
-            options.Help = true;
-        } else if (argument == "--version") {
-            options.Version = true;
-        } else if (argument == "--require-connected") {
-            options.RequireConnected = true;
-        } else if (argument.rfind("--decimal=", 0) == 0) {
-            setDecimal(argument.substr(10));
-        } else if (argument == "--decimal") {
-            if (at + 1 < arguments.size()) {
-                setDecimal(arguments[++at]);
-            } else {
-                problem = "option '--decimal' requires an argument";
-            }
-        } else if (argument.rfind("--", 0) == 0) {
-            problem = "unrecognized option '" + argument + "'";
-        } else {
-            problem = "invalid option -- '" + argument.substr(1, 1) + "'";
+    std::vector<std::string> words{std::string(Program)};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(words.size());
+    const auto word = [&](int at) { return std::string(argv[static_cast<std::size_t>(at)]); };
+    optind = 0;  // afresh for each run: getopt_long keeps its place between calls
+    opterr = 0;  // the problems are said here, in the command's words
+    for (int option = 0; problem.empty() &&
+                         (option = ::getopt_long(argc, argv.data(), ":", Long, nullptr)) != -1;) {
+        switch (option) {
+            case DecimalOption:
+                if (std::string_view(optarg) == "." || std::string_view(optarg) == ",") {
+                    options.Decimal = optarg[0];
+                } else {
+                    problem = "invalid decimal symbol '" + std::string(optarg) + "': '.' or ','";
+                }
+                break;
+            case RequireConnectedOption:
+                options.RequireConnected = true;
+                break;
+            case HelpOption:
+                options.Help = true;
+                break;
+            case VersionOption:
+                options.Version = true;
+                break;
+            case ':':
+                problem = "option '" + word(optind - 1) + "' requires an argument";
+                break;
+            default:
+                if (optopt == 0) {
+                    problem = "unrecognized option '" + word(optind - 1) + "'";
+                } else if (optopt < DecimalOption) {
+                    problem = "invalid option -- '" + std::string(1, char(optopt)) + "'";
+                } else {
+                    const std::string given = word(optind - 1);
+                    problem = "option '" + given.substr(0, given.find('=')) +
+                              "' doesn't allow an argument";
+                }
+                break;
         }
+    }
+    for (int at = optind; problem.empty() && at < argc; ++at) {
+        options.Operands.push_back(word(at));
     }
     return options;
-}
-
-// True when text is well-formed UTF-8 (no overlong forms, surrogates or codes past U+10FFFF).
-bool IsUtf8(std::string_view text) {
-    for (std::size_t at = 0; at < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[at]);
-        const std::size_t length = lead < 0x80   ? 1
-                                   : lead < 0xC2 ? 0
-                                   : lead < 0xE0 ? 2
-                                   : lead < 0xF0 ? 3
-                                   : lead < 0xF5 ? 4
-                                                 : 0;
-        if (length == 0 || at + length > text.size()) {
-            return false;
-        }
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t next = 1; next < length; ++next) {
-            const auto byte = static_cast<unsigned char>(text[at + next]);
-            if ((byte & 0xC0) != 0x80) {
-                return false;
-            }
-            code = (code << 6) | (byte & 0x3F);
-        }
-        constexpr char32_t Smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < Smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            return false;
-        }
-        at += length;
-    }
-    return true;
-}
-
-// Rows as UTF-8. Text that is not UTF-8 is taken to be in the bytes names are held in: a
-// demand data file saved with names such as "O\x92Neill" reads back with the names it holds.
-std::string RowsText(std::string text) {
-    if (IsUtf8(text)) {
-        return text;
-    }
-    return TextOfNameBytes(text);
 }
 
 // How an operand is named in messages.
@@ -164,30 +152,62 @@ std::string InputName(const std::string& path) {
     return path == "-" ? "standard input" : path;
 }
 
-// The whole content of the file at path, or of standard input for "-"; the error number of
-// the failure when it cannot be read.
-std::optional<std::string> ReadWhole(const std::string& path, int& error) {
-    std::FILE* const file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
-    if (!file) {
-        error = errno;
-        return std::nullopt;
+// An input to read rows from: a file, or standard input for "-"; its read error is kept.
+class TInput {
+  public:
+    explicit TInput(const std::string& path)
+        : File(path == "-" ? stdin : std::fopen(path.c_str(), "rb")) {
+        Error = File == nullptr ? errno : 0;
     }
-    std::string text;
-    char buffer[1 << 16];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        text.append(buffer, count);
+    TInput(const TInput&) = delete;
+    TInput& operator=(const TInput&) = delete;
+    ~TInput() {
+        if (File != nullptr && File != stdin) {
+            std::fclose(File);
+        }
     }
-    error = std::ferror(file) ? (errno != 0 ? errno : EIO) : 0;
-    if (file != stdin) {
-        std::fclose(file);
+
+    // The rows, read as they are needed.
+    TTabSeparatedReader Rows() {
+        return TTabSeparatedReader([this](char* buffer, std::size_t size) {
+            const std::size_t count = std::fread(buffer, 1, size, File);
+            if (count == 0 && std::ferror(File)) {
+                Error = errno != 0 ? errno : EIO;
+            }
+            return count;
+        });
     }
-    return error == 0 ? std::optional<std::string>(std::move(text)) : std::nullopt;
+    int Error = 0;  // 0 while it can be read
+
+  private:
+    std::FILE* File;
+};
+
+// What a name leads to when nothing is there yet: its links followed, as the kernel would
+// follow them, to the free name at the end, made absolute.
+std::string FreeTarget(std::string path) {
+    for (int link = 0; link < 40; ++link) {
+        char text[PATH_MAX];
+        const ssize_t length = ::readlink(path.c_str(), text, sizeof text - 1);
+        if (length <= 0) {
+            break;
+        }
+        const std::string target(text, static_cast<std::size_t>(length));
+        const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+        path = target[0] == '/' || folder.empty() ? target : (folder / target).string();
+    }
+    std::error_code ignored;
+    return std::filesystem::weakly_canonical(std::filesystem::absolute(path, ignored), ignored)
+        .string();
 }
 
-// True when both names lead to one regular file, existing or yet to be made, so that the
-// distance file would replace the demand data file just written.
+// True when both names lead to one regular file, existing or yet to be made (through links
+// too, such as a link to a name that is still free), so that the distance file would replace
+// the demand data file just written. Standard output is neither.
 bool IsSameFile(const std::string& a, const std::string& b) {
+    if (a == "-" || b == "-") {
+        return false;
+    }
     struct stat first {};
     struct stat second {};
     const bool firstExists = ::stat(a.c_str(), &first) == 0;
@@ -196,12 +216,30 @@ bool IsSameFile(const std::string& a, const std::string& b) {
         return S_ISREG(first.st_mode) && first.st_dev == second.st_dev &&
                first.st_ino == second.st_ino;
     }
-    std::error_code errorA;
-    std::error_code errorB;
-    return !firstExists && !secondExists &&
-           std::filesystem::weakly_canonical(a, errorA) ==
-               std::filesystem::weakly_canonical(b, errorB) &&
-           !errorA && !errorB;
+    return !firstExists && !secondExists && FreeTarget(a) == FreeTarget(b);
+}
+
+// Writes a file's bytes to standard output for "-", else where path leads.
+TWriteResult WriteOutput(const std::string& path, const std::string& bytes) {
+    if (path != "-") {
+        return WriteWholeFile(path, bytes);
+    }
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
+        std::fflush(stdout) != 0) {
+        return {errno != 0 ? errno : EIO};
+    }
+    return {};
+}
+
+// Writes text to standard output; false, the failure said, when it was not written.
+bool Printed(const std::string& text) {
+    errno = 0;
+    if (std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0) {
+        return true;
+    }
+    Say("write error: " + ErrorReason(errno != 0 ? errno : EIO));
+    return false;
 }
 
 // The result of writing one file; a failure is said with the file's full name and the
@@ -210,24 +248,31 @@ bool IsSameFile(const std::string& a, const std::string& b) {
 bool Reported(const TWriteResult& result, const std::string& path, const std::string& failure) {
     if (!result) {
         std::error_code ignored;
-        Say(failure + ": " + std::filesystem::absolute(path, ignored).string() + ": " +
-            (result.NameNotFlushed ? std::string(NameNotFlushedText) + " " : "") +
+        Say(failure + ": " +
+            (path == "-" ? "standard output" : std::filesystem::absolute(path, ignored).string()) +
+            ": " + (result.NameNotFlushed ? std::string(NameNotFlushedText) + " " : "") +
             ErrorReason(result.Error));
     }
     return result;
 }
 
-// Reads the rows into the store; a refusal is said, naming the file.
-bool ReadNetwork(TNetworkStore& network, const TOptions& options, const std::string& nodesText,
-                 const std::string& linksText) {
+// Reads the rows into the store, a row at a time; a refusal is said, naming the file, and so
+// is a failure to read (then error is set).
+bool ReadNetwork(TNetworkStore& network, const TOptions& options, TInput* const inputs[2],
+                 int& error) {
     const std::string& nodesName = InputName(options.Operands[0]);
-    TNodeRowsReading nodes = ReadNodeRows(nodesText, std::numeric_limits<int>::max());
-    if (!nodes.Refusal.empty()) {
+    TTabSeparatedReader nodeRows = inputs[0]->Rows();
+    const TNodeRowsReading nodes = ReadNodeRows(nodeRows, MaxNodes);
+    if ((error = inputs[0]->Error) != 0) {
+        Say(nodesName + ": " + ErrorReason(error));
+        return false;
+    }
+    if (!nodes.Refusal.empty() && !nodes.NoRoom) {
         Say(nodesName + ": " + nodes.Refusal);
         return false;
     }
     // The node window lets the links be entered only from two nodes on.
-    const auto count = nodes.Nodes.size();
+    const auto count = nodes.Count;
     if (count < 2 || count > MaxNodes) {
         Say(nodesName + ": " + std::to_string(count) + (count == 1 ? " node" : " nodes") +
             "; a network has from 2 to " + std::to_string(MaxNodes) + " nodes.");
@@ -236,7 +281,12 @@ bool ReadNetwork(TNetworkStore& network, const TOptions& options, const std::str
     StartNodeTable(network);
     AddPastedNodes(network, nodes.Nodes);
     AllocateLinkRows(network);
-    TLinkRowsReading links = ReadLinkRows(linksText, network);
+    TTabSeparatedReader linkRows = inputs[1]->Rows();
+    const TLinkRowsReading links = ReadLinkRows(linkRows, network);
+    if ((error = inputs[1]->Error) != 0) {
+        Say(InputName(options.Operands[1]) + ": " + ErrorReason(error));
+        return false;
+    }
     if (!links.Refusal.empty()) {
         Say(InputName(options.Operands[1]) + ": " + links.Refusal);
         return false;
@@ -253,14 +303,13 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
     if (!problem.empty()) {
         return UsageError(problem);
     }
-    if (options.Help) {
-        std::fputs(HelpText.data(), stdout);
-        return TExportStatus::Written;
-    }
-    if (options.Version) {
-        std::printf("%s (MESHLOOM) %s\nCopyright (C) the MESHLOOM developers.\n", Program.data(),
-                    MESHLOOM_VERSION);
-        return TExportStatus::Written;
+    // A help or version that could not be written (a full disk) is a failure, not an answer.
+    if (options.Help || options.Version) {
+        const std::string text = options.Help
+                                     ? std::string(HelpText)
+                                     : std::string(Program) + " (MESHLOOM) " + MESHLOOM_VERSION +
+                                           "\nCopyright (C) the MESHLOOM developers.\n";
+        return Printed(text) ? TExportStatus::Written : TExportStatus::InternalError;
     }
     const std::vector<std::string>& operands = options.Operands;
     if (operands.size() != 4) {
@@ -275,6 +324,10 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
     if (operands[0] == "-" && operands[1] == "-") {
         return UsageError("NODES and LINKS cannot both be read from standard input");
     }
+    if (operands[2] == "-" && operands[3] == "-") {
+        return UsageError(
+            "DEMAND_FILE and DISTANCE_FILE cannot both be written to standard output");
+    }
     if (IsSameFile(operands[2], operands[3])) {
         return UsageError("the distance file must not replace the demand data file: " +
                           operands[3]);
@@ -286,23 +339,21 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
         options.Decimal ? TFormatSeparators{*options.Decimal, *options.Decimal == ',' ? '.' : ','}
                         : RegionSeparators());
 
-    std::optional<std::string> texts[2];
-    for (int input = 0; input < 2; ++input) {
-        int error = 0;
-        texts[input] = ReadWhole(operands[input], error);
-        if (texts[input]) {
-            texts[input] = RowsText(std::move(*texts[input]));
-        }
-        if (!texts[input]) {
-            Say(InputName(operands[input]) + ": " + ErrorReason(error));
+    TInput nodesInput(operands[0]);
+    TInput linksInput(operands[1]);
+    TInput* const inputs[2] = {&nodesInput, &linksInput};
+    for (std::size_t input = 0; input < 2; ++input) {
+        if (inputs[input]->Error != 0) {
+            Say(InputName(operands[input]) + ": " + ErrorReason(inputs[input]->Error));
             return TExportStatus::InputUnreadable;
         }
     }
 
     // The one store, as in the windows, filled as pasting fills it.
     TNetworkStore& network = Network;
-    if (!ReadNetwork(network, options, *texts[0], *texts[1])) {
-        return TExportStatus::RowRefused;
+    int readError = 0;
+    if (!ReadNetwork(network, options, inputs, readError)) {
+        return readError != 0 ? TExportStatus::InputUnreadable : TExportStatus::RowRefused;
     }
 
     // The distances completed and capped at 10000, and the verdict, as a save in the windows.
@@ -326,8 +377,8 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
     // (Where no thread can be started, it is written after the demand data file.)
     std::future<TWriteResult> distances =
         std::async(std::launch::async | std::launch::deferred,
-                   [&] { return WriteWholeFile(operands[3], distanceText); });
-    const bool demandWritten = Reported(WriteWholeFile(operands[2], demandText), operands[2],
+                   [&] { return WriteOutput(operands[3], distanceText); });
+    const bool demandWritten = Reported(WriteOutput(operands[2], demandText), operands[2],
                                         "FATAL ERROR SAVING DEMAND DATA FILE");
     const bool distancesWritten =
         Reported(distances.get(), operands[3], "FATAL ERROR SAVING DISTANCE FILE");

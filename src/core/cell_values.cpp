@@ -1,7 +1,7 @@
 #include "core/cell_values.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -9,6 +9,7 @@
 #include "core/entry_rules.h"
 #include "core/network_store.h"
 #include "core/separators.h"
+#include "core/tab_separated.h"
 #include "core/text_to_number.h"
 
 namespace {
@@ -23,13 +24,16 @@ std::string Utf8(char separator) {
 }
 
 // The forms of the region's grouping symbol in pasted text: a no-break space comes as the
-// narrow one too.
+// narrow one too, and as a plain space, which a planner types for it; an apostrophe, plain or
+// typographic, groups in some regions whose symbol the windows cannot hold (it is no decimal
+// symbol anywhere), so it is taken everywhere.
 std::vector<std::string> GroupingSymbols() {
     const char grouping = FormatSeparators().Thousands;
+    std::vector<std::string> symbols{Utf8(grouping), "'", "\xE2\x80\x99"};
     if (static_cast<unsigned char>(grouping) == 0xA0) {
-        return {Utf8(grouping), "\xE2\x80\xAF"};
+        symbols.insert(symbols.end(), {"\xE2\x80\xAF", " "});
     }
-    return {Utf8(grouping)};
+    return symbols;
 }
 
 // The length of the grouping symbol that starts at, or 0.
@@ -50,6 +54,7 @@ std::optional<std::string> Ungrouped(const std::string& cell) {
     std::size_t at = std::min(cell.find_first_not_of(' '), cell.size());
     at += at < cell.size() && (cell[at] == '+' || cell[at] == '-') ? 1 : 0;
     std::string plain = cell.substr(0, at);
+    const std::size_t start = at;
     int run = 0;  // digits since the start of the whole part or the last grouping symbol
     bool grouped = false;
     while (at < cell.size()) {
@@ -57,7 +62,14 @@ std::optional<std::string> Ungrouped(const std::string& cell) {
             plain += cell[at++];
             ++run;
         } else if (const std::size_t length = GroupingAt(cell, at, symbols); length > 0) {
-            if (run == 0 || run > 3 || (grouped && run != 3)) {
+            // A blank groups only between digits; else it is a blank around the number.
+            if (cell[at] == ' ' &&
+                (at + 1 >= cell.size() || cell[at + 1] < '0' || cell[at + 1] > '9')) {
+                break;
+            }
+            // A grouped number never starts with a group of 0: "0,500" is a fraction written
+            // with another region's decimal symbol.
+            if (run == 0 || run > 3 || (grouped && run != 3) || (!grouped && cell[start] == '0')) {
                 return std::nullopt;
             }
             grouped = true;
@@ -73,7 +85,7 @@ std::optional<std::string> Ungrouped(const std::string& cell) {
     // Trailing blanks are no grouping symbol, even where the symbol is a blank.
     const std::size_t end = cell.find_last_not_of(' ') + 1;
     for (std::size_t rest = at; rest < end; ++rest) {
-        if (GroupingAt(cell, rest, symbols) > 0) {
+        if (cell[rest] != ' ' && GroupingAt(cell, rest, symbols) > 0) {
             return std::nullopt;
         }
     }
@@ -81,37 +93,52 @@ std::optional<std::string> Ungrouped(const std::string& cell) {
 }
 
 std::string NotInRange(const std::string& cell) {
-    return "\"" + cell + "\" is not a number from 0 to " + std::to_string(MaxDistance);
+    return ShownCell(cell) + " is not a number from 0 to " + std::to_string(MaxDistance);
 }
 
-// Why a cell is no value: where it holds no more than digits, signs, exponents and marks
-// that separate digits, the marks were the wrong ones, and the reason shows the right ones.
+// Why a cell is no number: where it holds no more than digits, signs, exponents and marks
+// that separate digits, the marks were the wrong ones, and the reason shows the right ones;
+// else the first character a number cannot hold is named.
 std::string NotANumber(const std::string& cell) {
     const std::vector<std::string> symbols = GroupingSymbols();
     const TFormatSeparators& separators = FormatSeparators();
     const std::string marks = std::string(".,") + separators.Decimal;
     bool marked = false;
-    bool numberLike = true;
-    for (std::size_t at = 0; at < cell.size() && numberLike;) {
+    for (std::size_t at = 0; at < cell.size();) {
         const std::size_t grouping = GroupingAt(cell, at, symbols);
-        marked = marked || grouping > 0 || marks.find(cell[at]) != std::string::npos;
-        numberLike = grouping > 0 ||
-                     std::string_view(" +-0123456789eE").find(cell[at]) != std::string_view::npos ||
-                     marks.find(cell[at]) != std::string::npos;
+        marked = marked || (grouping > 0 && cell[at] != ' ') ||
+                 marks.find(cell[at]) != std::string::npos;
+        if (grouping == 0 && marks.find(cell[at]) == std::string::npos &&
+            std::string_view(" +-0123456789eE").find(cell[at]) == std::string_view::npos) {
+            std::size_t length = 1;
+            while (at + length < cell.size() &&
+                   (static_cast<unsigned char>(cell[at + length]) & 0xC0) == 0x80) {
+                ++length;
+            }
+            return ShownCell(cell) + " is not a number: it may not hold \"" +
+                   cell.substr(at, length) + "\"";
+        }
         at += std::max<std::size_t>(grouping, 1);
     }
-    if (numberLike && marked) {
+    if (marked) {
         const std::string decimal = Utf8(separators.Decimal);
-        return "\"" + cell + "\" is not a number: the decimal symbol is \"" + decimal +
+        return ShownCell(cell) + " is not a number: the decimal symbol is \"" + decimal +
                "\", as in 1" + Utf8(separators.Thousands) + "234" + decimal + "5";
     }
-    return NotInRange(cell);
+    return ShownCell(cell) + " is not a number";
+}
+
+bool IsBlank(const std::string& cell) {
+    return cell.find_first_not_of(' ') == std::string::npos;
 }
 
 }  // namespace
 
 std::string JudgeValueCell(const std::string& cell, Real48& value) {
     value = Real48::Narrow(0);
+    if (IsBlank(cell)) {
+        return {};  // as an empty field leaves it
+    }
     const std::optional<std::string> text = Ungrouped(cell);
     if (!text) {
         return NotANumber(cell);
@@ -143,6 +170,9 @@ std::string JudgeDistanceCell(const std::string& cell, std::int32_t& distance) {
         }
     }
     distance = -1;
+    if (IsBlank(cell)) {
+        return NotInRange(cell);
+    }
     const std::optional<std::string> text = Ungrouped(cell);
     if (!text) {
         return NotANumber(cell);
@@ -160,10 +190,13 @@ std::string JudgeDistanceCell(const std::string& cell, std::int32_t& distance) {
 }
 
 std::string ShortestValueText(const Real48& value) {
+    // Made without the C library's locale, whose decimal symbol may be neither "." nor the
+    // windows' own.
     char text[64];
     for (int decimals = 0;; ++decimals) {
-        std::snprintf(text, sizeof text, "%.*Lf", decimals, value.Widen());
-        std::string shown = text;
+        const auto made = std::to_chars(text, text + sizeof text, value.Widen(),
+                                        std::chars_format::fixed, decimals);
+        std::string shown(text, made.ptr);
         std::replace(shown.begin(), shown.end(), '.', FormatSeparators().Decimal);
         if (decimals >= 20 || Real48::Narrow(StrToFloat(shown)) == value) {
             return shown;

@@ -26,8 +26,8 @@ bool IsDigits(const std::string& cell) {
 // A header row: words, and no digit, in its distance cell and, copied, its number cells.
 bool IsHeader(const TClipboardRow& row) {
     const std::vector<std::string>& cells = row.Cells;
-    return (cells.size() == PlainCells && IsHeaderCell(cells[2])) ||
-           (cells.size() == CopiedCells && IsHeaderCell(cells[0]) && IsHeaderCell(cells[2]) &&
+    return (row.CellCount == PlainCells && IsHeaderCell(cells[2])) ||
+           (row.CellCount == CopiedCells && IsHeaderCell(cells[0]) && IsHeaderCell(cells[2]) &&
             IsHeaderCell(cells[4]));
 }
 
@@ -152,8 +152,8 @@ class TReadLinks {
 std::string ReadLinkRow(const TClipboardRow& row, const TNodeFinder& finder, TReadLinks& read,
                         std::vector<TPastedLink>& links) {
     const std::vector<std::string>& cells = row.Cells;
-    const bool copied = cells.size() == CopiedCells;
-    if (!copied && cells.size() != PlainCells) {
+    const bool copied = row.CellCount == CopiedCells;
+    if (!copied && row.CellCount != PlainCells) {
         return RowShapeRefusal(row, LinkRowShape);
     }
     int ends[2] = {};
@@ -184,23 +184,33 @@ std::string LinkRowsText(const TNetworkStore& network) {
     return TabSeparatedText(LinkSheetRows(network));
 }
 
-TLinkRowsReading ReadLinkRows(std::string_view text, const TNetworkStore& network) {
+TLinkRowsReading ReadLinkRows(TTabSeparatedReader& rows, const TNetworkStore& network) {
     TLinkRowsReading reading;
-    const TTabSeparatedRows rows = TabSeparatedRows(text);
-    reading.Refusal = rows.Refusal;
     const TNodeFinder finder(network);
     TReadLinks read;
-    for (const TClipboardRow& row : rows.Rows) {
-        if (&row == &rows.Rows.front() && IsHeader(row)) {
+    TClipboardRow row;
+    // Each row is checked as it is read; only the distinct links are kept.
+    for (bool first = true; rows.Next(row); first = false) {
+        if (first && IsHeader(row)) {
             continue;
         }
         reading.Refusal = ReadLinkRow(row, finder, read, reading.Links);
         if (!reading.Refusal.empty()) {
-            reading.Links.clear();
             break;
         }
     }
+    if (reading.Refusal.empty()) {
+        reading.Refusal = rows.Refusal();
+    }
+    if (!reading.Refusal.empty()) {
+        reading.Links.clear();
+    }
     return reading;
+}
+
+TLinkRowsReading ReadLinkRows(std::string_view text, const TNetworkStore& network) {
+    TTabSeparatedReader rows(text);
+    return ReadLinkRows(rows, network);
 }
 
 void AddPastedLinks(TNetworkStore& network, const std::vector<TPastedLink>& links) {

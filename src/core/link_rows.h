@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/network_store.h"
+#include "core/tab_separated.h"
 
 // Every link as the link list shows them, under a header row: origin number and name,
 // destination number and name, distance.
@@ -41,9 +42,12 @@ constexpr std::string_view NoLinkRows =
 //   is refused naming both;   "01067" -> the node called 01067
 // - any other text: the one node called so (as a typed name is held).
 // In the copied form the number gives the node, and the name must be its name. A first row is
-// a header when its distance cell (and, copied, its number cells) hold text and no digit. The
+// a header when its distance cell (and, copied, its number cells) hold letters and no digit. The
 // same link twice with two distances is refused naming both rows.
+// Rows are checked one at a time as they are read; the links held are the distinct ones, at
+// most one for each ordered pair of nodes.
 TLinkRowsReading ReadLinkRows(std::string_view text, const TNetworkStore& network);
+TLinkRowsReading ReadLinkRows(TTabSeparatedReader& rows, const TNetworkStore& network);
 
 // Sets each link, one direction, to its distance; an existing link takes the new distance.
 // The pending distance stays as it was.

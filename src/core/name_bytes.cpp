@@ -1,8 +1,11 @@
 #include "core/name_bytes.h"
 
+#include <utf8proc.h>
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdlib>
 
 namespace {
 // The characters of the bytes 0x80-0x9F; 0 where a byte stands for none.
@@ -63,19 +66,31 @@ std::string HeldNodeNameOfText(std::string_view utf8) {
     if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return c >= ' ' && c < 0x7F; })) {
         return std::string(utf8);
     }
+    // Composed (NFC) first, as the windows compose a typed or pasted name: "Cafe" and U+0301
+    // is held as the "Caf\xE9" of a typed "Café". Text that is not UTF-8 is taken as it is.
+    utf8proc_uint8_t* composed = nullptr;
+    const utf8proc_ssize_t composedLength =
+        utf8proc_map(reinterpret_cast<const utf8proc_uint8_t*>(utf8.data()),
+                     static_cast<utf8proc_ssize_t>(utf8.size()), &composed,
+                     static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_COMPOSE));
+    const std::string normal = composedLength >= 0
+                                   ? std::string(reinterpret_cast<const char*>(composed),
+                                                 static_cast<std::size_t>(composedLength))
+                                   : std::string(utf8);
+    std::free(composed);
+    utf8 = normal;
     std::u32string codes;
-    for (std::size_t at = 0; at < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[at]);
-        const int length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        int taken = 1;
-        while (taken < length && at + taken < utf8.size() &&
-               (static_cast<unsigned char>(utf8[at + taken]) & 0xC0) == 0x80) {
-            code = (code << 6) | (static_cast<unsigned char>(utf8[at + taken]) & 0x3F);
-            ++taken;
+    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(utf8.data());
+    for (auto left = static_cast<utf8proc_ssize_t>(utf8.size()); left > 0;) {
+        utf8proc_int32_t code = 0;
+        utf8proc_ssize_t taken = utf8proc_iterate(bytes, left, &code);
+        if (taken <= 0) {
+            code = *bytes;  // a byte that starts no character stands for its own code
+            taken = 1;
         }
-        codes += taken == length ? code : char32_t{lead};
-        at += static_cast<std::size_t>(taken == length ? length : 1);
+        codes += static_cast<char32_t>(code);
+        bytes += taken;
+        left -= taken;
     }
     return HeldNodeName(codes);
 }

@@ -18,19 +18,20 @@ constexpr const char* ValueColumns[] = {"first demand", "second demand", "fixed 
 
 // A header row: words, and no digit, in each value cell.
 bool IsHeader(const TClipboardRow& row) {
-    return row.Cells.size() == NodeCells &&
+    return row.CellCount == NodeCells &&
            std::all_of(row.Cells.begin() + 1, row.Cells.end(), IsHeaderCell);
 }
 
 // The four cells of a row: as they are, the missing values empty, or those of a saved demand
 // data line, its values in the region's decimal symbol; nothing for any other shape.
+// A name followed by tabs alone ("Depot\t\t\t") is a name with its values empty.
 std::optional<std::vector<std::string>> NodeCellsOf(const TClipboardRow& row) {
-    if (row.Cells.size() > 1 && row.Cells.size() <= NodeCells) {
+    if ((row.CellCount > 1 || row.Width > 1) && row.CellCount <= NodeCells) {
         std::vector<std::string> cells = row.Cells;
         cells.resize(NodeCells);
         return cells;
     }
-    const auto line = row.Cells.size() == 1 ? ReadDemandDataLine(row.Cells.front()) : std::nullopt;
+    const auto line = row.CellCount == 1 ? ReadDemandDataLine(row.Cells.front()) : std::nullopt;
     if (!line) {
         return std::nullopt;
     }
@@ -66,12 +67,16 @@ std::string NodeRowsText(const TNetworkStore& network) {
     return TabSeparatedText(NodeSheetRows(network));
 }
 
-TNodeRowsReading ReadNodeRows(std::string_view text, int room) {
+TNodeRowsReading ReadNodeRows(TTabSeparatedReader& rows, int room) {
     TNodeRowsReading reading;
-    const TTabSeparatedRows rows = TabSeparatedRows(text);
-    reading.Refusal = rows.Refusal;
-    for (const TClipboardRow& row : rows.Rows) {
-        if (&row == &rows.Rows.front() && IsHeader(row)) {
+    const auto roomLeft = static_cast<std::size_t>(std::max(room, 0));
+    TClipboardRow row;
+    // Rows past the room left are only counted, for the refusal to say how many there were.
+    for (bool first = true; rows.Next(row, first || reading.Count < roomLeft); first = false) {
+        if (first && IsHeader(row)) {
+            continue;
+        }
+        if (reading.Count++ >= roomLeft) {
             continue;
         }
         reading.Refusal = ReadNodeRow(row, reading.Nodes);
@@ -79,15 +84,23 @@ TNodeRowsReading ReadNodeRows(std::string_view text, int room) {
             break;
         }
     }
-    if (reading.Refusal.empty() &&
-        reading.Nodes.size() > static_cast<std::size_t>(std::max(room, 0))) {
-        reading.Refusal = "The clipboard holds " + std::to_string(reading.Nodes.size()) +
-                          " nodes; " + std::to_string(room) + " more fit into the table.";
+    if (reading.Refusal.empty()) {
+        reading.Refusal = rows.Refusal();
+    }
+    if (reading.Refusal.empty() && reading.Count > roomLeft) {
+        reading.NoRoom = true;
+        reading.Refusal = "The clipboard holds " + std::to_string(reading.Count) + " nodes; " +
+                          std::to_string(room) + " more fit into the table.";
     }
     if (!reading.Refusal.empty()) {
         reading.Nodes.clear();
     }
     return reading;
+}
+
+TNodeRowsReading ReadNodeRows(std::string_view text, int room) {
+    TTabSeparatedReader rows(text);
+    return ReadNodeRows(rows, room);
 }
 
 void AddPastedNodes(TNetworkStore& network, const std::vector<TPastedNode>& nodes) {

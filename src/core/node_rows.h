@@ -5,12 +5,14 @@
 // composed as a typed name is, and written, like the list's lines, in the bytes they are held
 // in (name_bytes.h), which the windows show as text.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/network_store.h"
 #include "core/real48.h"
+#include "core/tab_separated.h"
 
 // Every node of the store under a header row: name, first demand, second demand, fixed cost.
 std::string NodeRowsText(const TNetworkStore& network);
@@ -31,6 +33,8 @@ struct TPastedNode {
 struct TNodeRowsReading {
     std::vector<TPastedNode> Nodes;
     std::string Refusal;
+    std::size_t Count = 0;  // the node rows, read or, past the room left, only counted
+    bool NoRoom = false;    // refused for Count alone
 };
 
 constexpr std::string_view NodeRowShape =
@@ -42,7 +46,7 @@ constexpr std::string_view NoNodeRows =
 // Reads the rows for a table with room for room more nodes. A row is a name and up to three
 // values (the missing ones 0, as empty cells), or a line of a saved demand data file; any
 // other shape is refused. A first row is a header, and skipped, when each of its value cells
-// holds text and none a digit. With "," as decimal symbol:
+// holds letters and no digit ("-" or "?" is data). With "," as decimal symbol:
 //   "Name\tFirst demand\tSecond demand\tFixed cost\nDepot\t1.234,5\t\t300\n"
 //     -> one node: Depot, 1234.5, 0, 300
 //   "   1    0.0    0.0             12.500            0.000          300.000   < Depot >"
@@ -50,7 +54,9 @@ constexpr std::string_view NoNodeRows =
 //   "Depot,12.5,0,300" -> Row 1 holds one cell: "Depot,12.5,0,300". A node row is ...
 //   "Depot\t12.5"      -> Row 1, first demand: "12.5" is not a number: the decimal symbol
 //                         is ",", as in 1.234,5.
+// Rows past the room left are not kept, only counted.
 TNodeRowsReading ReadNodeRows(std::string_view text, int room);
+TNodeRowsReading ReadNodeRows(TTabSeparatedReader& rows, int room);
 
 // Appends the nodes after the ones in the table, as Add Node appends a node; the pending
 // values, the node being typed, stay as they are.

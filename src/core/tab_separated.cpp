@@ -1,14 +1,54 @@
 #include "core/tab_separated.h"
 
+#include <utf8proc.h>
+
 #include <algorithm>
-#include <cstddef>
+#include <array>
+#include <cstring>
+
+#include "core/name_bytes.h"
 
 namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::size_t BufferSize = 1 << 16;
 
-bool IsBlank(const std::string& cell) {
-    return cell.find_first_not_of(' ') == std::string::npos;
+// The bytes that end an unquoted cell.
+constexpr std::array<bool, 256> CellEnds = [] {
+    std::array<bool, 256> ends{};
+    ends['\t'] = ends['\n'] = ends['\r'] = true;
+    return ends;
+}();
+
+bool IsBlank(std::string_view cell) {
+    return cell.find_first_not_of(' ') == std::string_view::npos;
+}
+
+bool IsUtf8(const std::string& text) {
+    unsigned char high = 0;  // ASCII alone, the common case, in one pass the compiler widens
+    for (const char byte : text) {
+        high |= static_cast<unsigned char>(byte);
+    }
+    if (high < 0x80) {
+        return true;
+    }
+    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
+    auto left = static_cast<utf8proc_ssize_t>(text.size());
+    while (left > 0) {
+        if (*bytes < 0x80) {
+            ++bytes;
+            --left;
+            continue;
+        }
+        utf8proc_int32_t code = 0;
+        const utf8proc_ssize_t length = utf8proc_iterate(bytes, left, &code);
+        if (length <= 0) {
+            return false;
+        }
+        bytes += length;
+        left -= length;
+    }
+    return true;
 }
 
 std::string CountOfCells(std::size_t count) {
@@ -18,79 +58,218 @@ std::string CountOfCells(std::size_t count) {
            (count == 1 ? " cell" : " cells");
 }
 
-// A cell as a message shows it: in quotes, and its first 40 bytes only (never half a
-// character) with "..." when it is longer.
-std::string ShownCell(const std::string& cell) {
-    constexpr std::size_t Longest = 40;
-    if (cell.size() <= Longest) {
-        return "\"" + cell + "\"";
+}  // namespace
+
+TTabSeparatedReader::TTabSeparatedReader(std::string_view text) : Data(text) {}
+
+TTabSeparatedReader::TTabSeparatedReader(TByteSource source)
+    : Source(std::move(source)), Buffer(BufferSize) {}
+
+bool TTabSeparatedReader::More() {
+    if (At < Data.size()) {
+        return true;
     }
-    std::size_t cut = Longest;
-    while (cut > 0 && (static_cast<unsigned char>(cell[cut]) & 0xC0) == 0x80) {
-        --cut;
+    if (!Source) {
+        return false;
     }
-    return "\"" + cell.substr(0, cut) + "...\"";
+    const std::size_t count = Source(Buffer.data(), Buffer.size());
+    Data = std::string_view(Buffer.data(), count);
+    At = 0;
+    if (count == 0) {
+        Source = nullptr;
+    }
+    return count > 0;
 }
 
-}  // namespace
+// Reads one cell up to its end (not taken), into cell where it is kept; false at a refusal.
+bool TTabSeparatedReader::ReadCell(TClipboardRow& row, std::string* cell, bool& blank) {
+    std::size_t length = 0;
+    const auto take = [&](std::string_view part) {
+        blank = blank && IsBlank(part);
+        length += part.size();
+        if (cell != nullptr && length <= LongestCell) {
+            cell->append(part);
+        }
+    };
+    blank = true;
+    if (More() && Data[At] == '"') {
+        ++At;
+        for (;;) {
+            if (!More()) {
+                Refused = RowRefusal(row.Number, "", "a cell opens a quote that is never closed");
+                return false;
+            }
+            const std::size_t quote = std::min(Data.find('"', At), Data.size());
+            take(Data.substr(At, quote - At));
+            At = quote;
+            if (At == Data.size()) {
+                continue;
+            }
+            ++At;  // the quote: doubled, closing, or a quote of the cell
+            if (!More() || CellEnds[static_cast<unsigned char>(Data[At])]) {
+                break;
+            }
+            take("\"");
+            At += Data[At] == '"' ? 1 : 0;
+        }
+    } else {
+        while (More()) {
+            std::size_t end = At;
+            while (end < Data.size() && !CellEnds[static_cast<unsigned char>(Data[end])]) {
+                ++end;
+            }
+            take(Data.substr(At, end - At));
+            At = end;
+            if (At < Data.size()) {
+                break;
+            }
+        }
+    }
+    if (length > LongestCell) {
+        Refused = RowRefusal(row.Number, "",
+                             "a cell holds more than " + std::to_string(LongestCell) + " bytes");
+        return false;
+    }
+    return true;
+}
+
+// Reads a row that the buffer holds up to its LF and that has no quote and no CR but before
+// its LF, as the most rows of a large paste are, cut at its tabs at once; false, with nothing
+// taken, for any other row.
+bool TTabSeparatedReader::ReadPlainRow(TClipboardRow& row, bool keep, std::size_t& kept) {
+    const char* const start = Data.data() + At;
+    const auto* const end = static_cast<const char*>(std::memchr(start, '\n', Data.size() - At));
+    if (end == nullptr) {
+        return false;
+    }
+    const char* const stop = end > start && end[-1] == '\r' ? end - 1 : end;
+    const auto length = static_cast<std::size_t>(stop - start);
+    if (std::memchr(start, '"', length) != nullptr || std::memchr(start, '\r', length) != nullptr) {
+        return false;
+    }
+    row.Number = NextNumber++;
+    row.CellCount = 0;
+    row.Width = 0;
+    kept = 0;
+    At += static_cast<std::size_t>(end - start) + 1;
+    if (!keep) {
+        // Only whether it holds a cell counts, most often told by its first byte.
+        row.CellCount =
+            std::string_view(start, length).find_first_not_of(" \t") == std::string_view::npos ? 0
+                                                                                               : 1;
+        return true;
+    }
+    const char* from = start;
+    bool blank = true;
+    for (const char* at = start;; ++at) {
+        if (at != stop && *at != '\t') {
+            blank = blank && *at == ' ';
+            continue;
+        }
+        const auto size = static_cast<std::size_t>(at - from);
+        if (size > LongestCell) {
+            Refused = RowRefusal(
+                row.Number, "", "a cell holds more than " + std::to_string(LongestCell) + " bytes");
+            return true;
+        }
+        if (row.Width < KeptCells) {
+            if (row.Cells.size() <= row.Width) {
+                row.Cells.emplace_back();
+            }
+            row.Cells[row.Width].assign(from, size);
+            kept = row.Width + 1;
+        }
+        ++row.Width;
+        row.CellCount = blank ? row.CellCount : row.Width;
+        if (at == stop) {
+            break;
+        }
+        from = at + 1;
+        blank = true;
+    }
+    return true;
+}
+
+// Reads any row, cell by cell, refilling the buffer as needed; false at a refusal.
+bool TTabSeparatedReader::ReadRow(TClipboardRow& row, bool keep, std::size_t& kept) {
+    row.Number = NextNumber++;
+    row.CellCount = 0;
+    row.Width = 0;
+    kept = 0;
+    for (;;) {
+        std::string* cell = nullptr;
+        if (keep && row.Width < KeptCells) {
+            if (row.Cells.size() <= row.Width) {
+                row.Cells.emplace_back();
+            }
+            cell = &row.Cells[row.Width];
+            cell->clear();
+            kept = row.Width + 1;
+        }
+        bool blank = true;
+        if (!ReadCell(row, cell, blank)) {
+            return false;
+        }
+        ++row.Width;
+        row.CellCount = blank ? row.CellCount : row.Width;
+        if (More() && Data[At] == '\t') {
+            ++At;
+            continue;
+        }
+        if (More() && Data[At] == '\r') {
+            ++At;
+            if (More() && Data[At] == '\n') {
+                ++At;
+            }
+        } else if (More()) {
+            ++At;  // LF
+        }
+        return true;
+    }
+}
+
+bool TTabSeparatedReader::Next(TClipboardRow& row, bool keep) {
+    if (!Started) {
+        Started = true;
+        if (More() && Data.substr(At, ByteOrderMark.size()) == ByteOrderMark) {
+            At += ByteOrderMark.size();
+        }
+    }
+    while (Refused.empty() && More()) {
+        std::size_t kept = 0;
+        if (!ReadPlainRow(row, keep, kept) && !ReadRow(row, keep, kept)) {
+            break;
+        }
+        if (!Refused.empty()) {
+            break;
+        }
+        row.Cells.resize(std::min({kept, row.CellCount, KeptCells}));
+        if (row.CellCount == 0) {
+            continue;
+        }
+        if (!std::all_of(row.Cells.begin(), row.Cells.end(), IsUtf8)) {
+            for (std::string& cell : row.Cells) {
+                cell = TextOfNameBytes(cell);
+            }
+        }
+        return true;
+    }
+    row.Cells.clear();
+    return false;
+}
 
 TTabSeparatedRows TabSeparatedRows(std::string_view text) {
     TTabSeparatedRows read;
-    if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) {
-        text.remove_prefix(ByteOrderMark.size());
+    TTabSeparatedReader reader(text);
+    TClipboardRow row;
+    while (reader.Next(row)) {
+        read.Rows.push_back(row);
     }
-    std::vector<TClipboardRow>& rows = read.Rows;
-    rows.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    TClipboardRow row{1, {}};
-    row.Cells.reserve(5);
-    std::size_t at = 0;
-    for (;;) {
-        std::string cell;
-        const bool quoted = at < text.size() && text[at] == '"';
-        bool closed = !quoted;
-        for (at += quoted ? 1 : 0; quoted && at < text.size();) {
-            const std::size_t quote = std::min(text.find('"', at), text.size());
-            cell.append(text.substr(at, quote - at));
-            at = quote + 1;
-            closed = quote < text.size();
-            if (at >= text.size() || text[at] != '"') {
-                break;  // the closing quote; what follows up to the tab belongs to the cell
-            }
-            cell += '"';
-            ++at;
-            closed = false;
-        }
-        if (!closed) {
-            read.Rows.clear();
-            read.Refusal = RowRefusal(row.Number, "", "a cell opens a quote that is never closed");
-            return read;
-        }
-        at = std::min(at, text.size());
-        std::size_t end = at;
-        while (end < text.size() && text[end] != '\t' && text[end] != '\n' && text[end] != '\r') {
-            ++end;
-        }
-        cell.append(text.substr(at, end - at));
-        row.Cells.push_back(std::move(cell));
-        at = end;
-        if (at < text.size() && text[at] == '\t') {
-            ++at;
-            continue;
-        }
-        while (!row.Cells.empty() && IsBlank(row.Cells.back())) {
-            row.Cells.pop_back();
-        }
-        const int number = row.Number;
-        if (!row.Cells.empty()) {
-            rows.push_back(std::move(row));
-        }
-        at += at + 1 < text.size() && text[at] == '\r' && text[at + 1] == '\n' ? 2 : 1;
-        if (at >= text.size()) {
-            return read;
-        }
-        row = {number + 1, {}};
-        row.Cells.reserve(5);
+    read.Refusal = reader.Refusal();
+    if (!read.Refusal.empty()) {
+        read.Rows.clear();
     }
+    return read;
 }
 
 std::string TabSeparatedCell(std::string_view cell) {
@@ -105,8 +284,36 @@ std::string TabSeparatedCell(std::string_view cell) {
 }
 
 bool IsHeaderCell(const std::string& cell) {
-    return cell.find_first_not_of(' ') != std::string::npos &&
-           cell.find_first_of("0123456789") == std::string::npos;
+    if (cell.find_first_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(cell.data());
+    auto left = static_cast<utf8proc_ssize_t>(cell.size());
+    while (left > 0) {
+        utf8proc_int32_t code = 0;
+        const utf8proc_ssize_t length =
+            std::max<utf8proc_ssize_t>(utf8proc_iterate(bytes, left, &code), 1);
+        const bool symbol =
+            code < 0xC0 || (code >= 0x2000 && code < 0x20D0) || code == 0xD7 || code == 0xF7;
+        if ((code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || !symbol) {
+            return true;
+        }
+        bytes += length;
+        left -= length;
+    }
+    return false;
+}
+
+std::string ShownCell(std::string_view cell) {
+    constexpr std::size_t Longest = 40;
+    if (cell.size() <= Longest) {
+        return "\"" + std::string(cell) + "\"";
+    }
+    std::size_t cut = Longest;
+    while (cut > 0 && (static_cast<unsigned char>(cell[cut]) & 0xC0) == 0x80) {
+        --cut;
+    }
+    return "\"" + std::string(cell.substr(0, cut)) + "...\"";
 }
 
 std::string RowRefusal(int row, std::string_view column, std::string_view why) {
@@ -120,9 +327,9 @@ std::string RowRefusal(int row, std::string_view column, std::string_view why) {
 std::string RowShapeRefusal(const TClipboardRow& row, std::string_view shape) {
     constexpr std::size_t Shown = 6;
     std::string refusal =
-        "Row " + std::to_string(row.Number) + " holds " + CountOfCells(row.Cells.size()) + ": ";
+        "Row " + std::to_string(row.Number) + " holds " + CountOfCells(row.CellCount) + ": ";
     for (std::size_t cell = 0; cell < std::min(row.Cells.size(), Shown); ++cell) {
         refusal += (cell > 0 ? ", " : "") + ShownCell(row.Cells[cell]);
     }
-    return refusal.append(row.Cells.size() > Shown ? ", ..." : "").append(". ").append(shape);
+    return refusal.append(row.CellCount > Shown ? ", ..." : "").append(". ").append(shape);
 }

@@ -2,26 +2,72 @@
 
 // Rows of a spreadsheet as the clipboard carries them: tab-separated cells, one row a line.
 //
-// Reading: rows end with LF or CR LF (a lone CR too); a cell that begins with a double quote
-// runs to the next lone quote and may hold tabs, line breaks and doubled quotes:
+// Reading: rows end with LF or CR LF (a lone CR too). A double quote at the start of a cell
+// opens a quoted cell, which may hold tabs, line breaks and doubled quotes, and is closed
+// only by a quote before a tab, a line end or the end of the text; any other quote is part
+// of the cell:
 //   "a\t\"b\tc\"\"d\"\n" -> one row, cells  a  and  b<tab>c"d
+//   "\"North\t5\n5\" wide\t7" -> Row 1: a cell opens a quote that is never closed.
 // Rows keep the numbers they have in the spreadsheet (line 1 is row 1, a quoted line break
 // does not start a row), so a refusal names the row the planner sees. Spreadsheets copy an
 // empty row as tabs and may end a row with empty cells, so a row whose cells are all empty
 // or blank is left out like a blank line, and trailing empty or blank cells are no cells.
+//
+// Rows are read one at a time, from a text or from a source of bytes, so that no more is
+// held than one row: of a row's cells only the first KeptCells are kept (more fit no row),
+// and a cell longer than LongestCell bytes is refused.
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+constexpr std::size_t KeptCells = 7;
+constexpr std::size_t LongestCell = 65536;
+
 struct TClipboardRow {
     int Number = 0;
     std::vector<std::string> Cells;  // at least one, the last neither empty nor blank
+    std::size_t CellCount = 0;       // the cells up to the last one neither empty nor blank
+    std::size_t Width = 0;           // the cells as written, trailing empty ones too
 };
 
-// The rows, or, when a quote that opens a cell is never closed, none and a Refusal that names
-// the row:  "a\t\"b\nc" -> Refusal "Row 1: a cell opens a quote that is never closed."
-// A leading byte-order mark is dropped.
+// Fills buffer with up to size bytes and returns how many; 0 at the end.
+using TByteSource = std::function<std::size_t(char* buffer, std::size_t size)>;
+
+// The rows of a text or of a source of bytes, one at a time. A row whose bytes are not UTF-8
+// is taken in the bytes names are held in (name_bytes.h), as a saved demand data file holds
+// them; each row is decided on its own. A leading byte-order mark is dropped.
+class TTabSeparatedReader {
+  public:
+    explicit TTabSeparatedReader(std::string_view text);
+    explicit TTabSeparatedReader(TByteSource source);
+    TTabSeparatedReader(const TTabSeparatedReader&) = delete;  // it views its own buffer
+    TTabSeparatedReader& operator=(const TTabSeparatedReader&) = delete;
+
+    // The next row that holds a cell, its cells kept when keep is set (else only counted);
+    // false at the end, or at a refusal, which then names the row:
+    //   "a\t\"b\nc" -> Refusal "Row 1: a cell opens a quote that is never closed."
+    bool Next(TClipboardRow& row, bool keep = true);
+    const std::string& Refusal() const { return Refused; }
+
+  private:
+    bool More();  // true when a byte is at At, reading more from the source where needed
+    bool ReadCell(TClipboardRow& row, std::string* cell, bool& blank);
+    bool ReadPlainRow(TClipboardRow& row, bool keep, std::size_t& kept);
+    bool ReadRow(TClipboardRow& row, bool keep, std::size_t& kept);
+
+    TByteSource Source;
+    std::vector<char> Buffer;
+    std::string_view Data;
+    std::size_t At = 0;
+    bool Started = false;
+    int NextNumber = 1;
+    std::string Refused;
+};
+
+// All rows of a text at once, or none and the refusal.
 struct TTabSeparatedRows {
     std::vector<TClipboardRow> Rows;
     std::string Refusal;
@@ -32,9 +78,15 @@ TTabSeparatedRows TabSeparatedRows(std::string_view text);
 // break or a quote, else as it is.   Depot -> Depot;   5" pipe -> "5"" pipe"
 std::string TabSeparatedCell(std::string_view cell);
 
-// A cell of a header row: words and no digit. A header is known by its words, never by
-// numbers that could not be read, so that a first row of values is never dropped unseen.
+// A cell of a header row: letters and no digit. A header is known by its words, never by
+// cells that could not be read, so that a first row of values ("-", "?") is never dropped
+// unseen. A letter is an ASCII letter or a character past ASCII that is no symbol or
+// punctuation of Latin-1 or of the general punctuation and currency blocks.
 bool IsHeaderCell(const std::string& cell);
+
+// A cell as a message shows it: in quotes, and its first 40 bytes only (never half a
+// character) with "..." when it is longer.
+std::string ShownCell(std::string_view cell);
 
 // The refusals of a row, each ending with a full stop:
 //   RowRefusal(4, "second demand", "\"x\" is not a number") -> Row 4, second demand: "x" is ...

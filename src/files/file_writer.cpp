@@ -138,6 +138,9 @@ struct TTarget {
     std::string Name;
     bool Exists = false;
     struct stat State {};
+    // A pipe, a device or a socket that the name leads to, written through the name as the
+    // kernel walks it: links such as /dev/stdout end in a text that names no file.
+    std::string ThroughName;
 };
 
 // Finds where a save of path goes. The kernel walks the name first, exactly as for any other
@@ -152,6 +155,12 @@ bool Resolve(const std::string& path, TTarget& target) {
     struct stat found {};
     if (!exists ? errno != ENOENT : !CloseAfter(opened, ::fstat(opened, &found) == 0)) {
         return false;
+    }
+    if (exists && !S_ISREG(found.st_mode) && !S_ISDIR(found.st_mode)) {
+        target.ThroughName = path;
+        target.Exists = true;
+        target.State = found;
+        return true;
     }
     std::string name = path;
     for (int hop = 0;; ++hop) {
@@ -243,8 +252,11 @@ bool WriteInPlace(const TTarget& target, std::string_view bytes) {
     if (regular && !FitsFileSizeLimit(bytes.size())) {
         return false;
     }
-    const int fd = ::openat(target.Folder, target.Name.c_str(),
-                            O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK);
+    const int fd =
+        target.ThroughName.empty()
+            ? ::openat(target.Folder, target.Name.c_str(),
+                       O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK)
+            : ::open(target.ThroughName.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         errno = errno == ELOOP ? ChangedMeanwhile : errno;
         return false;
@@ -300,16 +312,39 @@ int MakePrivateName(const TTarget& target, std::string& temporary, TMake make) {
     return -1;
 }
 
-// Names the finished unnamed file fd privately beside the target, through the process's own
-// record of its files, or where that is missing, the kernel's way for privileged programs.
-int NameUnnamedFile(int fd, const TTarget& target, std::string& temporary) {
+// Gives the finished unnamed file fd a name in the target's folder that must be free, through
+// the process's own record of its files, or where that is missing, the kernel's way for
+// privileged programs.
+int LinkUnnamedFile(int fd, const TTarget& target, const char* name) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    return MakePrivateName(target, temporary, [&](const char* name) {
-        if (::linkat(AT_FDCWD, self.c_str(), target.Folder, name, AT_SYMLINK_FOLLOW) == 0) {
-            return 0;
-        }
-        return errno == ENOENT ? ::linkat(fd, "", target.Folder, name, AT_EMPTY_PATH) : -1;
-    });
+    if (::linkat(AT_FDCWD, self.c_str(), target.Folder, name, AT_SYMLINK_FOLLOW) == 0) {
+        return 0;
+    }
+    return errno == ENOENT ? ::linkat(fd, "", target.Folder, name, AT_EMPTY_PATH) : -1;
+}
+
+// Names the finished unnamed file fd privately beside the target.
+int NameUnnamedFile(int fd, const TTarget& target, std::string& temporary) {
+    return MakePrivateName(target, temporary,
+                           [&](const char* name) { return LinkUnnamedFile(fd, target, name); });
+}
+
+// Moves the finished file of the private name temporary to the target's free name, never over
+// a file; where the file system cannot rename so, the file is linked to the name and its
+// private name removed.
+int TakeFreeName(const TTarget& target, const std::string& temporary) {
+    if (::renameat2(target.Folder, temporary.c_str(), target.Folder, target.Name.c_str(),
+                    RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return -1;
+    }
+    if (::linkat(target.Folder, temporary.c_str(), target.Folder, target.Name.c_str(), 0) != 0) {
+        return -1;
+    }
+    ::unlinkat(target.Folder, temporary.c_str(), 0);
+    return 0;
 }
 
 // The names of a file's extended attributes, listed by list as listxattr lists them; none on
@@ -433,6 +468,24 @@ TReplaced Replace(const TTarget& target, std::string_view bytes, bool& named) {
         [[maybe_unused]] const int moded = ::fchmod(fd, NewFileMode());
     }
     written = written && ::fsync(fd) == 0;
+    if (!target.Exists) {
+        // A free name is taken without replacing: a file that appeared under it meanwhile
+        // (another save, or this command's other file through a link) is kept, and the save
+        // fails with EEXIST.
+        written = written && (unnamed ? LinkUnnamedFile(fd, target, target.Name.c_str())
+                                      : TakeFreeName(target, temporary)) == 0;
+        written = CloseAfter(fd, written);
+        if (!written) {
+            const int error = errno;
+            if (!temporary.empty()) {
+                ::unlinkat(target.Folder, temporary.c_str(), 0);
+            }
+            errno = error;
+            return TReplaced::Failed;
+        }
+        named = !SyncFolder(target);
+        return named ? TReplaced::Failed : TReplaced::Done;
+    }
     written = written && (!unnamed || NameUnnamedFile(fd, target, temporary) == 0);
     written = CloseAfter(fd, written) && StillAsFound(target);
     if (written && InstalledRename != nullptr) {

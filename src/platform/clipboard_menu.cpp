@@ -60,10 +60,7 @@ void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption
 }
 
 std::string ClipboardText() {
-    return QGuiApplication::clipboard()
-        ->text()
-        .normalized(QString::NormalizationForm_C)
-        .toStdString();
+    return QGuiApplication::clipboard()->text().toStdString();
 }
 
 void SetClipboardText(const QString& text) {

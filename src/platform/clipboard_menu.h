@@ -23,9 +23,9 @@ void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption
                       const std::function<void()>& copy, const QString& pasteCaption,
                       const std::function<void()>& paste, const QList<QAction*>& more = {});
 
-// The clipboard's plain text as UTF-8, composed (NFC) as a typed name is before it is held
-// (SanitiseNodeName), so that a pasted name is held as the same name typed; and plain text
-// put on it.
+// The clipboard's plain text as UTF-8, as it is: the rows' reader composes the names (NFC)
+// as a typed name is composed before it is held (core/name_bytes.h), as for rows read by
+// meshloom-export; and plain text put on it.
 std::string ClipboardText();
 void SetClipboardText(const QString& text);
 

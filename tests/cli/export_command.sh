@@ -58,6 +58,7 @@ expect 0 '' "a saved demand data file on standard input"
 sed 's/12,5/12.5/; s/2,0625/2.0625/; s/0,35/0.35/; s/10\.000/10000/' nodes.tsv >point-nodes.tsv
 printf 'Depot\t2\t5\n2\t4\t7\n' >bad-links.tsv
 printf 'Depot\t1\t2\t3\n' >one.tsv
+{ printf 'Depot\t'; head -c 70000 /dev/zero | tr '\0' 9; } >long.tsv
 while IFS='|' read -r status_wanted pattern case args; do
     rm -f none.NET none.NED
     # shellcheck disable=SC2086  # args is a list of words
@@ -68,6 +69,7 @@ done <<'CASES'
 1|point-nodes.tsv: Row 2, first demand: "12.5" is not a number|a point in a region of the comma|point-nodes.tsv links.tsv
 1|links.tsv: Row 2, destination: there is no node 4|a node that is not there|nodes.tsv bad-links.tsv
 1|one.tsv: 1 node; a network has from 2 to 150 nodes|a single node|one.tsv links.tsv
+1|long.tsv: Row 1: a cell holds more than 65536 bytes.$|a cell too long to look at|long.tsv links.tsv
 66|missing.tsv: No such file or directory|NODES missing|missing.tsv links.tsv
 64|Try 'meshloom-export --help'|an unknown option|--verbose nodes.tsv links.tsv
 64|invalid decimal symbol ';'|a decimal symbol that is none|--decimal ; nodes.tsv links.tsv
@@ -97,6 +99,38 @@ grep -q '^  to 3 <Hub> 3: no path' err || fail "the unjoined pairs are not liste
 run C.UTF-8 --require-connected point-nodes.tsv part-links.tsv strict.NET strict.NED
 expect 3 'nothing written' "not connected, with --require-connected"
 [[ ! -e strict.NET && ! -e strict.NED ]] || fail "--require-connected wrote a file"
+
+# Standard output for "-" or a name that leads to a pipe (written in place, as any pipe);
+# never both files there, nor two names of one file (a link to a free name too); a help that
+# cannot be written fails.
+env -i LC_ALL=C.UTF-8 "$program" point-nodes.tsv links.tsv - std.NED >std.NET 2>err
+status=$?
+{ cmp std.NET "$expected/network.NET" && cmp std.NED "$expected/network.NED"; } ||
+    fail "the demand data file on standard output differs (status $status): $(cat err)"
+env -i LC_ALL=C.UTF-8 "$program" point-nodes.tsv links.tsv /dev/stdout piped.NED 2>err | cat >piped.NET
+[[ ${PIPESTATUS[0]} -eq 0 ]] && cmp piped.NET "$expected/network.NET" || fail "/dev/stdout into a pipe: $(cat err)"
+ln -s same.NED same.NET
+while IFS='|' read -r status_wanted pattern case args; do
+    # shellcheck disable=SC2086  # args is a list of words
+    run C.UTF-8 $args
+    expect "$status_wanted" "$pattern" "$case"
+done <<'CASES'
+64|cannot both be written to standard output|both files to standard output|point-nodes.tsv links.tsv - -
+64|must not replace the demand data file: same.NED|a link to the other, free name|point-nodes.tsv links.tsv same.NET same.NED
+CASES
+[[ ! -e same.NED ]] || fail "a file was written through the link"
+env -i LC_ALL=C.UTF-8 "$program" --help >/dev/full 2>err
+status=$?
+expect 70 "write error: No space left on device" "--help into a full disk"
+
+# A gigabyte of node rows on standard input, in little memory: counted, not kept, and refused.
+# (AddressSanitizer reserves its shadow memory first, so it runs without the limit.)
+(
+    grep -q libasan <<<"$libraries" || ulimit -v 131072
+    yes $'Node\t1\t2\t3' | head -c 1G | env -i LC_ALL=C.UTF-8 "$program" - links.tsv g.NET g.NED
+) >out 2>err
+status=$?
+expect 1 "^meshloom-export: standard input: 97612894 nodes; a network has from 2 to 150 nodes.$" "1 GB of node rows"
 
 run C.UTF-8 --version
 expect 0 "^meshloom-export \(MESHLOOM\) $version$" "--version"

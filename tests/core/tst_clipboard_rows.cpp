@@ -1,7 +1,9 @@
 // The node and link lists as spreadsheet rows: reading quoted cells, headers, saved demand
 // data lines and every refusal, and writing rows that read back to the same network.
 
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -87,7 +89,7 @@ TEST_F(ClipboardRowsTest, PastesReadOrRefused) {
         {',', -1, "\t\t\n\n", ""},
         {',', -1, "From\tTo\tkm", ""},
         {',', 9, "Place\tDemand 1\tDemand 2\tCost",
-         "Row 1, first demand: \"Demand 1\" is not a number from 0 to 10000."},
+         "Row 1, first demand: \"Demand 1\" is not a number: it may not hold \"D\"."},
         {'.', 9, "A\t12,5\t0\t0",
          "Row 1, first demand: \"12,5\" is not a number: the decimal symbol is \".\", as in "
          "1,234.5."},
@@ -106,7 +108,7 @@ TEST_F(ClipboardRowsTest, PastesReadOrRefused) {
         {',', 9, "A\t10.000,01",
          "Row 1, first demand: \"10.000,01\" is not a number from 0 to 10000."},
         {',', 9, "A\t1\n\n\nB\t1\t12,5x",
-         "Row 4, second demand: \"12,5x\" is not a number from 0 to 10000."},
+         "Row 4, second demand: \"12,5x\" is not a number: it may not hold \"x\"."},
 
         {',', -1, "12\t01067\t100", "5>6 100"},
         {',', -1, "5\t7\t100",
@@ -132,6 +134,40 @@ TEST_F(ClipboardRowsTest, PastesReadOrRefused) {
         {',', -1, "1\tDepot\t5", "Row 1: origin and destination are the same node."},
         {',', -1, "1\t2\t5\n1\t2\t10001",
          "Row 2, distance: \"10001\" is not a number from 0 to 10000."},
+
+        // A group of 0 is a fraction in another region's form; a header holds letters; a
+        // quote closes only before a tab or a line end; names composed, each row's bytes
+        // judged on their own; cells shown cut; what a symbol is; empty and blank cells alike.
+        {'.', 9, "Depot\t0,500\t0\t1",
+         "Row 1, first demand: \"0,500\" is not a number: the decimal symbol is \".\", as in "
+         "1,234.5."},
+        {',', 9, "Depot\t0.500",
+         "Row 1, first demand: \"0.500\" is not a number: the decimal symbol is \",\", as in "
+         "1.234,5."},
+        {',', 9, "Depot\t-\t-\t-\n1\t2\t5", "Row 1, first demand: \"-\" is not a number."},
+        {',', 9, "Depot\t?\t*\t#",
+         "Row 1, first demand: \"?\" is not a number: it may not hold \"?\"."},
+        {',', -1, "1\t2\t-\n2\t1\t5", "Row 1, distance: \"-\" is not a number."},
+        {',', 9, "\"North\t5\nPipe 5\" wide\t7",
+         "Row 1: a cell opens a quote that is never closed."},
+        {',', 9, "\"5\" pipe\"\t1\n\"\"\"Hub\"\"\"\t2", "5\" pipe 1 0 0|\"Hub\" 2 0 0"},
+        {',', 9, "Cafe\xCC\x81\t1\nCaf\xC3\xA9\t2\nM\xFCller\t3",
+         "Caf\xE9 1 0 0|Caf\xE9 2 0 0|M\xFCller 3 0 0"},
+        {',', 9, "A\t1234567890123456789012345678901234567890123x",
+         "Row 1, first demand: \"1234567890123456789012345678901234567890...\" is not a number: "
+         "it may not hold \"x\"."},
+        {',', 9, "A\t50%", "Row 1, first demand: \"50%\" is not a number: it may not hold \"%\"."},
+        {'.', 9,
+         "A\t\xE2\x82\xAC"
+         "5",
+         "Row 1, first demand: \"\xE2\x82\xAC"
+         "5\" is not a number: it may not hold \"\xE2\x82\xAC\"."},
+        {'.', 9,
+         "A\t1'234.5\t1\xE2\x80\x99"
+         "234.5",
+         "A 1234.5 1234.5 0"},
+        {',', 9, "Depot\t\t\t\nNorth\t \t1\t ", "Depot 0 0 0|North 0 1 0"},
+        {',', 1, "A\t1\nB\tx\nC", "The clipboard holds 3 nodes; 1 more fit into the table."},
     };
     const auto value = [](const Real48& stored) {
         char text[32];
@@ -241,6 +277,21 @@ TEST_F(ClipboardRowsTest, CopiedRowsReadBackAlike) {
             EXPECT_EQ(Network.LinkRows[origin][destination], distance);
         }
     }
+}
+
+// Copied values are made without the C library's locale: in a region whose C library writes
+// "," while the windows' decimal symbol is "." (es_PE, made here as a planner's system has it).
+TEST_F(ClipboardRowsTest, CopiedValuesWhateverTheCLibraryWrites) {
+    const std::string folder = ::testing::TempDir() + "meshloom-locales";
+    ASSERT_EQ(std::system(("mkdir -p " + folder + " && localedef -i es_PE -f UTF-8 " + folder +
+                           "/es_PE.UTF-8")
+                              .c_str()),
+              0);
+    ::setenv("LOCPATH", folder.c_str(), 1);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "es_PE.UTF-8"), nullptr);
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    EXPECT_EQ(ShortestValueText(Real48::Narrow(12.5L)), "12.5");
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 }  // namespace
