@@ -10,6 +10,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/picture_export.h"
 #include "cli/region_separators.h"
 #include "core/connectivity_details.h"
 #include "core/data_files.h"
@@ -48,6 +49,7 @@ not UTF-8 is taken in the bytes a demand data file holds names in.
       --require-connected  write nothing when some pair of nodes cannot be joined
                              within 10000; without it, such a network is saved after
                              a warning
+      --picture=FILE       also draw the network to its distances in FILE, as SVG
       --help               display this help and exit
       --version            output version information and exit
 
@@ -64,6 +66,7 @@ Exit status:
 struct TOptions {
     std::optional<char> Decimal;
     bool RequireConnected = false;
+    std::string Picture;  // --picture: the SVG picture's file, or none
     bool Help = false;
     bool Version = false;
     std::vector<std::string> Operands;
@@ -103,6 +106,15 @@ TOptions ParseArguments(const std::vector<std::string>& arguments, std::string& 
             options.Version = true;
         } else if (argument == "--require-connected") {
             options.RequireConnected = true;
+        } else if (argument.rfind("--picture=", 0) == 0 || argument == "--picture") {
+            if (argument.size() > 9) {
+                options.Picture = argument.substr(10);
+                problem = options.Picture.empty() ? "an empty file name" : "";
+            } else if (at + 1 < arguments.size()) {
+                options.Picture = arguments[++at];
+            } else {
+                problem = "option '--picture' requires an argument";
+            }
         } else if (argument.rfind("--decimal=", 0) == 0) {
             setDecimal(argument.substr(10));
         } else if (argument == "--decimal") {
@@ -275,6 +287,11 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
     if (operands[0] == "-" && operands[1] == "-") {
         return UsageError("NODES and LINKS cannot both be read from standard input");
     }
+    for (int file = 2; file < 4 && !options.Picture.empty(); ++file) {
+        if (IsSameFile(options.Picture, operands[file])) {
+            return UsageError("the picture must not replace " + operands[file]);
+        }
+    }
     if (IsSameFile(operands[2], operands[3])) {
         return UsageError("the distance file must not replace the demand data file: " +
                           operands[3]);
@@ -331,5 +348,9 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
                                         "FATAL ERROR SAVING DEMAND DATA FILE");
     const bool distancesWritten =
         Reported(distances.get(), operands[3], "FATAL ERROR SAVING DISTANCE FILE");
-    return demandWritten && distancesWritten ? TExportStatus::Written : TExportStatus::NotWritten;
+    const bool pictureWritten =
+        options.Picture.empty() || Reported(WritePictureFile(network, options.Picture),
+                                            options.Picture, "cannot write the picture");
+    return demandWritten && distancesWritten && pictureWritten ? TExportStatus::Written
+                                                               : TExportStatus::NotWritten;
 }

@@ -127,10 +127,16 @@ std::string PictureDescription(const TNetworkPicture& picture) {
         links += link.TwoWay ? 2 : 1;
         twoWay += link.TwoWay ? 1 : 0;
     }
-    std::string text = "Network picture: " + std::to_string(network.NumNodes) + " nodes, " +
-                       std::to_string(links) + " links (" + std::to_string(twoWay) +
-                       " two-way pairs drawn as lines, " + std::to_string(links - 2 * twoWay) +
-                       " one-way links drawn as arrows).";
+    const auto counted = [](int count, const char* one, const char* many) {
+        return std::to_string(count) + " " + (count == 1 ? one : many);
+    };
+    std::string text =
+        "Network picture: " + counted(network.NumNodes, "node", "nodes") + ", " +
+        counted(links, "link", "links") + " (" +
+        counted(twoWay, "two-way pair drawn as a line", "two-way pairs drawn as lines") + ", " +
+        counted(links - 2 * twoWay, "one-way link drawn as an arrow",
+                "one-way links drawn as arrows") +
+        ").";
     if (picture.Unreached.empty() && picture.Unreaching.empty()) {
         return text + " No node is cut off from the others.";
     }
