@@ -161,7 +161,9 @@ std::vector<TPoint> ClassicalScaling(const std::vector<double>& distances, int n
     }
     bool kept[2] = {Orthonormalise(v[0], nullptr), false};
     kept[1] = Orthonormalise(v[1], &v[0]);
-    for (int step = 0; step < 1000 && kept[0] && kept[1]; ++step) {
+    // Distances that fit a plane settle in tens of steps; where two planes fit alike (parts of a
+    // network all equally far apart) it never settles, and any of them does.
+    for (int step = 0; step < 300 && kept[0] && kept[1]; ++step) {
         double moved = 0;
         for (std::size_t k = 0; k < 2; ++k) {
             const std::vector<double> before = v[k];
@@ -198,10 +200,6 @@ std::vector<TPoint> ClassicalScaling(const std::vector<double>& distances, int n
 
 std::vector<TPoint> LayOutNetwork(const TLayoutNetwork& network, const TLayoutStart& start) {
     const int n = network.NumNodes;
-    std::vector<TPoint> from = start.Positions;
-    if (from.size() != static_cast<std::size_t>(n) && start.RandomSeed <= 0) {
-        from = ClassicalScaling(DrawingDistances(network), n);
-    }
     if (n < 2) {
         return std::vector<TPoint>(static_cast<std::size_t>(n));
     }
@@ -218,7 +216,20 @@ std::vector<TPoint> LayOutNetwork(const TLayoutNetwork& network, const TLayoutSt
             }
         }
     }
-    const double unit = count > 0 && sum > 0 ? count / sum : 1.0;  // inches per distance
+    if (count == 0) {
+        // No link at all, nothing to place by: the nodes on a circle, in their order.
+        std::vector<TPoint> circle;
+        for (int i = 0; i < n; ++i) {
+            const double angle = 2 * 3.14159265358979323846 * i / n;
+            circle.push_back({std::sin(angle), std::cos(angle)});
+        }
+        return circle;
+    }
+    const double unit = sum > 0 ? count / sum : 1.0;  // inches per distance
+    std::vector<TPoint> from = start.Positions;
+    if (from.size() != static_cast<std::size_t>(n) && start.RandomSeed <= 0) {
+        from = ClassicalScaling(DrawingDistances(network), n);
+    }
     constexpr double PointsPerInch = 72;
 
     std::vector<TPoint> positions(static_cast<std::size_t>(n));
