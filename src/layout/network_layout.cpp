@@ -247,6 +247,9 @@ std::vector<TPoint> LayOutNetwork(const TLayoutNetwork& network, const TLayoutSt
     agattr(graph, AGRAPH, Text("splines"), Text("false"));
     agattr(graph, AGNODE, Text("shape"), Text("point"));
     agattr(graph, AGNODE, Text("width"), Text("0.01"));
+    // No text to measure: the names are drawn by the picture, not by Graphviz, which would load
+    // its text layout and the desktop's fonts for them.
+    agattr(graph, AGNODE, Text("label"), Text(""));
     Agsym_t* pos = agattr(graph, AGNODE, Text("pos"), Text(""));
     Agsym_t* len = agattr(graph, AGEDGE, Text("len"), Text("1"));
     std::vector<Agnode_t*> nodes(static_cast<std::size_t>(n));
