@@ -74,9 +74,10 @@ grep -q 'class="link one-way" data-from="1" data-to="5" data-distance="1414"' fi
     road_fail "the link added by keys is not in the picture"
 [[ $(grep -c 'data-node=' first.svg) -eq 10 && $(grep -c 'class="link two-way"' first.svg) -eq 12 ]] ||
     road_fail "the picture does not hold the ten nodes and twelve two-way roads"
-[[ $(grep -o 'class="node[a-z ]*" data-node="[0-9]*"' first.svg | grep -c unreached) -eq 1 ]] &&
-    grep -q 'class="node unreached" data-node="10"' first.svg ||
+if [[ $(grep -o 'class="node[a-z ]*" data-node="[0-9]*"' first.svg | grep -c unreached) -ne 1 ]] ||
+    ! grep -q 'class="node unreached" data-node="10"' first.svg; then
     road_fail "the outpost, and it alone, is not marked as reached by no other node"
+fi
 
 # The outpost is the one dot in the colour of a node no other reaches, above the legend (whose
 # own dot of that colour is in the bottom rows): click its middle.
