@@ -67,7 +67,12 @@ save_picture() {
     road_keys alt+s
     road_save_as "Save Picture" "$ROAD_WORK/$1"
     road_wait_gone "Save Picture"
-    [[ -s "$1" ]] || road_fail "no picture saved as $1"
+    # The file is written after the dialog has gone, and put in place whole.
+    local deadline=$((SECONDS + ROAD_TIMEOUT))
+    until [[ -s "$1" ]]; do
+        ((SECONDS < deadline)) || road_fail "no picture saved as $1"
+        sleep 0.05
+    done
 }
 save_picture first.svg
 grep -q 'class="link one-way" data-from="1" data-to="5" data-distance="1414"' first.svg ||
