@@ -13,6 +13,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/picture_export.h"
 #include "cli/region_separators.h"
 #include "core/connectivity_details.h"
 #include "core/data_files.h"
@@ -52,6 +53,7 @@ not UTF-8 is taken in the bytes a demand data file holds names in (each row on i
       --require-connected  write nothing when some pair of nodes cannot be joined
                              within 10000; without it, such a network is saved after
                              a warning
+      --picture=FILE       also draw the network to its distances in FILE, as SVG
       --help               display this help and exit
       --version            output version information and exit
 
@@ -68,6 +70,7 @@ Exit status:
 struct TOptions {
     std::optional<char> Decimal;
     bool RequireConnected = false;
+    std::string Picture;  // --picture: the SVG picture's file, or none
     bool Help = false;
     bool Version = false;
     std::vector<std::string> Operands;
@@ -87,10 +90,17 @@ TExportStatus UsageError(const std::string& problem) {
 // and "-" is an operand. An empty text on return means the arguments were right.
 TOptions ParseArguments(const std::vector<std::string>& arguments, std::string& problem) {
     TOptions options;
-    enum : int { DecimalOption = 256, RequireConnectedOption, HelpOption, VersionOption };
+    enum : int {
+        DecimalOption = 256,
+        RequireConnectedOption,
+        PictureOption,
+        HelpOption,
+        VersionOption
+    };
     static const option Long[] = {
         {"decimal", required_argument, nullptr, DecimalOption},
         {"require-connected", no_argument, nullptr, RequireConnectedOption},
+        {"picture", required_argument, nullptr, PictureOption},
         {"help", no_argument, nullptr, HelpOption},
         {"version", no_argument, nullptr, VersionOption},
         {nullptr, 0, nullptr, 0},
@@ -118,6 +128,12 @@ TOptions ParseArguments(const std::vector<std::string>& arguments, std::string& 
                 break;
             case RequireConnectedOption:
                 options.RequireConnected = true;
+                break;
+            case PictureOption:
+                options.Picture = optarg;
+                if (options.Picture.empty()) {
+                    problem = "an empty file name";
+                }
                 break;
             case HelpOption:
                 options.Help = true;
@@ -328,6 +344,15 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
         return UsageError(
             "DEMAND_FILE and DISTANCE_FILE cannot both be written to standard output");
     }
+    for (int file = 2; file < 4 && !options.Picture.empty(); ++file) {
+        if (options.Picture == "-" && operands[file] == "-") {
+            return UsageError("the picture and " + operands[file] +
+                              " cannot both be written to standard output");
+        }
+        if (IsSameFile(options.Picture, operands[file])) {
+            return UsageError("the picture must not replace " + operands[file]);
+        }
+    }
     if (IsSameFile(operands[2], operands[3])) {
         return UsageError("the distance file must not replace the demand data file: " +
                           operands[3]);
@@ -382,5 +407,9 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
                                         "FATAL ERROR SAVING DEMAND DATA FILE");
     const bool distancesWritten =
         Reported(distances.get(), operands[3], "FATAL ERROR SAVING DISTANCE FILE");
-    return demandWritten && distancesWritten ? TExportStatus::Written : TExportStatus::NotWritten;
+    const bool pictureWritten =
+        options.Picture.empty() || Reported(WriteOutput(options.Picture, PictureFileText(network)),
+                                            options.Picture, "cannot write the picture");
+    return demandWritten && distancesWritten && pictureWritten ? TExportStatus::Written
+                                                               : TExportStatus::NotWritten;
 }

@@ -48,32 +48,40 @@ std::vector<TUnjoinedPair> UnjoinedPairs(const TNetworkStore& network) {
     return pairs;
 }
 
+TCutOffNodes CutOffNodes(const TNetworkStore& network) {
+    const std::vector<std::int32_t> d = UncappedShortestPaths(network);
+    // A node that no other node reaches has no path from each of the n - 1 others.
+    const int n = network.NumNodes;
+    std::vector<int> noPathTo(static_cast<std::size_t>(n) + 1), noPathFrom(noPathTo);
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) {
+            if (i != j && d[static_cast<std::size_t>(i * n + j)] == NoLink) {
+                ++noPathFrom[static_cast<std::size_t>(i + 1)];
+                ++noPathTo[static_cast<std::size_t>(j + 1)];
+            }
+        }
+    }
+    TCutOffNodes cutOff;
+    for (int node = 1; n > 1 && node <= n; ++node) {
+        if (noPathTo[static_cast<std::size_t>(node)] == n - 1) {
+            cutOff.Unreached.push_back(node);
+        }
+        if (noPathFrom[static_cast<std::size_t>(node)] == n - 1) {
+            cutOff.Unreaching.push_back(node);
+        }
+    }
+    return cutOff;
+}
+
 std::string UnjoinedPairsDetails(const TNetworkStore& network) {
     const std::vector<TUnjoinedPair> pairs = UnjoinedPairs(network);
     if (pairs.empty()) {
         return {};
     }
-    // A node that no other node reaches has no path from each of the n - 1 others.
-    const int n = network.NumNodes;
-    std::vector<int> noPathTo(static_cast<std::size_t>(n) + 1), noPathFrom(noPathTo);
-    for (const TUnjoinedPair& pair : pairs) {
-        if (!pair.HasPath) {
-            ++noPathTo[static_cast<std::size_t>(pair.Destination)];
-            ++noPathFrom[static_cast<std::size_t>(pair.Origin)];
-        }
-    }
-    std::vector<int> unreached, unreaching;
-    for (int node = 1; node <= n; ++node) {
-        if (noPathTo[static_cast<std::size_t>(node)] == n - 1) {
-            unreached.push_back(node);
-        }
-        if (noPathFrom[static_cast<std::size_t>(node)] == n - 1) {
-            unreaching.push_back(node);
-        }
-    }
+    const TCutOffNodes cutOff = CutOffNodes(network);
     std::vector<std::string> lines;
-    AddNodeList(lines, "Nodes that no other node reaches:", unreached, network);
-    AddNodeList(lines, "Nodes that reach no other node:", unreaching, network);
+    AddNodeList(lines, "Nodes that no other node reaches:", cutOff.Unreached, network);
+    AddNodeList(lines, "Nodes that reach no other node:", cutOff.Unreaching, network);
     lines.push_back(Counted(pairs.size(), "pair cannot", "pairs cannot") + " be joined within " +
                     std::to_string(MaxDistance) + ":");
 

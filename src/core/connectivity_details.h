@@ -27,6 +27,15 @@ struct TUnjoinedPair {
 // true ones, so a pair joined by exactly MaxDistance is joined and is not among them.
 std::vector<TUnjoinedPair> UnjoinedPairs(const TNetworkStore& network);
 
+// The nodes cut off from the rest, by node number: those that no other node reaches (no path
+// from any of the others) and those that reach no other node, as the details name them. Both
+// are empty for a network of fewer than two nodes.
+struct TCutOffNodes {
+    std::vector<int> Unreached;
+    std::vector<int> Unreaching;
+};
+TCutOffNodes CutOffNodes(const TNetworkStore& network);
+
 // At most this many nodes are named in each of the two node lists of the details.
 constexpr int DetailsListedNodes = 10;
 // The details stop after this many lines; a last line then tells how many pairs were left.

@@ -2,6 +2,7 @@
 #include "links/save_dialogue.h"
 #include "platform/application.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -18,6 +19,9 @@
 #include "core/network_store.h"
 #include "core/spreadsheet_forms.h"
 #include "core/store_history.h"
+#include "layout/network_layout.h"
+#include "picture/picture_canvas.h"
+#include "picture/picture_window.h"
 #include "platform/button.h"
 #include "platform/clipboard_menu.h"
 #include "platform/edit.h"
@@ -147,9 +151,23 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
     RemoveButton->OnClick = [this] { RemoveButtonClick(); };
     CancelButton->OnClick = [this] { CancelButtonClick(); };
     QuitandSave->OnClick = [this] { QuitandSaveClick(); };
+    // Not Ctrl+P, which prints everywhere else.
+    ShowPictureAction = new QAction(QStringLiteral("Show Network &Picture"), this);
+    ShowPictureAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    ShowPictureAction->setShortcutContext(Qt::WindowShortcut);
+    connect(ShowPictureAction, &QAction::triggered, this,
+            [this] { RunHandler([this] { ShowPictureClick(); }); });
+    addAction(ShowPictureAction);
+    for (TListBox* list : {OriginList, DestinationList}) {
+        connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                [this] { PictureEnds(); });
+    }
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
     AddCopyPasteMenu(
         *this, *LinkList, QStringLiteral("Copy All Links"), [this] { CopyLinksClick(); },
-        QStringLiteral("Paste Links"), [this] { PasteLinksClick(); }, History.Actions());
+        QStringLiteral("Paste Links"), [this] { PasteLinksClick(); },
+        History.Actions() + QList<QAction*>{separator, ShowPictureAction});
     History.ActOnKeysIn(*this);
 
     // Top to bottom: the node lists side by side, the distance, the link list with its
@@ -229,6 +247,43 @@ void TLinkSpecification::UpdateAllLists() {
     LinkList->SetLines(NameTexts(links.Lines));
     LinkListEnds = std::move(links.Ends);
     LinkCount->setText(QString::fromLatin1(LinkCountText(static_cast<int>(LinkListEnds.size()))));
+    PictureFollows();
+}
+
+void TLinkSpecification::ShowPictureClick() {
+    if (!Picture) {
+        Picture = new TPictureWindow(this);
+        Picture->Canvas->OnOrigin = [this](int node) { OriginList->SetItemIndex(node - 1); };
+        Picture->Canvas->OnDestination = [this](int node) {
+            DestinationList->SetItemIndex(node - 1);
+        };
+    }
+    const bool opening = !Picture->isVisible();
+    Picture->show();
+    Picture->raise();
+    Picture->activateWindow();
+    if (opening) {
+        PictureFollows();
+    }
+}
+
+void TLinkSpecification::PictureFollows() {
+    if (Picture && Picture->isVisible()) {
+        Picture->ShowNetwork(LayoutNetworkOf(Network));
+        PictureEnds();
+    }
+}
+
+void TLinkSpecification::PictureEnds() {
+    if (Picture && Picture->isVisible()) {
+        Picture->SetEnds(OriginList->ItemIndex() + 1, DestinationList->ItemIndex() + 1);
+    }
+}
+
+void TLinkSpecification::HidePicture() {
+    if (Picture) {
+        Picture->hide();
+    }
 }
 
 bool TLinkSpecification::SelectedEnds(int& origin, int& destination) {
@@ -322,6 +377,7 @@ void TLinkSpecification::PasteLinksClick() {
 
 void TLinkSpecification::CancelButtonClick() {
     History.Clear();
+    HidePicture();
     ReleaseLinkRows(Network);
     hide();
     ShowWindow(*MeshLoomMain);
@@ -333,6 +389,7 @@ void TLinkSpecification::QuitandSaveClick() {
 
 void TLinkSpecification::ReturnToMainMenu() {
     History.Clear();
+    HidePicture();
     ReleaseLinkRows(Network);
     hide();
     MeshLoomMain->SetStep(TStep::Finished);

@@ -16,8 +16,10 @@
 #include "platform/save_dialog.h"
 #include "platform/undo_history.h"
 
+class QAction;
 class QLabel;
 class TButton;
+class TPictureWindow;
 class TEdit;
 class TListBox;
 
@@ -61,6 +63,14 @@ class TLinkSpecification : public QWidget {
     void CopyLinksClick();
     void PasteLinksClick();
 
+    // Show Network Picture (Ctrl+G, and in the link list's menu): opens the picture window, which
+    // then follows every change of the links and the selected origin and destination; a node
+    // clicked there is selected here as the origin (Shift+click or the other button: the
+    // destination).
+    void ShowPictureClick();
+    QAction* ShowPictureAction = nullptr;
+    TPictureWindow* Picture = nullptr;  // made on first use
+
     // The adds, removes and pastes of links, to be undone and redone for this showing.
     TUndoHistory History{*this, Network};
 
@@ -76,6 +86,11 @@ class TLinkSpecification : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The picture, while it is shown, follows the store and the selected ends.
+    void PictureFollows();
+    void PictureEnds();
+    void HidePicture();
+
     // The selected origin and destination as node numbers, after the checks that a link
     // between them may be stored; false (after a warning) when it may not.
     bool SelectedEnds(int& origin, int& destination);

@@ -54,6 +54,15 @@ expect 0 '' "a saved demand data file on standard input"
 { cmp again.NET "$expected/network.NET" && cmp again.NED "$expected/network.NED"; } ||
     fail "the files from standard input differ"
 
+# The picture beside the files: every node by name, every drawn link, no node cut off.
+run de_DE.UTF-8 --picture plan.svg nodes.tsv links.tsv plan.NET plan.NED
+expect 0 '' "--picture"
+[[ $(grep -c '<g class="node" data-node=' plan.svg) -eq 3 && $(grep -c 'class="link ' plan.svg) -eq 3 ]] &&
+    grep -q '>O’Neill – Süd €</text>' plan.svg && grep -q '>&lt;Hub&gt; 3</text>' plan.svg ||
+    fail "the picture lacks a node or a link: $(cat plan.svg)"
+run C.UTF-8 --picture=plan.NED nodes.tsv links.tsv plan.NET plan.NED
+expect 64 'the picture must not replace plan.NED' "--picture over a file of the network"
+
 # Refusals write nothing: status, and the message names file, row and column.
 sed 's/12,5/12.5/; s/2,0625/2.0625/; s/0,35/0.35/; s/10\.000/10000/' nodes.tsv >point-nodes.tsv
 printf 'Depot\t2\t5\n2\t4\t7\n' >bad-links.tsv

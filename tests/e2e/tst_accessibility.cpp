@@ -191,7 +191,8 @@ class TestAccessibility : public TProgramTest {
                   NodeSpecifications->NodeList,
                   {"Copy All Nodes", "Paste Nodes", "", "Undo Addition of R&D", "Redo"}},
               {LinkSpecification->LinkList,
-               {"Copy All Links", "Paste Links", "", "Undo", "Redo"}}}) {
+               {"Copy All Links", "Paste Links", "", "Undo", "Redo", "",
+                "Show Network Picture"}}}) {
             QVERIFY(ShowActive(list->window()));
             if (list == NodeSpecifications->NodeList) {
                 Network.PendingName = "R&D";

@@ -18,12 +18,14 @@ fail() {
 declare -A allowed=(
     [core]="core"
     [files]="files core"
+    [layout]="layout core"
     [platform]="platform files core"
     [shell]="shell platform files core"
     [nodes]="nodes shell platform files core"
-    [links]="links shell platform files core"
-    [app]="app links nodes shell platform files core"
-    [cli]="cli files core"
+    [picture]="picture platform layout files core"
+    [links]="links picture shell platform layout files core"
+    [app]="app links picture nodes shell platform layout files core"
+    [cli]="cli layout files core"
 )
 
 for folder in "$src"/*/; do
@@ -40,10 +42,11 @@ for folder in "$src"/*/; do
                  sed 's/#include "\(.*\)"$/\1/')
 done
 
-# The core, the files' room and meshloom-export, which runs where no display is, include no Qt.
+# The core, the files' room, the layout and meshloom-export, which runs where no display is,
+# include no Qt.
 while IFS= read -r hit; do
-    fail "${hit#"$src"/}: includes Qt, which core/, files/ and cli/ may not"
-done < <(grep -Hn '^#include <Q' "$src"/core/* "$src"/files/* "$src"/cli/* 2>/dev/null)
+    fail "${hit#"$src"/}: includes Qt, which core/, files/, layout/ and cli/ may not"
+done < <(grep -Hn '^#include <Q' "$src"/core/* "$src"/files/* "$src"/layout/* "$src"/cli/* 2>/dev/null)
 
 # Where each class is declared: "class TName" followed by " :" or " {".
 declare -A declared_in=()

@@ -1,0 +1,192 @@
+#include "picture/picture_window.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QShortcut>
+#include <QThreadPool>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "files/file_writer.h"
+#include "picture/picture_canvas.h"
+#include "platform/application.h"
+#include "platform/button.h"
+#include "platform/look.h"
+#include "platform/platform_services.h"
+
+TPictureWindow::TPictureWindow(QWidget* parent) : QWidget(parent) {
+    setWindowFlag(Qt::Window);
+    setWindowTitle(QStringLiteral("Network Picture"));
+    resize(820, 680);
+    UseFormFont(*this);
+
+    Canvas = new TPictureCanvas(this);
+    ZoomInButton = HintedButton(QStringLiteral("Zoom &In"),
+                                QStringLiteral("Draw the picture larger (Ctrl+plus, the wheel)"),
+                                75, TFontStyle::Regular, this);
+    ZoomOutButton = HintedButton(QStringLiteral("Zoom &Out"),
+                                 QStringLiteral("Draw the picture smaller (Ctrl+minus, the wheel)"),
+                                 75, TFontStyle::Regular, this);
+    FitButton = HintedButton(QStringLiteral("&Fit to Window"),
+                             QStringLiteral("Show the whole network (Ctrl+0)"), 95,
+                             TFontStyle::Regular, this);
+    DistancesBox = new QCheckBox(QStringLiteral("Show &Distances"), this);
+    SaveButton = HintedButton(QStringLiteral("&Save Picture..."),
+                              QStringLiteral("Save the picture as SVG or PNG"), 105,
+                              TFontStyle::Regular, this);
+    Description = new QLabel(this);
+    Description->setWordWrap(true);
+    Description->setTextFormat(Qt::PlainText);
+
+    ZoomInButton->OnClick = [this] { Canvas->ZoomIn(); };
+    ZoomOutButton->OnClick = [this] { Canvas->ZoomOut(); };
+    FitButton->OnClick = [this] { Canvas->FitToWindow(); };
+    SaveButton->OnClick = [this] { SavePictureClick(); };
+    connect(DistancesBox, &QCheckBox::toggled, this, [this](bool on) {
+        TPictureMarks marks = Canvas->Marks();
+        marks.Distances = on;
+        Canvas->SetMarks(marks);
+    });
+    const auto key = [this](QKeySequence sequence, const std::function<void()>& act) {
+        auto* shortcut = new QShortcut(sequence, this);
+        connect(shortcut, &QShortcut::activated, this, [act] { RunHandler(act); });
+    };
+    key(QKeySequence::ZoomIn, [this] { Canvas->ZoomIn(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { Canvas->ZoomIn(); });
+    key(QKeySequence::ZoomOut, [this] { Canvas->ZoomOut(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { Canvas->FitToWindow(); });
+
+    auto* buttons = new QHBoxLayout;
+    for (QWidget* widget : std::initializer_list<QWidget*>{ZoomInButton, ZoomOutButton, FitButton,
+                                                           DistancesBox, SaveButton}) {
+        buttons->addWidget(widget);
+    }
+    buttons->addStretch();
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(buttons);
+    column->addWidget(Canvas, 1);
+    column->addWidget(Description);
+    setFocusProxy(Canvas);
+
+    SavePicture.Title = QStringLiteral("Save Picture");
+    SavePicture.Filter = QStringLiteral("SVG Picture|*.svg|PNG Picture|*.png");
+    SavePicture.DefaultExt = QStringLiteral("svg");
+}
+
+void TPictureWindow::ShowNetwork(const TLayoutNetwork& network) {
+    Wanted = network;
+    ++Generation;
+    // At once: the new links on the last positions of the same nodes.
+    TNetworkPicture picture = Canvas->Picture();
+    if (picture.Network.NumNodes != network.NumNodes) {
+        picture = {};  // no positions yet: nothing drawn until the first layout is back
+        LaidOut = false;
+    }
+    picture.Network = network;
+    Canvas->SetPicture(picture);
+    Description->setText(Canvas->accessibleDescription());
+    StartLayout();
+}
+
+void TPictureWindow::SetEnds(int origin, int destination) {
+    TPictureMarks marks = Canvas->Marks();
+    marks.Origin = origin;
+    marks.Destination = destination;
+    Canvas->SetMarks(marks);
+}
+
+void TPictureWindow::StartLayout() {
+    if (Running) {
+        return;  // the newest network is laid out when the running layout ends
+    }
+    Running = true;
+    TLayoutStart start;
+    if (LaidOut) {
+        start.Positions = Canvas->Picture().Positions;
+    }
+    const int generation = Generation;
+    // The result comes back through the application object, which outlives every window; a
+    // window gone meanwhile takes nothing.
+    QThreadPool::globalInstance()->start(
+        [window = QPointer<TPictureWindow>(this), network = Wanted, start, generation] {
+            auto picture = std::make_shared<const TNetworkPicture>(PictureOf(network, start));
+            QMetaObject::invokeMethod(
+                qApp,
+                [window, picture, generation] {
+                    if (window) {
+                        window->LayoutDone(*picture, generation);
+                    }
+                },
+                Qt::QueuedConnection);
+        });
+}
+
+void TPictureWindow::LayoutDone(const TNetworkPicture& picture, int generation) {
+    Running = false;
+    if (generation != Generation) {
+        StartLayout();  // stale: lay out the newest network instead
+        return;
+    }
+    LaidOut = true;
+    Canvas->SetPicture(picture);
+    Description->setText(Canvas->accessibleDescription());
+    emit PictureLaidOut();
+}
+
+void TPictureWindow::SavePictureClick() {
+    if (!SavePicture.Execute()) {
+        return;
+    }
+    const QString name = SavePicture.FileName;
+    if (QFile::exists(name) &&
+        MessageDlg(QStringLiteral("File [") + name +
+                       QStringLiteral("] exists.... Do you want to replace it?"),
+                   TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) != TModalResult::Yes) {
+        return;
+    }
+    // What is shown; before the first layout has come back, laid out here.
+    TNetworkPicture picture = Canvas->Picture();
+    if (!LaidOut) {
+        picture = PictureOf(picture.Network);
+    }
+    std::string bytes;
+    if (SavePicture.FilterIndex == 2 ||
+        name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
+        QImage image(1600, 1200, QImage::Format_RGB32);
+        TPictureCanvas drawing;
+        drawing.SetPicture(picture);
+        drawing.SetMarks(Canvas->Marks());
+        {
+            QPainter painter(&image);
+            painter.scale(2, 2);
+            drawing.Render(painter, QSizeF(800, 600));
+        }
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        bytes = png.toStdString();
+    } else {
+        bytes = PictureSvg(picture, Canvas->Marks());
+    }
+    const TWriteResult result = WriteWholeFile(QFile::encodeName(name).toStdString(), bytes);
+    if (!result) {
+        MessageDlg(
+            QStringLiteral("The picture could not be saved."), TMsgDlgType::Warning,
+            TMsgDlgButtons::Ok,
+            name + QStringLiteral(": ") +
+                (result.NameNotFlushed ? QString::fromLatin1(NameNotFlushedText.data(),
+                                                             qsizetype(NameNotFlushedText.size())) +
+                                             QLatin1Char(' ')
+                                       : QString()) +
+                QString::fromStdString(ErrorReason(result.Error)));
+    }
+}

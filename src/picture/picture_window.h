@@ -1,0 +1,58 @@
+#pragma once
+
+// The picture window: the network drawn to its distances (picture_canvas.h), kept in step with
+// the link window that opens it. Each change of the links is drawn at once on the last
+// positions and laid out afresh beside the window's thread (network_layout.h), starting from
+// them; the newest layout is shown when it is ready and older ones are dropped, so typing and
+// clicking in the link window never wait. Save Picture writes what is shown as SVG or PNG.
+
+#include <QWidget>
+#include <functional>
+
+#include "layout/network_layout.h"
+#include "layout/picture_svg.h"
+#include "platform/save_dialog.h"
+
+class QCheckBox;
+class QLabel;
+class TButton;
+class TPictureCanvas;
+
+class TPictureWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit TPictureWindow(QWidget* parent = nullptr);
+
+    TPictureCanvas* Canvas = nullptr;
+    TButton* ZoomInButton = nullptr;
+    TButton* ZoomOutButton = nullptr;
+    TButton* FitButton = nullptr;
+    QCheckBox* DistancesBox = nullptr;
+    TButton* SaveButton = nullptr;
+    QLabel* Description = nullptr;
+
+    TSaveDialog SavePicture;
+
+    // The network to show now: drawn at once, laid out beside the window's thread.
+    void ShowNetwork(const TLayoutNetwork& network);
+    // The link window's selected origin and destination (0: none).
+    void SetEnds(int origin, int destination);
+    // Asks for a file name and writes the picture shown there, as SVG or, for a name ending
+    // in .png or the PNG filter, as PNG.
+    void SavePictureClick();
+    // True while a layout runs or waits to run.
+    bool LayoutPending() const { return Running; }
+
+  signals:
+    // A finished layout is shown.
+    void PictureLaidOut();
+
+  private:
+    void StartLayout();
+    void LayoutDone(const TNetworkPicture& picture, int generation);
+
+    TLayoutNetwork Wanted;  // the newest network asked for
+    int Generation = 0;     // counts the networks asked for
+    bool Running = false;
+    bool LaidOut = false;  // whether the positions shown are from a layout of these nodes
+};
