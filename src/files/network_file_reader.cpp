@@ -88,13 +88,13 @@ TReadResult ReadNetworkFile(const std::string& path, std::size_t limit) {
 
 std::string ReadFailureText(const TReadResult& result, std::size_t limit) {
     if (result.TooLarge) {
-        return "it is larger than " + std::to_string(limit) + " bytes, more than a network holds";
+        return "It is larger than " + std::to_string(limit) + " bytes, more than a network holds.";
     }
     if (result.NotAFile) {
-        return result.Error == EISDIR ? "it is a folder, not a file"
-                                      : "it is not a plain file (a pipe, a device or a socket)";
+        return result.Error == EISDIR ? "It is a folder, not a file."
+                                      : "It is not a plain file (a pipe, a device or a socket).";
     }
-    return std::strerror(result.Error);
+    return std::string(std::strerror(result.Error)) + ".";
 }
 
 std::string DistanceFileBeside(const std::string& demandPath) {

@@ -23,8 +23,9 @@ struct TReadResult {
 // The whole text of the file at path, at most limit bytes.
 TReadResult ReadNetworkFile(const std::string& path, std::size_t limit);
 
-// The reason of a failed read, for a message: "it is larger than 157500 bytes", "it is not a
-// plain file", or the system's text of the error ("No such file or directory").
+// The reason of a failed read, for a message: "It is larger than 157500 bytes, more than a
+// network holds.", "It is a folder, not a file.", or the system's text of the error ("No such
+// file or directory.").
 std::string ReadFailureText(const TReadResult& result, std::size_t limit);
 
 // The distance file beside a demand data file: the same name with the extension NED in any

@@ -1,8 +1,8 @@
 #pragma once
 
 // The seam between the windows and the services of the desktop that a test must be able to
-// answer: modal message boxes, the save-file and open-file dialogs and the alert beep. Program start
-// installs the Qt implementation (qt_platform_services.h); tests install a scripted one. The
+// answer: modal message boxes, the save-file and open-file dialogs and the alert beep. Program
+// start installs the Qt implementation (qt_platform_services.h); tests install a scripted one. The
 // seam itself knows neither.
 
 #include <QString>

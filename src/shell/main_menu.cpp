@@ -117,9 +117,9 @@ void TMeshLoomMain::CreateControls() {
     Label2 = MakeRowLabel(this, QStringLiteral("Specify Node Information"));
     Label3 = MakeRowLabel(this, QStringLiteral("Then Specify Link Information"));
     Label4 = MakeRowLabel(this, QStringLiteral("Exit MESHLOOM"));
-    OpenButton = MakeButton(this, QStringLiteral("&Open Network..."),
-                            QStringLiteral("Open a saved network to change it (Ctrl+O)"),
-                            TFontStyle::Bold);
+    OpenButton =
+        MakeButton(this, QStringLiteral("&Open Network..."),
+                   QStringLiteral("Open a saved network to change it (Ctrl+O)"), TFontStyle::Bold);
     OpenLabel = MakeRowLabel(this, QStringLiteral("Or Open a Saved Network"));
 
     Label5 = new QLabel(
@@ -138,10 +138,11 @@ void TMeshLoomMain::CreateControls() {
                                             metrics.horizontalAdvance(HintsHiddenText)));
 
     Bevel1 = MakeBevel(this, 13, 10, {{AboutButton, Label1}, {HintShow, HintShowLabel}});
-    Bevel2 =
-        MakeBevel(this, 16, 19,
-                  {{NodeButton, Label2}, {OpenButton, OpenLabel}, {LinkButton, Label3},
-                   {QuitButton, Label4}});
+    Bevel2 = MakeBevel(this, 16, 19,
+                       {{NodeButton, Label2},
+                        {OpenButton, OpenLabel},
+                        {LinkButton, Label3},
+                        {QuitButton, Label4}});
 
     auto* form = new QVBoxLayout(this);
     form->setContentsMargins(8, 8, 8, 25);
@@ -251,7 +252,8 @@ void TMeshLoomMain::OpenButtonClick() {
 }
 
 bool TMeshLoomMain::OpenNetwork(const QString& demandPath) {
-    const std::optional<std::string> demandText = ReadFileOrSay(demandPath, LargestDemandDataText());
+    const std::optional<std::string> demandText =
+        ReadFileOrSay(demandPath, LargestDemandDataText());
     if (!demandText) {
         return false;
     }
@@ -261,8 +263,8 @@ bool TMeshLoomMain::OpenNetwork(const QString& demandPath) {
         ShowOpenRefusal(demandPath, FileRefusalText(*nodes.Refusal));
         return false;
     }
-    QString distancePath = QFile::decodeName(
-        DistanceFileBeside(QFile::encodeName(demandPath).toStdString()).c_str());
+    QString distancePath =
+        QFile::decodeName(DistanceFileBeside(QFile::encodeName(demandPath).toStdString()).c_str());
     if (distancePath.isEmpty()) {
         OpenDistances.InitialDir = QFileInfo(demandPath).absolutePath();
         if (!PlatformServices().ExecuteOpenDialog(OpenDistances)) {

@@ -43,12 +43,12 @@ TEST_F(NetworkFileReaderTest, RefusesWhatIsNoNetworkFileAtOnce) {
         const char* Why;
     };
     const TRow rows[] = {
-        {Folder, 1000, "it is a folder, not a file"},
-        {pipe, 1000, "it is not a plain file (a pipe, a device or a socket)"},
-        {zero, 1000, "it is not a plain file (a pipe, a device or a socket)"},
-        {large, 157500, "it is larger than 157500 bytes, more than a network holds"},
-        {Write("one.NET", "12345"), 4, "it is larger than 4 bytes, more than a network holds"},
-        {Folder + "/missing.NET", 1000, "No such file or directory"},
+        {Folder, 1000, "It is a folder, not a file."},
+        {pipe, 1000, "It is not a plain file (a pipe, a device or a socket)."},
+        {zero, 1000, "It is not a plain file (a pipe, a device or a socket)."},
+        {large, 157500, "It is larger than 157500 bytes, more than a network holds."},
+        {Write("one.NET", "12345"), 4, "It is larger than 4 bytes, more than a network holds."},
+        {Folder + "/missing.NET", 1000, "No such file or directory."},
     };
     for (const TRow& row : rows) {
         const TReadResult read = ReadNetworkFile(row.Path, row.Limit);
