@@ -1,4 +1,5 @@
 #include "cli/export_command.h"
+#include "cli/rows_command.h"
 
 #include <sys/stat.h>
 
@@ -48,6 +49,9 @@ not UTF-8 is taken in the bytes a demand data file holds names in.
       --require-connected  write nothing when some pair of nodes cannot be joined
                              within 10000; without it, such a network is saved after
                              a warning
+      --rows               instead, read DEMAND_FILE DISTANCE_FILE (a saved pair) and
+                             write the rows that copying their network writes to NODES
+                             LINKS (given in this order; - is standard output)
       --help               display this help and exit
       --version            output version information and exit
 
@@ -64,6 +68,7 @@ Exit status:
 struct TOptions {
     std::optional<char> Decimal;
     bool RequireConnected = false;
+    bool Rows = false;  // --rows: the rows of a saved network's two files (rows_command.h)
     bool Help = false;
     bool Version = false;
     std::vector<std::string> Operands;
@@ -101,6 +106,8 @@ TOptions ParseArguments(const std::vector<std::string>& arguments, std::string& 
             options.Help = true;
         } else if (argument == "--version") {
             options.Version = true;
+        } else if (argument == "--rows") {
+            options.Rows = true;
         } else if (argument == "--require-connected") {
             options.RequireConnected = true;
         } else if (argument.rfind("--decimal=", 0) == 0) {
@@ -261,6 +268,12 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
         std::printf("%s (MESHLOOM) %s\nCopyright (C) the MESHLOOM developers.\n", Program.data(),
                     MESHLOOM_VERSION);
         return TExportStatus::Written;
+    }
+    if (options.Rows) {
+        SetFormatSeparators(options.Decimal ? TFormatSeparators{*options.Decimal,
+                                                                *options.Decimal == ',' ? '.' : ','}
+                                            : RegionSeparators());
+        return RunRows(options.Operands);
     }
     const std::vector<std::string>& operands = options.Operands;
     if (operands.size() != 4) {

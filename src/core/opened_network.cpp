@@ -205,7 +205,8 @@ TDistanceReading ReadDistanceText(std::string_view text, int nodes) {
     }
     if (!reading.Refusal && reading.Distances.size() != count) {
         reading.Refusal = TFileRefusal{
-            0, "The file holds " + std::to_string(reading.Distances.size()) + " distances; " +
+            0, "The file holds " + std::to_string(reading.Distances.size()) +
+                   (reading.Distances.size() == 1 ? " distance; " : " distances; ") +
                    std::to_string(nodes) + " nodes need " + std::to_string(count) + "."};
     }
     if (reading.Refusal) {
@@ -217,21 +218,32 @@ TDistanceReading ReadDistanceText(std::string_view text, int nodes) {
 TRebuiltLinks RebuildLinks(const std::vector<std::int32_t>& d, int nodes) {
     TRebuiltLinks rebuilt;
     const int n = nodes;
-    // The pair whose way through another node is shorter: the first such in file order.
+    const auto row = [&d, n](int i) { return d.data() + At(n, i, 1); };
+    // The pair whose way through another node is shorter: the first such in file order. Row by
+    // row, so that the inner loop runs along two rows.
     for (int i = 1; i <= n; ++i) {
-        for (int j = 1; j <= n; ++j) {
-            for (int k = 1; k <= n; ++k) {
-                const std::int32_t through = d[At(n, i, k)] + d[At(n, k, j)];
-                if (through < d[At(n, i, j)]) {
-                    rebuilt.Refusal = TFileRefusal{
-                        static_cast<int>(At(n, i, j)) + 1,
-                        "the distance from node " + std::to_string(i) + " to node " +
-                            std::to_string(j) + " is " + std::to_string(d[At(n, i, j)]) +
-                            ", longer than the " + std::to_string(through) + " by way of node " +
-                            std::to_string(k) + ", which no links give"};
-                    return rebuilt;
+        int worst = n + 1;  // the first destination j of row i that some k beats
+        int by = 0;
+        for (int k = 1; k <= n; ++k) {
+            const std::int32_t toK = row(i)[k - 1];
+            const std::int32_t* fromK = row(k);
+            for (int j = 0; j < worst - 1; ++j) {
+                if (toK + fromK[j] < row(i)[j]) {
+                    worst = j + 1;
+                    by = k;
+                    break;
                 }
             }
+        }
+        if (worst <= n) {
+            const std::int32_t through = row(i)[by - 1] + row(by)[worst - 1];
+            rebuilt.Refusal = TFileRefusal{
+                static_cast<int>(At(n, i, worst)) + 1,
+                "the distance from node " + std::to_string(i) + " to node " +
+                    std::to_string(worst) + " is " + std::to_string(row(i)[worst - 1]) +
+                    ", longer than the " + std::to_string(through) + " by way of node " +
+                    std::to_string(by) + ", which no links give"};
+            return rebuilt;
         }
     }
     // Nodes at 0 from each other both ways form a group; the first of each stands for it.
@@ -265,20 +277,30 @@ TRebuiltLinks RebuildLinks(const std::vector<std::int32_t>& d, int nodes) {
     }
     // Between groups: joined directly unless a way through a third group is as short. With no
     // ring of 0 among groups, the shortest way with the most steps takes only such links.
+    std::vector<char> through(static_cast<std::size_t>(n));
     for (int i = 1; i <= n; ++i) {
         if (!first(i)) {
             continue;
         }
-        for (int j = 1; j <= n; ++j) {
-            const std::int32_t direct = d[At(n, i, j)];
-            if (!first(j) || j == i || direct >= MaxDistance) {
+        std::fill(through.begin(), through.end(), char{0});
+        for (int k = 1; k <= n; ++k) {
+            if (!first(k) || k == i) {
                 continue;
             }
-            bool through = false;
-            for (int k = 1; k <= n && !through; ++k) {
-                through = first(k) && k != i && k != j && d[At(n, i, k)] + d[At(n, k, j)] == direct;
+            const std::int32_t toK = row(i)[k - 1];
+            const std::int32_t* fromK = row(k);
+            // k is no way round to itself (d(k,k) = 0): what other nodes said of k stays.
+            const char toKThrough = through[static_cast<std::size_t>(k - 1)];
+            for (int j = 0; j < n; ++j) {
+                through[static_cast<std::size_t>(j)] |=
+                    static_cast<char>(toK + fromK[j] == row(i)[j]);
             }
-            if (!through) {
+            through[static_cast<std::size_t>(k - 1)] = toKThrough;
+        }
+        for (int j = 1; j <= n; ++j) {
+            const std::int32_t direct = row(i)[j - 1];
+            if (first(j) && j != i && direct < MaxDistance &&
+                !through[static_cast<std::size_t>(j - 1)]) {
                 rebuilt.Links[At(n, i, j)] = direct;
             }
         }

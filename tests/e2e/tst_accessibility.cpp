@@ -99,11 +99,13 @@ class TestAccessibility : public TProgramTest {
         // Nodes first: the link button is disabled and Tab passes it by.
         WalkTabOrder({{menu.AboutButton, "About MESHLOOM"},
                       {menu.NodeButton, "Node Specifications"},
+                      {menu.OpenButton, "Open Network..."},
                       {menu.QuitButton, "Exit MESHLOOM"},
                       {menu.HintShow, "Hide Hints"}});
         // Links next.
         menu.SetStep(TStep::LinksNext);
         WalkTabOrder({{menu.AboutButton, "About MESHLOOM"},
+                      {menu.OpenButton, "Open Network..."},
                       {menu.LinkButton, "Link Specifications"},
                       {menu.QuitButton, "Exit MESHLOOM"},
                       {menu.HintShow, "Hide Hints"}});
@@ -147,6 +149,7 @@ class TestAccessibility : public TProgramTest {
                       {window.QuitButton, "Quit (no more nodes to add or delete)"},
                       {window.DeleteButton, "Delete Node"},
                       {window.NodeList, "List of Nodes"},
+                      {window.EditButton, "Edit Node"},
                       {window.CancelButton, "Cancel (Lose all node information)"}});
     }
 
