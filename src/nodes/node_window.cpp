@@ -196,12 +196,14 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     setTabOrder(SecondDemand, FixedCost);
     setTabOrder(FixedCost, AddNode);
     setTabOrder(AddNode, QuitButton);
-    setTabOrder(QuitButton, NodeNumber);
+    // Edit Node and Replace Node after Quit, so that the list stays next to Delete Node and
+    // to Cancel, where the keys of the list have always found it.
+    setTabOrder(QuitButton, EditButton);
+    setTabOrder(EditButton, ReplaceButton);
+    setTabOrder(ReplaceButton, NodeNumber);
     setTabOrder(NodeNumber, DeleteButton);
     setTabOrder(DeleteButton, NodeList);
-    setTabOrder(NodeList, EditButton);
-    setTabOrder(EditButton, ReplaceButton);
-    setTabOrder(ReplaceButton, CancelButton);
+    setTabOrder(NodeList, CancelButton);
 
     NodeName->OnExit = [this] { NodeNameExit(); };
     FirstDemand->OnExit = [this] { FirstDemandExit(); };
@@ -437,7 +439,6 @@ void TNodeSpecifications::EditButtonClick() {
     FirstDemand->setText(QString::fromLatin1(NodeValueFieldText(Network.PendingFirstDemand)));
     SecondDemand->setText(QString::fromLatin1(NodeValueFieldText(Network.PendingSecondDemand)));
     FixedCost->setText(QString::fromLatin1(NodeValueFieldText(Network.PendingFixedCost)));
-    NodeNumber->setText(QString::fromLatin1(IntToStr(k)));
     ReplaceButton->setEnabled(true);
     NodeName->setFocus();
     NodeName->selectAll();

@@ -140,8 +140,8 @@ void TMeshLoomMain::CreateControls() {
     Bevel1 = MakeBevel(this, 13, 10, {{AboutButton, Label1}, {HintShow, HintShowLabel}});
     Bevel2 = MakeBevel(this, 16, 19,
                        {{NodeButton, Label2},
-                        {OpenButton, OpenLabel},
                         {LinkButton, Label3},
+                        {OpenButton, OpenLabel},
                         {QuitButton, Label4}});
 
     auto* form = new QVBoxLayout(this);
@@ -157,9 +157,9 @@ void TMeshLoomMain::CreateControls() {
     form->addStretch(1);
 
     setTabOrder(AboutButton, NodeButton);
-    setTabOrder(NodeButton, OpenButton);
-    setTabOrder(OpenButton, LinkButton);
-    setTabOrder(LinkButton, QuitButton);
+    setTabOrder(NodeButton, LinkButton);
+    setTabOrder(LinkButton, OpenButton);
+    setTabOrder(OpenButton, QuitButton);
     setTabOrder(QuitButton, HintShow);
     AboutButton->setFocus();
 

@@ -81,9 +81,9 @@ road_focus "MESHLOOM Main Menu"
 road_no_box "after opening"
 road_keys alt+n
 road_focus "Node Specification Menu"
-road_keys alt+n shift+Tab shift+Tab shift+Tab Home alt+i Tab ctrl+a
+road_keys alt+n shift+Tab shift+Tab Home alt+i Tab ctrl+a
 road_type 7
-road_keys Tab alt+r alt+n shift+Tab shift+Tab shift+Tab Home Down Down alt+d
+road_keys Tab alt+r alt+n shift+Tab shift+Tab Home Down Down alt+d
 road_answer_box Confirm Return
 road_focus "Node Specification Menu"
 road_keys alt+q

@@ -105,8 +105,8 @@ class TestAccessibility : public TProgramTest {
         // Links next.
         menu.SetStep(TStep::LinksNext);
         WalkTabOrder({{menu.AboutButton, "About MESHLOOM"},
-                      {menu.OpenButton, "Open Network..."},
                       {menu.LinkButton, "Link Specifications"},
+                      {menu.OpenButton, "Open Network..."},
                       {menu.QuitButton, "Exit MESHLOOM"},
                       {menu.HintShow, "Hide Hints"}});
         // The switch's caption changes, and its name with it.
@@ -147,9 +147,9 @@ class TestAccessibility : public TProgramTest {
                       {window.FixedCost, "FiXed Cost"},
                       {window.AddNode, "Add Node"},
                       {window.QuitButton, "Quit (no more nodes to add or delete)"},
+                      {window.EditButton, "Edit Node"},
                       {window.DeleteButton, "Delete Node"},
                       {window.NodeList, "List of Nodes"},
-                      {window.EditButton, "Edit Node"},
                       {window.CancelButton, "Cancel (Lose all node information)"}});
     }
 
