@@ -125,6 +125,35 @@ std::optional<std::string> ReadDistanceLine(std::string_view line, std::int32_t&
     return std::nullopt;
 }
 
+// The ways from i through k: whether one is shorter than row i says (a nonzero result), and,
+// where through is given, a mark at each j whose way is as short. Blocks of 8 have a fixed
+// trip count, so the compiler turns them into vector operations even at -O2.
+constexpr int Block = 8;
+template <bool Marks>
+std::int32_t WaysThrough(const std::int32_t* __restrict__ rowI,
+                         const std::int32_t* __restrict__ rowK, std::int32_t toK,
+                         std::int32_t* __restrict__ through, int n) {
+    std::int32_t shorter = 0;
+    int j = 0;
+    for (; j + Block <= n; j += Block) {
+        for (int b = 0; b < Block; ++b) {
+            const std::int32_t way = toK + rowK[j + b];
+            shorter |= static_cast<std::int32_t>(way < rowI[j + b]);
+            if constexpr (Marks) {
+                through[j + b] |= static_cast<std::int32_t>(way == rowI[j + b]);
+            }
+        }
+    }
+    for (; j < n; ++j) {
+        const std::int32_t way = toK + rowK[j];
+        shorter |= static_cast<std::int32_t>(way < rowI[j]);
+        if constexpr (Marks) {
+            through[j] |= static_cast<std::int32_t>(way == rowI[j]);
+        }
+    }
+    return shorter;
+}
+
 std::size_t At(int nodes, int i, int j) {
     return static_cast<std::size_t>((i - 1) * nodes + j - 1);
 }
@@ -218,34 +247,7 @@ TDistanceReading ReadDistanceText(std::string_view text, int nodes) {
 TRebuiltLinks RebuildLinks(const std::vector<std::int32_t>& d, int nodes) {
     TRebuiltLinks rebuilt;
     const int n = nodes;
-    const auto row = [&d, n](int i) { return d.data() + At(n, i, 1); };
-    // The pair whose way through another node is shorter: the first such in file order. Row by
-    // row, so that the inner loop runs along two rows.
-    for (int i = 1; i <= n; ++i) {
-        int worst = n + 1;  // the first destination j of row i that some k beats
-        int by = 0;
-        for (int k = 1; k <= n; ++k) {
-            const std::int32_t toK = row(i)[k - 1];
-            const std::int32_t* fromK = row(k);
-            for (int j = 0; j < worst - 1; ++j) {
-                if (toK + fromK[j] < row(i)[j]) {
-                    worst = j + 1;
-                    by = k;
-                    break;
-                }
-            }
-        }
-        if (worst <= n) {
-            const std::int32_t through = row(i)[by - 1] + row(by)[worst - 1];
-            rebuilt.Refusal = TFileRefusal{
-                static_cast<int>(At(n, i, worst)) + 1,
-                "the distance from node " + std::to_string(i) + " to node " +
-                    std::to_string(worst) + " is " + std::to_string(row(i)[worst - 1]) +
-                    ", longer than the " + std::to_string(through) + " by way of node " +
-                    std::to_string(by) + ", which no links give"};
-            return rebuilt;
-        }
-    }
+    const std::int32_t* const rows = d.data();
     // Nodes at 0 from each other both ways form a group; the first of each stands for it.
     std::vector<int> group(static_cast<std::size_t>(n) + 1, 0);
     for (int i = 1; i <= n; ++i) {
@@ -259,6 +261,56 @@ TRebuiltLinks RebuildLinks(const std::vector<std::int32_t>& d, int nodes) {
     }
     const auto first = [&group](int i) { return group[static_cast<std::size_t>(i)] == i; };
     rebuilt.Links.assign(static_cast<std::size_t>(n) * static_cast<std::size_t>(n), NoLink);
+    // One pass over the ways i -> k -> j, row by row as the completion runs: a way shorter than
+    // d(i,j) refuses the matrix; between the first nodes of groups, one as short as d(i,j) makes
+    // the direct link (i,j) needless. With no ring of 0 among groups, the shortest way with the
+    // most steps takes only the links that remain, so they give the matrix back.
+    std::vector<std::int32_t> through(static_cast<std::size_t>(n));
+    for (int i = 1; i <= n; ++i) {
+        const std::int32_t* const rowI = rows + At(n, i, 1);
+        std::fill(through.begin(), through.end(), 0);
+        std::int32_t shorter = 0;
+        for (int k = 1; k <= n; ++k) {
+            const std::int32_t toK = rowI[k - 1];
+            const std::int32_t* const rowK = rows + At(n, k, 1);
+            if (toK >= MaxDistance) {
+                continue;  // no way through k is shorter, nor as short as a pair below the cap
+            }
+            if (first(i) && first(k) && k != i) {
+                // k is no way round to itself (d(k,k) = 0): what other nodes said of k stays.
+                const std::int32_t toKThrough = through[static_cast<std::size_t>(k - 1)];
+                shorter |= WaysThrough<true>(rowI, rowK, toK, through.data(), n);
+                through[static_cast<std::size_t>(k - 1)] = toKThrough;
+            } else {
+                shorter |= WaysThrough<false>(rowI, rowK, toK, nullptr, n);
+            }
+        }
+        if (shorter != 0) {
+            // The first such pair of the row, and the first node it goes by.
+            for (int j = 1; j <= n; ++j) {
+                for (int k = 1; k <= n; ++k) {
+                    const std::int32_t way = rowI[k - 1] + d[At(n, k, j)];
+                    if (way < rowI[j - 1]) {
+                        rebuilt.Links.clear();
+                        rebuilt.Refusal = TFileRefusal{
+                            static_cast<int>(At(n, i, j)) + 1,
+                            "the distance from node " + std::to_string(i) + " to node " +
+                                std::to_string(j) + " is " + std::to_string(rowI[j - 1]) +
+                                ", longer than the " + std::to_string(way) + " by way of node " +
+                                std::to_string(k) + ", which no links give"};
+                        return rebuilt;
+                    }
+                }
+            }
+        }
+        for (int j = 1; first(i) && j <= n; ++j) {
+            const std::int32_t direct = rowI[j - 1];
+            if (first(j) && j != i && direct < MaxDistance &&
+                through[static_cast<std::size_t>(j - 1)] == 0) {
+                rebuilt.Links[At(n, i, j)] = direct;
+            }
+        }
+    }
     // Within a group: a ring of links of 0 in the order of the nodes (two nodes: both ways).
     for (int i = 1; i <= n; ++i) {
         if (!first(i)) {
@@ -273,36 +325,6 @@ TRebuiltLinks RebuildLinks(const std::vector<std::int32_t>& d, int nodes) {
         }
         if (previous != i) {
             rebuilt.Links[At(n, previous, i)] = 0;
-        }
-    }
-    // Between groups: joined directly unless a way through a third group is as short. With no
-    // ring of 0 among groups, the shortest way with the most steps takes only such links.
-    std::vector<char> through(static_cast<std::size_t>(n));
-    for (int i = 1; i <= n; ++i) {
-        if (!first(i)) {
-            continue;
-        }
-        std::fill(through.begin(), through.end(), char{0});
-        for (int k = 1; k <= n; ++k) {
-            if (!first(k) || k == i) {
-                continue;
-            }
-            const std::int32_t toK = row(i)[k - 1];
-            const std::int32_t* fromK = row(k);
-            // k is no way round to itself (d(k,k) = 0): what other nodes said of k stays.
-            const char toKThrough = through[static_cast<std::size_t>(k - 1)];
-            for (int j = 0; j < n; ++j) {
-                through[static_cast<std::size_t>(j)] |=
-                    static_cast<char>(toK + fromK[j] == row(i)[j]);
-            }
-            through[static_cast<std::size_t>(k - 1)] = toKThrough;
-        }
-        for (int j = 1; j <= n; ++j) {
-            const std::int32_t direct = row(i)[j - 1];
-            if (first(j) && j != i && direct < MaxDistance &&
-                !through[static_cast<std::size_t>(j - 1)]) {
-                rebuilt.Links[At(n, i, j)] = direct;
-            }
         }
     }
     return rebuilt;
