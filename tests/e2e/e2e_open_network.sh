@@ -5,27 +5,17 @@
 # byte); then opened with Ctrl+O, node 1 changed in place, node 3 deleted with its links, a
 # link added and saved: the files equal those meshloom-export makes from the same network's
 # rows. Last, bad files opened with Ctrl+O are each refused with a warning box, the menu as
-# it was, within a second.
-#
+# it was, within a second. Exits 0, 1 on a failure, 77 (skipped) without X or xdotool.
 #   e2e_open_network.sh MESHLOOM MESHLOOM-EXPORT [WORK-DIR]
-#
-# Exits 0 when all holds, 1 on a failure, 77 (skipped) without an X server or xdotool.
 set -euo pipefail
-
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source-path=SCRIPTDIR source=planner_road.sh
 source "$HERE/planner_road.sh"
-program="$1"
-export_command="$2"
-missing=$(road_missing_tools Xvfb xdotool)
-if [[ -n "$missing" ]]; then
-    echo "SKIPPED: needs ${missing//$'\n'/ } (Debian: xvfb, xdotool)"
-    exit 77
-fi
+program="$1" export_command="$2"
+[[ -z "$(road_missing_tools Xvfb xdotool)" ]] || { echo "SKIPPED: needs xvfb and xdotool"; exit 77; }
 ROAD_WORK="${3:-$(mktemp -d "${TMPDIR:-/tmp}/meshloom-open.XXXXXX")}"
 rm -rf "$ROAD_WORK" && mkdir -p "$ROAD_WORK/out"
-ROAD_WORK="$(cd "$ROAD_WORK" && pwd)"
-out="$ROAD_WORK/out"
+ROAD_WORK="$(cd "$ROAD_WORK" && pwd)" out="$ROAD_WORK/out"
 trap road_cleanup EXIT
 road_start_display 1280x1024 || { echo "SKIPPED: no X server could be started"; exit 77; }
 
@@ -43,18 +33,34 @@ same_files() {
     echo "$(basename "$2"): identical to $1 ($(wc -c <"$2") bytes)"
 }
 
-# Quit and Save from the link window: Yes to saving a network that is not connected (no node
-# is reached from the last one), Return in both dialogs (at the opened names) and Yes to each
-# replace question.
+# Quit and Save: Yes to saving a network not connected (the last node reaches none), Return in
+# both dialogs (at the opened names) and Yes to each replace question.
 save_in_place() {
     road_focus "Link Specification"
     road_keys alt+q
-    road_answer_box Warning Return
-    road_answer_box "Specify Name of Network Demand Data File" Return
-    road_answer_box Confirm Return
-    road_answer_box "Specify Name of Distance File" Return
-    road_answer_box Confirm Return
+    local box
+    for box in Warning "Specify Name of Network Demand Data File" Confirm \
+        "Specify Name of Distance File" Confirm; do
+        road_answer_box "$box" Return
+    done
     road_focus "MESHLOOM Main Menu"
+}
+
+# Ctrl+O on the main menu, the demand data file typed into the open dialog.
+open_file() {
+    road_focus "MESHLOOM Main Menu"
+    road_keys ctrl+o
+    road_focus "Specify Name of Network Demand Data File to Open"
+    road_keys ctrl+a
+    road_type "$1"
+}
+# From the node window (after the keys given) to the link window.
+nodes_then_links() {
+    road_focus "Node Specification Menu"
+    road_keys "$@" alt+q
+    road_focus "MESHLOOM Main Menu"
+    road_keys alt+l
+    road_focus "Link Specification"
 }
 
 # 1. Opened by its name at start, saved unchanged.
@@ -62,20 +68,14 @@ road_start_program "$program" "$out/net.NET"
 road_wait_gone "MESHLOOM About Box"
 road_focus "MESHLOOM Main Menu"
 road_keys alt+n
-road_focus "Node Specification Menu"
-road_keys alt+q
-road_focus "MESHLOOM Main Menu"
-road_keys alt+l
+nodes_then_links
 save_in_place
 same_files "$ROAD_WORK/original.NET" "$out/net.NET"
 same_files "$ROAD_WORK/original.ned" "$out/net.ned"
 
-# 2. Opened again with Ctrl+O; node 1's first demand 7, node 3 (three links) deleted, a link
-# 3 -> 1 of 20 (the former node 4) added, saved in place.
-road_keys ctrl+o
-road_focus "Specify Name of Network Demand Data File to Open"
-road_keys ctrl+a
-road_type "$out/net.NET"
+# 2. Opened with Ctrl+O; node 1's first demand 7, node 3 (three links) deleted, a link 3 -> 1
+# of 20 (the former node 4) added, saved in place.
+open_file "$out/net.NET"
 road_keys Return
 road_focus "MESHLOOM Main Menu"
 road_no_box "after opening"
@@ -85,14 +85,9 @@ road_keys alt+n shift+Tab shift+Tab Home alt+i Tab ctrl+a
 road_type 7
 road_keys Tab alt+r alt+n shift+Tab shift+Tab Home Down Down alt+d
 road_answer_box Confirm Return
-road_focus "Node Specification Menu"
-road_keys alt+q
-road_focus "MESHLOOM Main Menu"
-road_keys alt+l
-road_focus "Link Specification"
+nodes_then_links
 road_add_link 3 1 20 alt+u
 save_in_place
-
 # The same network from rows: what a planner typing it by hand would have saved.
 printf 'Depot\t7\t0\t300\nNorth <Yard>\t2.063\t10000\t0\n\t0\t0\t0\n' >"$ROAD_WORK/nodes.tsv"
 printf '1\t2\t5\n2\t1\t5\n3\t1\t20\n' >"$ROAD_WORK/links.tsv"
@@ -101,7 +96,7 @@ LC_ALL=C.UTF-8 "$export_command" "$ROAD_WORK/nodes.tsv" "$ROAD_WORK/links.tsv" \
 same_files "$ROAD_WORK/hand.NET" "$out/net.NET"
 same_files "$ROAD_WORK/hand.NED" "$out/net.ned"
 
-# 3. Bad files, each refused with a warning at once; the menu stays as it was. (A folder the
+# 3. Bad files, each refused with a warning at once, the files as they were. (A folder the
 # dialog itself does not take; tests/files/ has it.)
 mkfifo "$out/pipe.NET"
 ln -s /dev/zero "$out/zero.NET"
@@ -111,11 +106,7 @@ cp "$ROAD_WORK/original.ned" "$out/bad-line.ned"
 cp "$ROAD_WORK/original.NET" "$out/bad-diagonal.NET"
 sed '1s/^0/3/' "$ROAD_WORK/original.ned" >"$out/bad-diagonal.ned"
 for bad in pipe.NET zero.NET large.NET bad-line.NET bad-diagonal.NET; do
-    road_focus "MESHLOOM Main Menu"
-    road_keys ctrl+o
-    road_focus "Specify Name of Network Demand Data File to Open"
-    road_keys ctrl+a
-    road_type "$out/$bad"
+    open_file "$out/$bad"
     started=$(date +%s%N)
     road_keys Return
     road_wait_window Warning
