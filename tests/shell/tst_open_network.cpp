@@ -58,7 +58,6 @@ class TestOpenNetwork : public TProgramTest {
         Platform->ExpectSaveDialog(Path("plant.NET"));
         QTest::keyClick(MeshLoomMain, Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(Network.NumNodes, 3);
-
         QTest::mouseClick(MeshLoomMain->NodeButton, Qt::LeftButton);
         TNodeSpecifications& nodes = *NodeSpecifications;
         QVERIFY(ShowActive(&nodes));
@@ -89,7 +88,6 @@ class TestOpenNetwork : public TProgramTest {
             }
         }
         QTest::keyClick(&nodes, Qt::Key_Q, Qt::AltModifier);
-
         QTest::mouseClick(MeshLoomMain->LinkButton, Qt::LeftButton);
         TLinkSpecification& links = *LinkSpecification;
         QCOMPARE(links.LinkList->Count(), 2);
