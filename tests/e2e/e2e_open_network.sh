@@ -54,10 +54,10 @@ open_file() {
     road_keys ctrl+a
     road_type "$1"
 }
-# From the node window (after the keys given) to the link window.
+# From the node window to the link window.
 nodes_then_links() {
     road_focus "Node Specification Menu"
-    road_keys "$@" alt+q
+    road_keys alt+q
     road_focus "MESHLOOM Main Menu"
     road_keys alt+l
     road_focus "Link Specification"
