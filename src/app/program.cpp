@@ -1,6 +1,8 @@
 #include "app/program.h"
 
 #include <QIcon>
+#include <QStringList>
+#include <QTimer>
 
 #include "links/link_window.h"
 #include "nodes/node_window.h"
@@ -19,6 +21,9 @@ void CreateProgramWindows() {
     NodeSpecifications = new TNodeSpecifications;
     LinkSpecification = new TLinkSpecification;
     MeshLoomMain->SetStepWindows(*NodeSpecifications, *LinkSpecification);
+    // A network opened is saved back to its own files unless the planner chooses others.
+    QObject::connect(MeshLoomMain, &TMeshLoomMain::NetworkOpened, LinkSpecification,
+                     &TLinkSpecification::StartSavesAt);
 }
 
 void DestroyProgramWindows() {
@@ -52,6 +57,13 @@ int RunProgram(int argc, char** argv) {
     QObject::connect(MeshLoomMain, &TMeshLoomMain::Closed, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     MeshLoomMain->show();
+    // "meshloom FILE.NET" opens that network once the main menu shows.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) {
+        QTimer::singleShot(0, MeshLoomMain, [path = arguments.at(1)] {
+            RunHandler([&path] { MeshLoomMain->OpenNetwork(path); });
+        });
+    }
     const int status = QApplication::exec();
     DestroyProgramWindows();
     SetPlatformServices(nullptr);

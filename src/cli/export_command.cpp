@@ -1,4 +1,5 @@
 #include "cli/export_command.h"
+#include "cli/rows_command.h"
 
 #include <getopt.h>
 #include <limits.h>
@@ -54,6 +55,9 @@ not UTF-8 is taken in the bytes a demand data file holds names in (each row on i
                              within 10000; without it, such a network is saved after
                              a warning
       --picture=FILE       also draw the network to its distances in FILE, as SVG
+      --rows               instead, read DEMAND_FILE DISTANCE_FILE (a saved pair) and
+                             write the rows that copying their network writes to NODES
+                             LINKS (given in this order; - is standard output)
       --help               display this help and exit
       --version            output version information and exit
 
@@ -71,6 +75,7 @@ struct TOptions {
     std::optional<char> Decimal;
     bool RequireConnected = false;
     std::string Picture;  // --picture: the SVG picture's file, or none
+    bool Rows = false;    // --rows: the rows of a saved network's two files (rows_command.h)
     bool Help = false;
     bool Version = false;
     std::vector<std::string> Operands;
@@ -94,6 +99,7 @@ TOptions ParseArguments(const std::vector<std::string>& arguments, std::string& 
         DecimalOption = 256,
         RequireConnectedOption,
         PictureOption,
+        RowsOption,
         HelpOption,
         VersionOption
     };
@@ -101,6 +107,7 @@ TOptions ParseArguments(const std::vector<std::string>& arguments, std::string& 
         {"decimal", required_argument, nullptr, DecimalOption},
         {"require-connected", no_argument, nullptr, RequireConnectedOption},
         {"picture", required_argument, nullptr, PictureOption},
+        {"rows", no_argument, nullptr, RowsOption},
         {"help", no_argument, nullptr, HelpOption},
         {"version", no_argument, nullptr, VersionOption},
         {nullptr, 0, nullptr, 0},
@@ -134,6 +141,9 @@ TOptions ParseArguments(const std::vector<std::string>& arguments, std::string& 
                 if (options.Picture.empty()) {
                     problem = "an empty file name";
                 }
+                break;
+            case RowsOption:
+                options.Rows = true;
                 break;
             case HelpOption:
                 options.Help = true;
@@ -327,6 +337,14 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
                                            "\nCopyright (C) the MESHLOOM developers.\n";
         return Printed(text) ? TExportStatus::Written : TExportStatus::InternalError;
     }
+    // The region's separators; with --decimal, "," goes with "." as grouping symbol and "." with
+    // ",", as in 1.234,5 and 1,234.5.
+    SetFormatSeparators(
+        options.Decimal ? TFormatSeparators{*options.Decimal, *options.Decimal == ',' ? '.' : ','}
+                        : RegionSeparators());
+    if (options.Rows) {
+        return RunRows(options.Operands);
+    }
     const std::vector<std::string>& operands = options.Operands;
     if (operands.size() != 4) {
         return UsageError(operands.size() < 4 ? "missing operand"
@@ -357,12 +375,6 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
         return UsageError("the distance file must not replace the demand data file: " +
                           operands[3]);
     }
-
-    // The region's separators; with --decimal, "," goes with "." as grouping symbol and "." with
-    // ",", as in 1.234,5 and 1,234.5.
-    SetFormatSeparators(
-        options.Decimal ? TFormatSeparators{*options.Decimal, *options.Decimal == ',' ? '.' : ','}
-                        : RegionSeparators());
 
     TInput nodesInput(operands[0]);
     TInput linksInput(operands[1]);

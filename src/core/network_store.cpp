@@ -33,6 +33,12 @@ void AppendNode(TNetworkStore& network, const std::string& name, const Real48& f
     network.FirstDemands[node] = firstDemand;
     network.SecondDemands[node] = secondDemand;
     network.FixedCosts[node] = fixedCost;
+    if (network.LinksWaiting) {
+        for (int other = 1; other <= node; ++other) {
+            network.LinkRows[node][other] = NoLink;
+            network.LinkRows[other][node] = NoLink;
+        }
+    }
     network.NumNodes = node;
 }
 

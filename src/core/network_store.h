@@ -66,6 +66,8 @@ class TRowMatrix {
     void AllocateRows(int count);
     // Frees rows 1..count.
     void ReleaseRows(int count);
+    // Frees the row of node.
+    void ReleaseRow(int node) { Rows[CheckedNodeIndex(node)].reset(); }
     bool IsAllocated(int node) const { return Rows[CheckedNodeIndex(node)] != nullptr; }
 
   private:
@@ -100,6 +102,10 @@ struct TNetworkStore {
     TRowMatrix LinkRows;
     TRowMatrix PathRows;
 
+    // True while an opened network's links wait in rows 1..MaxNodes for the link window
+    // (opened_network.h); the node window may then change NumNodes while the rows exist.
+    bool LinksWaiting = false;
+
     bool NetworkConnected = false;
     bool DemandFileSaved = false;
     bool DistanceFileSaved = false;
@@ -119,6 +125,7 @@ void StartNodeTable(TNetworkStore& network);
 void AddPendingNode(TNetworkStore& network);
 // Appends a node made of the given name and values, as AddPendingNode does with the pending
 // ones (a full table raises ERangeError and is left unchanged); the pending values stay.
+// While an opened network's links wait, the new node starts with none.
 void AppendNode(TNetworkStore& network, const std::string& name, const Real48& firstDemand,
                 const Real48& secondDemand, const Real48& fixedCost);
 // Deletes node k, 1..NumNodes: nodes k+1..NumNodes move down one place (name and values

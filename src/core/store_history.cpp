@@ -26,8 +26,12 @@ bool SameSlot(const TNodeSlot& a, const TNodeSlot& b) {
            a.FixedCost.Bytes() == b.FixedCost.Bytes();
 }
 
-// The nodes whose link rows all exist, 1..count; 0 when the rows are not there.
+// The nodes whose link rows all exist, 1..count; 0 when the rows are not there. While an
+// opened network's links wait, all rows exist and a change may move entries of any of them.
 int LinkedNodes(const TNetworkStore& network) {
+    if (network.LinksWaiting) {
+        return MaxNodes;
+    }
     for (int node = 1; node <= network.NumNodes; ++node) {
         if (!network.LinkRows.IsAllocated(node)) {
             return 0;

@@ -17,6 +17,7 @@
 
 #include "core/link_rows.h"
 #include "core/network_store.h"
+#include "core/opened_network.h"
 #include "core/spreadsheet_forms.h"
 #include "core/store_history.h"
 #include "layout/network_layout.h"
@@ -213,6 +214,11 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
     SaveDistances.DefaultExt = QStringLiteral("NED");
 }
 
+void TLinkSpecification::StartSavesAt(const QString& demandPath, const QString& distancePath) {
+    SaveNodes.FileName = demandPath;
+    SaveDistances.FileName = distancePath;
+}
+
 void TLinkSpecification::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
@@ -226,13 +232,15 @@ void TLinkSpecification::closeEvent(QCloseEvent* event) {
 
 void TLinkSpecification::FormShow() {
     History.Clear();
-    AllocateLinkRows(Network);
+    // The links of an opened network are taken over, as if they had been pasted.
+    const bool opened = OpenedLinksWaiting(Network);
+    TakeOpenedLinks(Network);
     LinkList->Clear();
     LinkListEnds.clear();
     OneWayButton->setEnabled(false);
     TwoWayButton->setEnabled(false);
-    QuitandSave->setEnabled(false);
-    RemoveButton->setEnabled(false);
+    QuitandSave->setEnabled(opened);
+    RemoveButton->setEnabled(opened);
     UpdateAllLists();
     LinkDist->clear();
 }

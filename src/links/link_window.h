@@ -46,6 +46,8 @@ class TLinkSpecification : public QWidget {
 
     TSaveDialog SaveNodes;
     TSaveDialog SaveDistances;
+    // The save dialogs open at these names next (the files a network was opened from).
+    void StartSavesAt(const QString& demandPath, const QString& distancePath);
 
     void FormShow();
     // Refills the two node lists, the link list and the count from the store; any selection

@@ -19,6 +19,7 @@
 #include "core/node_lines.h"
 #include "core/node_rows.h"
 #include "core/number_text.h"
+#include "core/opened_network.h"
 #include "core/spreadsheet_forms.h"
 #include "core/store_history.h"
 #include "platform/button.h"
@@ -131,6 +132,14 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
         BoldButton(QStringLiteral("&Delete Node"), QStringLiteral("Delete the highlighted node"),
                    SmallButtonWidth, this);
     DeleteButton->setEnabled(false);
+    EditButton = BoldButton(QStringLiteral("Ed&it Node"),
+                            QStringLiteral("Bring the highlighted node's values into the fields"),
+                            SmallButtonWidth, this);
+    ReplaceButton =
+        BoldButton(QStringLiteral("&Replace Node"),
+                   QStringLiteral("Put the values in the fields back into the node being edited"),
+                   SmallButtonWidth, this);
+    ReplaceButton->setEnabled(false);
     QuitButton = BoldButton(QStringLiteral("&Quit (no more nodes to add or delete)"),
                             QStringLiteral("Quit and return to the Main Menu to do Link Additions"),
                             WideButtonWidth, this);
@@ -165,8 +174,10 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     auto* buttonGrid = new QGridLayout;
     buttonGrid->addWidget(AddNode, 0, 0);
     buttonGrid->addWidget(DeleteButton, 0, 2);
-    buttonGrid->addWidget(QuitButton, 1, 0, 1, 3);
-    buttonGrid->addWidget(CancelButton, 2, 0, 1, 3);
+    buttonGrid->addWidget(EditButton, 1, 0);
+    buttonGrid->addWidget(ReplaceButton, 1, 2);
+    buttonGrid->addWidget(QuitButton, 2, 0, 1, 3);
+    buttonGrid->addWidget(CancelButton, 3, 0, 1, 3);
     buttonGrid->setColumnStretch(1, 1);
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
@@ -185,7 +196,11 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     setTabOrder(SecondDemand, FixedCost);
     setTabOrder(FixedCost, AddNode);
     setTabOrder(AddNode, QuitButton);
-    setTabOrder(QuitButton, NodeNumber);
+    // Edit Node and Replace Node after Quit, so that the list stays next to Delete Node and
+    // to Cancel, where the keys of the list have always found it.
+    setTabOrder(QuitButton, EditButton);
+    setTabOrder(EditButton, ReplaceButton);
+    setTabOrder(ReplaceButton, NodeNumber);
     setTabOrder(NodeNumber, DeleteButton);
     setTabOrder(DeleteButton, NodeList);
     setTabOrder(NodeList, CancelButton);
@@ -201,6 +216,10 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     DeleteButton->OnClick = [this] { DeleteButtonClick(); };
     QuitButton->OnClick = [this] { QuitButtonClick(); };
     CancelButton->OnClick = [this] { CancelButtonClick(); };
+    EditButton->OnClick = [this] { EditButtonClick(); };
+    ReplaceButton->OnClick = [this] { ReplaceButtonClick(); };
+    // Enter on a line of the list brings it into the fields, as a double click does.
+    connect(NodeList, &QAbstractItemView::activated, this, [this] { EditButton->click(); });
     AddCopyPasteMenu(
         *this, *NodeList, QStringLiteral("Copy All Nodes"), [this] { CopyNodesClick(); },
         QStringLiteral("Paste Nodes"), [this] { PasteNodesClick(); }, History.Actions());
@@ -225,7 +244,12 @@ void TNodeSpecifications::closeEvent(QCloseEvent* event) {
 
 void TNodeSpecifications::FormShow() {
     History.Clear();
-    StartNodeTable(Network);
+    EndEdit();
+    // An opened network waits with its nodes, shown as if they had been typed.
+    const bool opened = OpenedLinksWaiting(Network);
+    if (!opened) {
+        StartNodeTable(Network);
+    }
     NodeList->Clear();
     ShowCount();
     ShowNextNodeNumber();
@@ -233,6 +257,10 @@ void TNodeSpecifications::FormShow() {
     ResetPendingNode();
     // After a full table in an earlier showing the fields must come back.
     ShowEntryWhileRoomLeft();
+    if (opened && Network.NumNodes > 0) {
+        ShowNodeTable();
+        QuitButton->setEnabled(true);
+    }
     NodeName->setFocus();
 }
 
@@ -331,6 +359,7 @@ void TNodeSpecifications::QuitButtonClick() {
         if (MessageDlg(QStringLiteral("If you QUIT now you will lose any information you have "
                                       "supplied.\rDo you want to QUIT?"),
                        TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) == TModalResult::Yes) {
+            DropOpenedLinks(Network);
             ReturnToMainMenu();
         }
         return;
@@ -355,9 +384,22 @@ void TNodeSpecifications::DeleteButtonClick() {
                    TMsgDlgType::Warning, TMsgDlgButtons::Ok);
         return;
     }
+    const int links = LinksOfNode(Network, k);
+    if (links > 0 &&
+        MessageDlg(QStringLiteral("Node %1 has %2 %3; deleting the node deletes %4 too.\r"
+                                  "Do you want to delete the node and its %3?")
+                       .arg(k)
+                       .arg(links)
+                       .arg(links == 1 ? QStringLiteral("link") : QStringLiteral("links"))
+                       .arg(links == 1 ? QStringLiteral("it") : QStringLiteral("them")),
+                   TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) != TModalResult::Yes) {
+        return;
+    }
+    EndEdit();
     const TNodeView before = View();
     std::string text = NodeChangeText("Delete", Network, k);
-    TStoreChange change = RecordChange(Network, [k](TNetworkStore& n) { DeleteNode(n, k); });
+    TStoreChange change =
+        RecordChange(Network, [k](TNetworkStore& n) { DeleteNodeWithLinks(n, k); });
     change.Text = std::move(text);
     ListNodes();
     // The node that followed the deleted one; after the last node the request is ignored
@@ -376,7 +418,56 @@ void TNodeSpecifications::DeleteButtonClick() {
 }
 
 void TNodeSpecifications::CancelButtonClick() {
+    // The opened network's links are lost with its nodes; its files stay as they are.
+    DropOpenedLinks(Network);
     ReturnToMainMenu();
+}
+
+void TNodeSpecifications::EditButtonClick() {
+    const int k = NodeList->ItemIndex() + 1;
+    if (k < 1) {
+        MessageDlg(QStringLiteral("You must select a node from the list to edit"),
+                   TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+        return;
+    }
+    EditedNode = k;
+    Network.PendingName = Network.NodeNames[k];
+    Network.PendingFirstDemand = Network.FirstDemands[k];
+    Network.PendingSecondDemand = Network.SecondDemands[k];
+    Network.PendingFixedCost = Network.FixedCosts[k];
+    NodeName->setText(NameText(Network.PendingName));
+    FirstDemand->setText(QString::fromLatin1(NodeValueFieldText(Network.PendingFirstDemand)));
+    SecondDemand->setText(QString::fromLatin1(NodeValueFieldText(Network.PendingSecondDemand)));
+    FixedCost->setText(QString::fromLatin1(NodeValueFieldText(Network.PendingFixedCost)));
+    ReplaceButton->setEnabled(true);
+    NodeName->setFocus();
+    NodeName->selectAll();
+}
+
+void TNodeSpecifications::ReplaceButtonClick() {
+    const int k = EditedNode;
+    if (k < 1 || k > Network.NumNodes) {
+        return;
+    }
+    const TNodeView before = View();
+    const TNodeSlot slot{Network.PendingName, Network.PendingFirstDemand,
+                         Network.PendingSecondDemand, Network.PendingFixedCost};
+    TStoreChange change =
+        RecordChange(Network, [k, &slot](TNetworkStore& n) { ReplaceNode(n, k, slot); });
+    change.Text = NodeChangeText("Change", Network, k);
+    EndEdit();
+    ResetPendingNode();
+    ClearEntryFields();
+    ListNodes();
+    NodeList->SetItemIndex(k - 1);
+    ShowNextNodeNumber();
+    Remember(std::move(change), before);
+}
+
+// The fields go back to entering a new node.
+void TNodeSpecifications::EndEdit() {
+    EditedNode = 0;
+    ReplaceButton->setEnabled(false);
 }
 
 void TNodeSpecifications::ResetPendingNode() {

@@ -33,6 +33,8 @@ class TNodeSpecifications : public QWidget {
     TListBox* NodeList = nullptr;
     TButton* AddNode = nullptr;
     TButton* DeleteButton = nullptr;
+    TButton* EditButton = nullptr;     // brings the selected node's values into the fields
+    TButton* ReplaceButton = nullptr;  // puts the fields' values back into that node
     TButton* QuitButton = nullptr;
     TButton* CancelButton = nullptr;
     QLabel* Information = nullptr;
@@ -49,7 +51,11 @@ class TNodeSpecifications : public QWidget {
     void QuitButtonClick();
     // Refills NodeList from the store and selects the last node.
     void ListNodes();
+    // Deletes the selected node; where links wait with an opened network, says how many of
+    // them go with it first.
     void DeleteButtonClick();
+    void EditButtonClick();
+    void ReplaceButtonClick();
     void CancelButtonClick();
     // The node list as spreadsheet rows, to and from the clipboard (core/node_rows.h): Copy
     // All Nodes, and Paste Nodes, which adds every row as Add Node would, keeping the node
@@ -78,6 +84,9 @@ class TNodeSpecifications : public QWidget {
     void ShowNextNodeNumber();
     void ShowCount();
     void ReturnToMainMenu();
+    // The node whose values Edit Node brought into the fields, 0 for none.
+    int EditedNode = 0;
+    void EndEdit();
 
     // What undo and redo put back besides the store: the selected line and two buttons.
     struct TNodeView {

@@ -1,8 +1,8 @@
 #pragma once
 
 // The seam between the windows and the services of the desktop that a test must be able to
-// answer: modal message boxes, the save-file dialog and the alert beep. Program start
-// installs the Qt implementation (qt_platform_services.h); tests install a scripted one. The
+// answer: modal message boxes, the save-file and open-file dialogs and the alert beep. Program
+// start installs the Qt implementation (qt_platform_services.h); tests install a scripted one. The
 // seam itself knows neither.
 
 #include <QString>
@@ -37,6 +37,10 @@ class IPlatformServices {
     // Runs a save-file dialog modally. On confirmation stores the chosen full path in
     // dialog.FileName (and the filter chosen in dialog.FilterIndex) and returns true.
     virtual bool ExecuteSaveDialog(TSaveDialog& dialog) = 0;
+
+    // Runs an open-file dialog with the same settings (the default extension unused): only a
+    // file that exists can be confirmed. On confirmation as above.
+    virtual bool ExecuteOpenDialog(TSaveDialog& dialog) = 0;
 
     // 0: the default alert (a refused key); 16: the stop sound (before the exit question).
     virtual void MessageBeep(unsigned type) = 0;

@@ -116,3 +116,27 @@ bool TQtPlatformServices::ExecuteSaveDialog(TSaveDialog& dialog) {
     dialog.FilterIndex = chosen < 0 ? 1 : static_cast<int>(chosen) + 1;
     return true;
 }
+
+bool TQtPlatformServices::ExecuteOpenDialog(TSaveDialog& dialog) {
+    QFileDialog fileDialog(QApplication::activeWindow(), dialog.Title);
+    fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
+    fileDialog.setFileMode(QFileDialog::ExistingFile);
+    fileDialog.setOptions(QFileDialog::DontUseNativeDialog);
+    const QStringList nameFilters = NameFiltersOf(dialog.Filter);
+    fileDialog.setNameFilters(nameFilters);
+    if (dialog.FilterIndex >= 1 && dialog.FilterIndex <= nameFilters.size()) {
+        fileDialog.selectNameFilter(nameFilters[dialog.FilterIndex - 1]);
+    }
+    if (!dialog.FileName.isEmpty()) {
+        fileDialog.selectFile(dialog.FileName);
+    } else if (!dialog.InitialDir.isEmpty()) {
+        fileDialog.setDirectory(dialog.InitialDir);
+    }
+    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty()) {
+        return false;
+    }
+    dialog.FileName = fileDialog.selectedFiles().constFirst();
+    const auto chosen = nameFilters.indexOf(fileDialog.selectedNameFilter());
+    dialog.FilterIndex = chosen < 0 ? 1 : static_cast<int>(chosen) + 1;
+    return true;
+}

@@ -15,6 +15,7 @@ class TQtPlatformServices : public IPlatformServices {
     TModalResult ShowMessageBox(TMsgDlgType type, const QString& caption, const QString& text,
                                 TMsgDlgButtons buttons, const QString& details) override;
     bool ExecuteSaveDialog(TSaveDialog& dialog) override;
+    bool ExecuteOpenDialog(TSaveDialog& dialog) override;
     // Both alert types sound the desktop's one beep.
     void MessageBeep(unsigned type) override;
 };

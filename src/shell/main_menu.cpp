@@ -2,16 +2,24 @@
 #include "platform/application.h"
 
 #include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
+#include <QKeySequence>
 #include <QLabel>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <initializer_list>
+#include <optional>
+#include <string>
 #include <utility>
 
+#include "core/opened_network.h"
+#include "files/network_file_reader.h"
 #include "platform/button.h"
 #include "platform/hint_switch.h"
 #include "platform/look.h"
@@ -22,6 +30,23 @@
 namespace {
 const QString HintsShownText = QStringLiteral("Hints will be shown... Click to Hide");
 const QString HintsHiddenText = QStringLiteral("Hints will be hidden... Click to Show");
+
+// The text of a file that could not be read or was refused, in a warning box.
+void ShowOpenRefusal(const QString& path, const std::string& why) {
+    MessageDlg(QStringLiteral("File [") + path + QStringLiteral("] cannot be opened.\r") +
+                   QString::fromStdString(why),
+               TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+}
+
+// The whole file at path, at most limit bytes; nothing, after saying why, when it cannot be.
+std::optional<std::string> ReadFileOrSay(const QString& path, std::size_t limit) {
+    TReadResult read = ReadNetworkFile(QFile::encodeName(path).toStdString(), limit);
+    if (!read) {
+        ShowOpenRefusal(path, ReadFailureText(read, limit));
+        return std::nullopt;
+    }
+    return std::move(read.Text);
+}
 
 TButton* MakeButton(QWidget* parent, const QString& caption, const QString& hint,
                     TFontStyle style) {
@@ -92,6 +117,10 @@ void TMeshLoomMain::CreateControls() {
     Label2 = MakeRowLabel(this, QStringLiteral("Specify Node Information"));
     Label3 = MakeRowLabel(this, QStringLiteral("Then Specify Link Information"));
     Label4 = MakeRowLabel(this, QStringLiteral("Exit MESHLOOM"));
+    OpenButton =
+        MakeButton(this, QStringLiteral("&Open Network..."),
+                   QStringLiteral("Open a saved network to change it (Ctrl+O)"), TFontStyle::Bold);
+    OpenLabel = MakeRowLabel(this, QStringLiteral("Or Open a Saved Network"));
 
     Label5 = new QLabel(
         QStringLiteral("Nodes first, then links:\nthe network is saved for KORVANTE."), this);
@@ -109,8 +138,11 @@ void TMeshLoomMain::CreateControls() {
                                             metrics.horizontalAdvance(HintsHiddenText)));
 
     Bevel1 = MakeBevel(this, 13, 10, {{AboutButton, Label1}, {HintShow, HintShowLabel}});
-    Bevel2 =
-        MakeBevel(this, 16, 19, {{NodeButton, Label2}, {LinkButton, Label3}, {QuitButton, Label4}});
+    Bevel2 = MakeBevel(this, 16, 19,
+                       {{NodeButton, Label2},
+                        {LinkButton, Label3},
+                        {OpenButton, OpenLabel},
+                        {QuitButton, Label4}});
 
     auto* form = new QVBoxLayout(this);
     form->setContentsMargins(8, 8, 8, 25);
@@ -126,7 +158,8 @@ void TMeshLoomMain::CreateControls() {
 
     setTabOrder(AboutButton, NodeButton);
     setTabOrder(NodeButton, LinkButton);
-    setTabOrder(LinkButton, QuitButton);
+    setTabOrder(LinkButton, OpenButton);
+    setTabOrder(OpenButton, QuitButton);
     setTabOrder(QuitButton, HintShow);
     AboutButton->setFocus();
 
@@ -135,6 +168,16 @@ void TMeshLoomMain::CreateControls() {
     LinkButton->OnClick = [this] { LinkButtonClick(); };
     QuitButton->OnClick = [this] { QuitButtonClick(); };
     HintShow->OnClick = [this] { HintShowClick(); };
+    OpenButton->OnClick = [this] { OpenButtonClick(); };
+    auto* openKey = new QShortcut(QKeySequence::Open, this);
+    connect(openKey, &QShortcut::activated, this, [this] { OpenButton->click(); });
+
+    OpenNodes.Title = QStringLiteral("Specify Name of Network Demand Data File to Open");
+    OpenNodes.Filter = QStringLiteral("Network Demand Data|*.NET|All Files|*.*");
+    OpenNodes.DefaultExt = QStringLiteral("NET");
+    OpenDistances.Title = QStringLiteral("Specify Name of Distance File to Open");
+    OpenDistances.Filter = QStringLiteral("Network Distance File|*.NED|All Files|*.*");
+    OpenDistances.DefaultExt = QStringLiteral("NED");
 }
 
 void TMeshLoomMain::FormCreate() {
@@ -193,6 +236,59 @@ void TMeshLoomMain::HintShowClick() {
 void TMeshLoomMain::QuitButtonClick() {
     AboutBoxModDist->AboutTimer->stop();
     close();
+}
+
+void TMeshLoomMain::OpenButtonClick() {
+    // Nodes that went on to the link step and have not been saved would be lost.
+    if (CurrentStep == TStep::LinksNext &&
+        MessageDlg(QStringLiteral("The nodes and links entered have not been saved.\r"
+                                  "Do you want to open a saved network in their place?"),
+                   TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) != TModalResult::Yes) {
+        return;
+    }
+    if (PlatformServices().ExecuteOpenDialog(OpenNodes)) {
+        OpenNetwork(OpenNodes.FileName);
+    }
+}
+
+bool TMeshLoomMain::OpenNetwork(const QString& demandPath) {
+    const std::optional<std::string> demandText =
+        ReadFileOrSay(demandPath, LargestDemandDataText());
+    if (!demandText) {
+        return false;
+    }
+    // A demand data file that is refused is said so before a distance file is asked for.
+    const TDemandDataReading nodes = ReadDemandDataText(*demandText);
+    if (nodes.Refusal) {
+        ShowOpenRefusal(demandPath, FileRefusalText(*nodes.Refusal));
+        return false;
+    }
+    QString distancePath =
+        QFile::decodeName(DistanceFileBeside(QFile::encodeName(demandPath).toStdString()).c_str());
+    if (distancePath.isEmpty()) {
+        OpenDistances.InitialDir = QFileInfo(demandPath).absolutePath();
+        if (!PlatformServices().ExecuteOpenDialog(OpenDistances)) {
+            return false;
+        }
+        distancePath = OpenDistances.FileName;
+    }
+    const std::optional<std::string> distanceText =
+        ReadFileOrSay(distancePath, LargestDistanceText());
+    if (!distanceText) {
+        return false;
+    }
+    const TOpenedReading reading = ReadOpenedNetwork(*demandText, *distanceText);
+    if (!reading.Network) {
+        ShowOpenRefusal(reading.InDistanceFile ? distancePath : demandPath,
+                        FileRefusalText(reading.Refusal));
+        return false;
+    }
+    PutOpenedNetwork(Network, *reading.Network);
+    SetStep(TStep::NodesFirst);
+    OpenNodes.FileName = demandPath;
+    emit NetworkOpened(QFileInfo(demandPath).absoluteFilePath(),
+                       QFileInfo(distancePath).absoluteFilePath());
+    return true;
 }
 
 bool TMeshLoomMain::FormClose() {

@@ -11,8 +11,13 @@
 //   finished     NodeButton disabled, LinkButton disabled   (end of Quit and Save)
 // The menu shows the two step windows through the references SetStepWindows gives it, so it
 // needs neither window's header.
+//
+// Open Network (and Ctrl+O) reads a saved network's two files back whenever the menu shows:
+// the network waits in the node window, and the step state goes back to nodes first.
 
 #include <QWidget>
+
+#include "platform/save_dialog.h"
 
 class QFrame;
 class QLabel;
@@ -31,11 +36,13 @@ class TMeshLoomMain : public QWidget {
     TButton* NodeButton = nullptr;
     TButton* LinkButton = nullptr;
     TButton* QuitButton = nullptr;
+    TButton* OpenButton = nullptr;
     QLabel* Panel1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
+    QLabel* OpenLabel = nullptr;
     QFrame* Bevel1 = nullptr;
     QFrame* Bevel2 = nullptr;
     QLabel* Label5 = nullptr;
@@ -49,6 +56,17 @@ class TMeshLoomMain : public QWidget {
     void LinkButtonClick();
     void HintShowClick();
     void QuitButtonClick();
+    // Asks before unsaved nodes and links would be replaced, asks for the demand data file
+    // and opens it.
+    void OpenButtonClick();
+    // Opens the network of the demand data file at path and the distance file beside it (or
+    // the one asked for where there is none); a refused file changes nothing and says why.
+    // True when the network was opened.
+    bool OpenNetwork(const QString& demandPath);
+
+    // The dialogs that ask for the two files, kept for the run as the save dialogs are.
+    TSaveDialog OpenNodes;
+    TSaveDialog OpenDistances;
     // Runs on every request to close the window; answers whether it may close.
     bool FormClose();
 
@@ -61,6 +79,8 @@ class TMeshLoomMain : public QWidget {
   signals:
     // The window has closed after a confirmed exit: the program ends.
     void Closed();
+    // A network was opened from these two files (full paths).
+    void NetworkOpened(const QString& demandPath, const QString& distancePath);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

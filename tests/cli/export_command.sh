@@ -141,6 +141,16 @@ expect 70 "write error: No space left on device" "--help into a full disk"
 status=$?
 expect 1 "^meshloom-export: standard input: 97612894 nodes; a network has from 2 to 150 nodes.$" "1 GB of node rows"
 
+# A saved pair back to rows (links rebuilt), which give the same pair again; a refused file.
+run de_DE.UTF-8 --rows "$expected/network.NET" "$expected/network.NED" back-nodes.tsv back-links.tsv
+expect 0 '' "--rows of the saved pair"
+run de_DE.UTF-8 back-nodes.tsv back-links.tsv back.NET back.NED
+{ cmp back.NET "$expected/network.NET" && cmp back.NED "$expected/network.NED"; } ||
+    fail "the rows of --rows do not give the saved pair back"
+printf '0\r\n' >short.NED
+run C.UTF-8 --rows "$expected/network.NET" short.NED - -
+expect 1 '^meshloom-export: short.NED: The file holds 1 distance; 3 nodes need 9.$' "--rows, a short distance file"
+
 run C.UTF-8 --version
 expect 0 "^meshloom-export \(MESHLOOM\) $version$" "--version"
 

@@ -104,7 +104,7 @@ road_start_display() {
 # caller's environment but what pins the run down: the X platform even inside a Wayland
 # session, the locale ROAD_LOCALE (by default C, whose full stop is the decimal mark the road
 # types), and a private configuration folder, so that the file dialog neither reads nor
-# writes the user's.
+# writes the user's. Arguments after the program's path are passed on to it.
 road_start_program() {
     local program
     program="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
@@ -112,7 +112,7 @@ road_start_program() {
     chmod 700 "$ROAD_WORK/runtime"
     (cd "$ROAD_WORK" && exec env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb LC_ALL="${ROAD_LOCALE:-C.UTF-8}" \
         XDG_CONFIG_HOME="$ROAD_WORK/config" XDG_RUNTIME_DIR="$ROAD_WORK/runtime" \
-        "$program") >"$ROAD_WORK/program.log" 2>&1 &
+        "$program" "${@:2}") >"$ROAD_WORK/program.log" 2>&1 &
     PROGRAM_PID=$!
 }
 

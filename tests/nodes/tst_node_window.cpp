@@ -177,9 +177,9 @@ void TestNodeSpecifications::TabOrderSkipsNodeNumber() {
     TNodeSpecifications& w = Window();
     EnterNode(QStringLiteral("A"));  // enables Delete Node; leaving the fields enables Quit
     PressAccessKey(Qt::Key_N);
-    const QList<QWidget*> order = {w.NodeName,     w.FirstDemand, w.SecondDemand, w.FixedCost,
-                                   w.AddNode,      w.QuitButton,  w.DeleteButton, w.NodeList,
-                                   w.CancelButton, w.NodeName};
+    const QList<QWidget*> order = {w.NodeName, w.FirstDemand,  w.SecondDemand, w.FixedCost,
+                                   w.AddNode,  w.QuitButton,   w.EditButton,   w.DeleteButton,
+                                   w.NodeList, w.CancelButton, w.NodeName};
     for (int i = 0; i < order.size(); ++i) {
         QCOMPARE(QApplication::focusWidget(), order[i]);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -58,6 +58,8 @@ class TRandomPlatform : public IPlatformServices {
     TModalResult ShowMessageBox(TMsgDlgType type, const QString& caption, const QString& text,
                                 TMsgDlgButtons buttons, const QString& details) override;
     bool ExecuteSaveDialog(TSaveDialog& dialog) override;
+    // The random run opens no files: every open dialog is cancelled.
+    bool ExecuteOpenDialog(TSaveDialog&) override { return false; }
     void MessageBeep(unsigned type) override;
 
   private:

@@ -336,6 +336,8 @@ void TRandomRun::NameControls() {
     Names[nodes.DeleteButton] = QStringLiteral("DeleteButton");
     Names[nodes.QuitButton] = QStringLiteral("QuitButton");
     Names[nodes.CancelButton] = QStringLiteral("CancelButton");
+    Names[nodes.EditButton] = QStringLiteral("EditButton");
+    Names[nodes.ReplaceButton] = QStringLiteral("ReplaceButton");
     TLinkSpecification& links = *LinkSpecification;
     Names[&links] = QStringLiteral("link window");
     Names[links.OriginList] = QStringLiteral("OriginList");
@@ -1478,6 +1480,22 @@ void TRandomRun::FollowRecord(const TBeforeEvent& before) {
             Record.SecondDemands.erase(Record.SecondDemands.begin() + line);
             Record.FixedCosts.erase(Record.FixedCosts.begin() + line);
             line = std::min(line, Record.NumNodes - 1);
+        }
+    } else if (before.NodeWindowVisible && n == before.NumNodes) {
+        // Replace Node puts the entries, taken as Add Node takes them, into the node that Edit
+        // Node brought into the fields: one slot may change, and only into them.
+        const TSavedNetwork now = TSavedNetwork::FromStore();
+        const TSavedNetwork added = AddedNode(before);
+        for (std::size_t k = 0; k < static_cast<std::size_t>(n); ++k) {
+            if (now.Names[k] != Record.Names[k] || now.FirstDemands[k] != Record.FirstDemands[k] ||
+                now.SecondDemands[k] != Record.SecondDemands[k] ||
+                now.FixedCosts[k] != Record.FixedCosts[k]) {
+                Record.Names[k] = added.Names.back();
+                Record.FirstDemands[k] = added.FirstDemands.back();
+                Record.SecondDemands[k] = added.SecondDemands.back();
+                Record.FixedCosts[k] = added.FixedCosts.back();
+                break;
+            }
         }
     }
     const bool linkWindowUp = LinkSpecification->isVisible();

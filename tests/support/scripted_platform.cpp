@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QTest>
+#include <utility>
 
 namespace {
 
@@ -101,6 +102,13 @@ bool TScriptedPlatform::ExecuteSaveDialog(TSaveDialog& dialog) {
     }
     dialog.FileName = fileName;
     return true;
+}
+
+bool TScriptedPlatform::ExecuteOpenDialog(TSaveDialog& dialog) {
+    const QString defaultExt = std::exchange(dialog.DefaultExt, QString());
+    const bool confirmed = ExecuteSaveDialog(dialog);
+    dialog.DefaultExt = defaultExt;
+    return confirmed;
 }
 
 void TScriptedPlatform::MessageBeep(unsigned type) {

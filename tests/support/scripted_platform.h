@@ -57,6 +57,8 @@ class TScriptedPlatform : public IPlatformServices {
     TModalResult ShowMessageBox(TMsgDlgType type, const QString& caption, const QString& text,
                                 TMsgDlgButtons buttons, const QString& details) override;
     bool ExecuteSaveDialog(TSaveDialog& dialog) override;
+    // Answered from the same script as the save dialogs (ExpectSaveDialog), in turn.
+    bool ExecuteOpenDialog(TSaveDialog& dialog) override;
     void MessageBeep(unsigned type) override;
 
   private:

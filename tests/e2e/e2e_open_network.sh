@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# End-to-end test of opening a saved network, with real X key events (planner_road.sh): a
+# network written here by hand, not by the program, is opened with "meshloom FILE.NET" and
+# saved back unchanged through the dialogs, which start at its names (both files byte for
+# byte); then opened with Ctrl+O, node 1 changed in place, node 3 deleted with its links, a
+# link added and saved: the files equal those meshloom-export makes from the same network's
+# rows. Last, bad files opened with Ctrl+O are each refused with a warning box, the menu as
+# it was, within a second. Exits 0, 1 on a failure, 77 (skipped) without X or xdotool.
+#   e2e_open_network.sh MESHLOOM MESHLOOM-EXPORT [WORK-DIR]
+set -euo pipefail
+HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# shellcheck source-path=SCRIPTDIR source=planner_road.sh
+source "$HERE/planner_road.sh"
+program="$1" export_command="$2"
+[[ -z "$(road_missing_tools Xvfb xdotool)" ]] || { echo "SKIPPED: needs xvfb and xdotool"; exit 77; }
+ROAD_WORK="${3:-$(mktemp -d "${TMPDIR:-/tmp}/meshloom-open.XXXXXX")}"
+rm -rf "$ROAD_WORK" && mkdir -p "$ROAD_WORK/out"
+ROAD_WORK="$(cd "$ROAD_WORK" && pwd)" out="$ROAD_WORK/out"
+trap road_cleanup EXIT
+road_start_display 1280x1024 || { echo "SKIPPED: no X server could be started"; exit 77; }
+
+# Four nodes; links 1-2 of 5 and 2-3 of 4 both ways, 3->4 of 7 one way.
+printf '%s\r\n' \
+    '   1    0.0    0.0             12.500            0.000          300.000   < Depot >' \
+    '   2    0.0    0.0              2.063        10000.000            0.000   < North <Yard> >' \
+    '   3    0.0    0.0              1.000            2.000            3.000   < Pier >' \
+    '   4    0.0    0.0              0.000            0.000            0.000   <  >' >"$out/net.NET"
+printf '%s\r\n' 0 5 9 16 5 0 4 11 9 4 0 7 10000 10000 10000 0 >"$out/net.ned"
+cp "$out/net.NET" "$ROAD_WORK/original.NET" && cp "$out/net.ned" "$ROAD_WORK/original.ned"
+
+same_files() {
+    cmp "$1" "$2" || road_fail "$2 differs from $1: $(cat -A "$2" | head -n 20)"
+    echo "$(basename "$2"): identical to $1 ($(wc -c <"$2") bytes)"
+}
+
+# Quit and Save: Yes to saving a network not connected (the last node reaches none), Return in
+# both dialogs (at the opened names) and Yes to each replace question.
+save_in_place() {
+    road_focus "Link Specification"
+    road_keys alt+q
+    local box
+    for box in Warning "Specify Name of Network Demand Data File" Confirm \
+        "Specify Name of Distance File" Confirm; do
+        road_answer_box "$box" Return
+    done
+    road_focus "MESHLOOM Main Menu"
+}
+
+# Ctrl+O on the main menu, the demand data file typed into the open dialog.
+open_file() {
+    road_focus "MESHLOOM Main Menu"
+    road_keys ctrl+o
+    road_focus "Specify Name of Network Demand Data File to Open"
+    road_keys ctrl+a
+    road_type "$1"
+}
+# From the node window to the link window.
+nodes_then_links() {
+    road_focus "Node Specification Menu"
+    road_keys alt+q
+    road_focus "MESHLOOM Main Menu"
+    road_keys alt+l
+    road_focus "Link Specification"
+}
+
+# 1. Opened by its name at start, saved unchanged.
+road_start_program "$program" "$out/net.NET"
+road_wait_gone "MESHLOOM About Box" && road_focus "MESHLOOM Main Menu" && road_keys alt+n
+nodes_then_links
+save_in_place
+same_files "$ROAD_WORK/original.NET" "$out/net.NET"
+same_files "$ROAD_WORK/original.ned" "$out/net.ned"
+
+# 2. Opened with Ctrl+O; node 1's first demand 7, node 3 (three links) deleted, a link 3 -> 1
+# of 20 (the former node 4) added, saved in place.
+open_file "$out/net.NET" && road_keys Return && road_focus "MESHLOOM Main Menu"
+road_no_box "after opening" && road_keys alt+n && road_focus "Node Specification Menu"
+road_keys alt+n shift+Tab shift+Tab Home alt+i Tab ctrl+a
+road_type 7
+road_keys Tab alt+r alt+n shift+Tab shift+Tab Home Down Down alt+d
+road_answer_box Confirm Return
+nodes_then_links
+road_add_link 3 1 20 alt+u
+save_in_place
+# The same network from rows: what a planner typing it by hand would have saved.
+printf 'Depot\t7\t0\t300\nNorth <Yard>\t2.063\t10000\t0\n\t0\t0\t0\n' >"$ROAD_WORK/nodes.tsv"
+printf '1\t2\t5\n2\t1\t5\n3\t1\t20\n' >"$ROAD_WORK/links.tsv"
+LC_ALL=C.UTF-8 "$export_command" "$ROAD_WORK/nodes.tsv" "$ROAD_WORK/links.tsv" \
+    "$ROAD_WORK/hand.NET" "$ROAD_WORK/hand.NED" >/dev/null 2>&1 || road_fail "meshloom-export failed"
+same_files "$ROAD_WORK/hand.NET" "$out/net.NET"
+same_files "$ROAD_WORK/hand.NED" "$out/net.ned"
+
+# 3. Bad files, each refused with a warning at once, the files as they were. (A folder the
+# dialog itself does not take; tests/files/ has it.)
+mkfifo "$out/pipe.NET" && ln -s /dev/zero "$out/zero.NET" && truncate -s 1G "$out/large.NET"
+sed '2s/2.063/2.0630/' "$ROAD_WORK/original.NET" >"$out/bad-line.NET"
+sed '1s/^0/3/' "$ROAD_WORK/original.ned" >"$out/bad-diagonal.ned"
+cp "$ROAD_WORK/original.ned" "$out/bad-line.ned" && cp "$ROAD_WORK/original.NET" "$out/bad-diagonal.NET"
+for bad in pipe.NET zero.NET large.NET bad-line.NET bad-diagonal.NET; do
+    open_file "$out/$bad"
+    started=$(date +%s%N) && road_keys Return && road_wait_window Warning
+    elapsed=$((($(date +%s%N) - started) / 1000000))
+    ((elapsed < 1000)) || road_fail "$bad was refused after $elapsed ms"
+    echo "$bad: refused with a warning box after $elapsed ms"
+    road_answer_box Warning Return
+done
+same_files "$ROAD_WORK/hand.NET" "$out/net.NET"
+echo "e2e_open_network: all passed"
