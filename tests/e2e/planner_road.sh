@@ -174,7 +174,25 @@ road_keys() {
     xdotool key --delay 30 "$@"
 }
 
+# Characters that the keyboard map lacks get keys of their own before they are typed. Left to
+# itself, xdotool binds such a character to a spare key for the one keystroke and takes the key
+# back at once; a busy program that reads the changed map only after that sees a key that types
+# nothing, and the character is lost.
+declare -A ROAD_BOUND_KEYS=()
+road_bind_characters() {
+    local character keycode keysym
+    while IFS= read -r character; do
+        [[ -n "${ROAD_BOUND_KEYS[$character]+set}" ]] && continue
+        keycode=$(xmodmap -pke | awk 'NF == 3 && $2 > 8 && !found { print $2; found = 1 }')
+        [[ -n "$keycode" ]] || road_fail "no free key is left for \"$character\""
+        printf -v keysym 'U%04X' "'$character"
+        xmodmap -e "keycode $keycode = $keysym" || road_fail "\"$character\" could not be given a key"
+        ROAD_BOUND_KEYS[$character]=$keycode
+    done < <(grep -o '[^ -~]' <<<"$1")
+}
+
 road_type() {
+    road_bind_characters "$1"
     xdotool type --delay 30 -- "$1"
 }
 
