@@ -8,6 +8,7 @@
 #include "core/link_lines.h"
 #include "core/separators.h"
 #include "core/tab_separated.h"
+#include "core/xml_text.h"
 
 namespace {
 
@@ -31,29 +32,6 @@ TSheetCell Number(const Real48& value) {
 
 TSheetCell Number(long long value) {
     return {true, std::to_string(value)};
-}
-
-std::string Escaped(const std::string& text) {
-    std::string escaped;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            case '"':
-                escaped += "&quot;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return escaped;
 }
 
 }  // namespace
@@ -136,8 +114,8 @@ std::string CellRangeXml(const std::vector<TSheetRow>& rows) {
                 continue;
             }
             text += "<gnm:Cell Row=\"" + std::to_string(y) + "\" Col=\"" + std::to_string(x) +
-                    "\" ValueType=\"" + (cell.Number ? "40" : "60") + "\">" + Escaped(cell.Text) +
-                    "</gnm:Cell>\n";
+                    "\" ValueType=\"" + (cell.Number ? "40" : "60") + "\">" +
+                    XmlEscaped(cell.Text) + "</gnm:Cell>\n";
         }
     }
     return text + "</gnm:Cells>\n</gnm:ClipboardRange>\n";

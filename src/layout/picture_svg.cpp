@@ -5,32 +5,9 @@
 #include <cmath>
 
 #include "core/name_bytes.h"
+#include "core/xml_text.h"
 
 namespace {
-
-// Text made safe for an XML element or an attribute in double quotes.
-std::string Escaped(const std::string& text) {
-    std::string escaped;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            case '"':
-                escaped += "&quot;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return escaped;
-}
 
 // A coordinate with one decimal and a point, whatever the region.
 std::string Number(double value) {
@@ -107,6 +84,20 @@ std::string DistanceLabel(const TDrawnLink& link) {
         label += " / " + std::to_string(link.BackDistance);
     }
     return label;
+}
+
+const char* NodeKindText(TNodeKind kind) {
+    switch (kind) {
+        case TNodeKind::Unreached:
+            return "no other node reaches it";
+        case TNodeKind::Unreaching:
+            return "it reaches no other node";
+        case TNodeKind::Isolated:
+            return "cut off both ways";
+        case TNodeKind::Joined:
+            break;
+    }
+    return "";
 }
 
 TNodeKind NodeKindOf(const TNetworkPicture& picture, int node) {
@@ -188,7 +179,7 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
         size + "\" viewBox=\"0 0 " + Number(Width) + " " + Number(Height + 70) +
         "\" font-family=\"sans-serif\" font-size=\"11\">\n"
         "<title>Network picture</title>\n<desc>" +
-        Escaped(PictureDescription(picture)) +
+        XmlEscaped(PictureDescription(picture)) +
         "</desc>\n"
         "<defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" "
         "markerWidth=\"7\" markerHeight=\"7\" orient=\"auto-start-reverse\">"
@@ -213,7 +204,7 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
                             : std::string()) +
                "\" x1=\"" + Number(from.X) + "\" y1=\"" + Number(from.Y) + "\" x2=\"" +
                Number(to.X) + "\" y2=\"" + Number(to.Y) + "\" stroke=\"#7f8c8d\"" +
-               (link.TwoWay ? "" : " marker-end=\"url(#arrow)\"") + "><title>" + Escaped(title) +
+               (link.TwoWay ? "" : " marker-end=\"url(#arrow)\"") + "><title>" + XmlEscaped(title) +
                "</title></line>\n";
         if (marks.Distances) {
             const TPoint a = point(link.From), b = point(link.To);
@@ -227,7 +218,7 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
         const TNodeKind kind = NodeKindOf(picture, node);
         const TPoint p = point(node);
         const std::string name =
-            Escaped(TextOfNameBytes(network.Names[static_cast<std::size_t>(node - 1)]));
+            XmlEscaped(TextOfNameBytes(network.Names[static_cast<std::size_t>(node - 1)]));
         std::string ring;
         if (node == marks.Origin || node == marks.Destination) {
             ring = "<circle cx=\"" + Number(p.X) + "\" cy=\"" + Number(p.Y) + "\" r=\"" +
@@ -235,9 +226,9 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
                    (node == marks.Origin ? "#27ae60" : "#2980b9") + "\"/>";
         }
         svg += "<g class=\"node" + std::string(KindClass(kind)) + "\" data-node=\"" +
-               std::to_string(node) + "\"><title>" + Escaped(NodeText(network, node)) + "</title>" +
-               ring + "<circle cx=\"" + Number(p.X) + "\" cy=\"" + Number(p.Y) + "\" r=\"" +
-               Number(Radius) + "\" fill=\"" + KindColour(kind) + "\"/><text x=\"" +
+               std::to_string(node) + "\"><title>" + XmlEscaped(NodeText(network, node)) +
+               "</title>" + ring + "<circle cx=\"" + Number(p.X) + "\" cy=\"" + Number(p.Y) +
+               "\" r=\"" + Number(Radius) + "\" fill=\"" + KindColour(kind) + "\"/><text x=\"" +
                Number(p.X + Radius + 2) + "\" y=\"" + Number(p.Y - Radius - 1) + "\">" + name +
                "</text></g>\n";
     }
@@ -248,17 +239,11 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
            "\">two-way link</text>\n<line x1=\"150\" y1=\"" + Number(y) + "\" x2=\"180\" y2=\"" +
            Number(y) + "\" stroke=\"#7f8c8d\" marker-end=\"url(#arrow)\"/><text x=\"185\" y=\"" +
            Number(y + 4) + "\">one-way link</text>\n";
-    const struct {
-        TNodeKind Kind;
-        const char* Text;
-    } kinds[] = {{TNodeKind::Unreached, "no other node reaches it"},
-                 {TNodeKind::Unreaching, "it reaches no other node"},
-                 {TNodeKind::Isolated, "cut off both ways"}};
     double x = 10;
-    for (const auto& kind : kinds) {
+    for (const TNodeKind kind : MarkedNodeKinds) {
         svg += "<circle cx=\"" + Number(x + 5) + "\" cy=\"" + Number(y + 25) +
-               "\" r=\"5\" fill=\"" + KindColour(kind.Kind) + "\"/><text x=\"" + Number(x + 14) +
-               "\" y=\"" + Number(y + 29) + "\">" + kind.Text + "</text>\n";
+               "\" r=\"5\" fill=\"" + KindColour(kind) + "\"/><text x=\"" + Number(x + 14) +
+               "\" y=\"" + Number(y + 29) + "\">" + NodeKindText(kind) + "</text>\n";
         x += 200;
     }
     svg += "<circle cx=\"" + Number(x + 5) + "\" cy=\"" + Number(y + 25) +

@@ -34,6 +34,10 @@ std::string DistanceLabel(const TDrawnLink& link);
 // What a node is marked as.
 enum class TNodeKind { Joined, Unreached, Unreaching, Isolated /* both */ };
 TNodeKind NodeKindOf(const TNetworkPicture& picture, int node);
+// The kinds a legend shows, in its order, and the words for each ("" for a joined node).
+constexpr TNodeKind MarkedNodeKinds[] = {TNodeKind::Unreached, TNodeKind::Unreaching,
+                                         TNodeKind::Isolated};
+const char* NodeKindText(TNodeKind kind);
 
 // The picture in words, UTF-8: how many nodes and links it shows and which nodes cannot be
 // joined with the others, named as the details of the connectivity warning name them.

@@ -134,10 +134,11 @@ int TPictureCanvas::NodeAt(QPointF point) const {
 QString TPictureCanvas::TipAt(QPointF point) const {
     const TLayoutNetwork& network = Drawn.Network;
     if (const int node = NodeAt(point)) {
-        static const char* const kinds[] = {"", "\nno other node reaches it",
-                                            "\nit reaches no other node", "\ncut off both ways"};
+        const TNodeKind kind = NodeKindOf(Drawn, node);
         return NodeText(network, node) +
-               QString::fromLatin1(kinds[static_cast<int>(NodeKindOf(Drawn, node))]);
+               (kind == TNodeKind::Joined
+                    ? QString()
+                    : QLatin1Char('\n') + QString::fromLatin1(NodeKindText(kind)));
     }
     for (const TDrawnLink& link : Links) {
         if (SegmentDistance(point, NodePoint(link.From), NodePoint(link.To)) <= 4) {
@@ -216,19 +217,13 @@ void TPictureCanvas::Draw(QPainter& painter, QSizeF size, double scale, QPointF 
     painter.drawEllipse(QPointF(260, y), 6, 6);
     painter.setPen(QPen(DestinationColour, 3));
     painter.drawEllipse(QPointF(335, y), 6, 6);
-    const struct {
-        TNodeKind Kind;
-        const char* Text;
-    } kinds[] = {{TNodeKind::Unreached, "no other node reaches it"},
-                 {TNodeKind::Unreaching, "it reaches no other node"},
-                 {TNodeKind::Isolated, "cut off both ways"}};
     double x = 10;
-    for (const auto& kind : kinds) {
+    for (const TNodeKind kind : MarkedNodeKinds) {
         painter.setPen(Qt::NoPen);
-        painter.setBrush(KindColour(kind.Kind));
+        painter.setBrush(KindColour(kind));
         painter.drawEllipse(QPointF(x + 5, y + 20), Radius, Radius);
         painter.setPen(Qt::black);
-        painter.drawText(QPointF(x + 14, y + 24), QString::fromLatin1(kind.Text));
+        painter.drawText(QPointF(x + 14, y + 24), QString::fromLatin1(NodeKindText(kind)));
         x += 170;
     }
 }

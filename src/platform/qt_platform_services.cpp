@@ -90,19 +90,16 @@ QStringList NameFiltersOf(const QString& filter) {
     return nameFilters;
 }
 
-bool TQtPlatformServices::ExecuteSaveDialog(TSaveDialog& dialog) {
-    QFileDialog fileDialog(QApplication::activeWindow(), dialog.Title);
-    fileDialog.setAcceptMode(QFileDialog::AcceptSave);
-    fileDialog.setFileMode(QFileDialog::AnyFile);
-    // The save dialogue asks about existing files itself, and the same dialog must look and
-    // behave the same on every desktop.
-    fileDialog.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog);
+namespace {
+
+// Runs a file dialog of the kind fileDialog was set up as, with the filters and the name of
+// dialog; true with the chosen name and filter in dialog when one was chosen.
+bool RunFileDialog(QFileDialog& fileDialog, TSaveDialog& dialog) {
     const QStringList nameFilters = NameFiltersOf(dialog.Filter);
     fileDialog.setNameFilters(nameFilters);
     if (dialog.FilterIndex >= 1 && dialog.FilterIndex <= nameFilters.size()) {
         fileDialog.selectNameFilter(nameFilters[dialog.FilterIndex - 1]);
     }
-    fileDialog.setDefaultSuffix(dialog.DefaultExt);
     if (!dialog.FileName.isEmpty()) {
         fileDialog.selectFile(dialog.FileName);
     } else if (!dialog.InitialDir.isEmpty()) {
@@ -117,26 +114,23 @@ bool TQtPlatformServices::ExecuteSaveDialog(TSaveDialog& dialog) {
     return true;
 }
 
+}  // namespace
+
+bool TQtPlatformServices::ExecuteSaveDialog(TSaveDialog& dialog) {
+    QFileDialog fileDialog(QApplication::activeWindow(), dialog.Title);
+    fileDialog.setAcceptMode(QFileDialog::AcceptSave);
+    fileDialog.setFileMode(QFileDialog::AnyFile);
+    // The save dialogue asks about existing files itself, and the same dialog must look and
+    // behave the same on every desktop.
+    fileDialog.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog);
+    fileDialog.setDefaultSuffix(dialog.DefaultExt);
+    return RunFileDialog(fileDialog, dialog);
+}
+
 bool TQtPlatformServices::ExecuteOpenDialog(TSaveDialog& dialog) {
     QFileDialog fileDialog(QApplication::activeWindow(), dialog.Title);
     fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
     fileDialog.setFileMode(QFileDialog::ExistingFile);
     fileDialog.setOptions(QFileDialog::DontUseNativeDialog);
-    const QStringList nameFilters = NameFiltersOf(dialog.Filter);
-    fileDialog.setNameFilters(nameFilters);
-    if (dialog.FilterIndex >= 1 && dialog.FilterIndex <= nameFilters.size()) {
-        fileDialog.selectNameFilter(nameFilters[dialog.FilterIndex - 1]);
-    }
-    if (!dialog.FileName.isEmpty()) {
-        fileDialog.selectFile(dialog.FileName);
-    } else if (!dialog.InitialDir.isEmpty()) {
-        fileDialog.setDirectory(dialog.InitialDir);
-    }
-    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty()) {
-        return false;
-    }
-    dialog.FileName = fileDialog.selectedFiles().constFirst();
-    const auto chosen = nameFilters.indexOf(fileDialog.selectedNameFilter());
-    dialog.FilterIndex = chosen < 0 ? 1 : static_cast<int>(chosen) + 1;
-    return true;
+    return RunFileDialog(fileDialog, dialog);
 }
