@@ -188,8 +188,8 @@ void TestEdit::BackspaceWithoutTextIsCharacterEight() {
 }
 
 // Keys with the text X11 gives them (Qt Test sends Delete and Ctrl+A without text): the key
-// decides whether the rule sees it, not its text; a paste goes through the rule as typed.
-// "123", the cursor at its start.
+// decides whether the rule sees it, not its text; a paste goes through the rule as typed,
+// disabling Quit. "123", the cursor at its start.
 void TestEdit::KeysAsX11DeliversThem_data() {
     for (const char* column : {"text", "clipboard", "after"}) {
         QTest::addColumn<QString>(column);
@@ -227,7 +227,6 @@ void TestEdit::KeysAsX11DeliversThem() {
                         Qt::KeyboardModifiers(modifiers));
     QCOMPARE(Window->Field->text(), after);
     QCOMPARE(Platform->Beeps().size(), std::size_t{refused ? 1u : 0u});
-    // A pasted text passes the rule as typed: it disables Quit whether taken or not.
     QCOMPARE(Window->QuitButton->isEnabled(), !refused && clipboard.isEmpty());
 }
 
