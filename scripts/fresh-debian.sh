@@ -166,7 +166,7 @@ else
     note "scripts/test.sh FAILED: $((SECONDS - start)) s"
 fi
 note "$(grep -E '^== .*(passed|FAILED)|tests passed|tests failed' "$logs/test.log" | tr '\n' ';')"
-grep -cE 'warning:' "$logs/test.log" | sed 's/^/compiler warnings in the log: /' || true
+note "compiler warnings in the log: $(grep -cE ':[0-9]+:[0-9]+: warning:' "$logs/test.log" || true)"
 
 start=$SECONDS
 echo "== scripts/package.sh (log: $logs/package.log)"
