@@ -166,6 +166,13 @@ std::string LinkChangeText(const std::string& verb, int origin, int destination,
            (bothWays ? " <-> " : " -> ") + IntToStr(destination);
 }
 
+std::string LinkSettingVerb(const TNetworkStore& network, int origin, int destination,
+                            bool bothWays) {
+    const bool there = network.LinkRows[origin][destination] != NoLink &&
+                       (!bothWays || network.LinkRows[destination][origin] != NoLink);
+    return there ? "Change" : "Addition";
+}
+
 TStoreHistory::TStoreHistory(std::size_t limit) : Limit_(std::max<std::size_t>(limit, 1)) {}
 
 void TStoreHistory::Record(TStoreChange change) {

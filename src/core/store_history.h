@@ -57,10 +57,15 @@ void RedoChange(TNetworkStore& network, const TStoreChange& change);
 // The texts of the windows' changes, each name cut to its first 20 characters as the link
 // lists show it, or "Node <k>" for an empty name:
 //   "Addition of Depot", "Delete of Depot", "Paste of 1 Node", "Paste of 300 Links",
-//   "Addition of Link 1 -> 2", "Addition of Links 1 <-> 2", "Removal of Link 1 -> 2"
+//   "Addition of Link 1 -> 2", "Addition of Links 1 <-> 2", "Change of Link 1 -> 2",
+//   "Removal of Link 1 -> 2"
 std::string NodeChangeText(const std::string& verb, const TNetworkStore& network, int node);
 std::string PasteChangeText(std::size_t count, const std::string& noun);
 std::string LinkChangeText(const std::string& verb, int origin, int destination, bool bothWays);
+// The verb for setting the link from origin to destination (and back, bothWays): "Change"
+// when every direction set is there already and only its distance changes, else "Addition".
+std::string LinkSettingVerb(const TNetworkStore& network, int origin, int destination,
+                            bool bothWays);
 
 class TStoreHistory {
   public:

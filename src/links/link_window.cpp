@@ -318,7 +318,8 @@ void TLinkSpecification::OneWayButtonClick() {
     if (!SelectedEnds(origin, destination)) {
         return;
     }
-    AddLink(LinkChangeText("Addition", origin, destination, false),
+    AddLink(LinkChangeText(LinkSettingVerb(Network, origin, destination, false), origin,
+                           destination, false),
             [=](TNetworkStore& n) { SetOneWayLink(n, origin, destination); });
 }
 
@@ -328,7 +329,8 @@ void TLinkSpecification::TwoWayButtonClick() {
     if (!SelectedEnds(origin, destination)) {
         return;
     }
-    AddLink(LinkChangeText("Addition", origin, destination, true),
+    AddLink(LinkChangeText(LinkSettingVerb(Network, origin, destination, true), origin, destination,
+                           true),
             [=](TNetworkStore& n) { SetTwoWayLink(n, origin, destination); });
 }
 

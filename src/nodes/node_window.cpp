@@ -333,10 +333,12 @@ void TNodeSpecifications::ShowAddedNodes() {
     // The name too: a name left in the field for the previous node must not be given to
     // the next one while the emptied field shows none.
     ResetPendingNode();
-    // A full table keeps showing the texts of its hidden fields.
+    // A full table keeps showing the texts of its hidden fields, those of the node just
+    // added, which is no longer being typed.
     if (Network.NumNodes < MaxNodes) {
         ClearEntryFields();
     }
+    FieldsHoldAddedNode = Network.NumNodes >= MaxNodes;
     ShowNodeTable();
 }
 
@@ -345,10 +347,7 @@ void TNodeSpecifications::ShowNodeTable() {
     ListNodes();
     NodeList->SetItemIndex(Network.NumNodes - 1);
     DeleteButton->setEnabled(true);
-    // A full table keeps showing node number 150.
-    if (Network.NumNodes < MaxNodes) {
-        ShowNextNodeNumber();
-    }
+    ShowNextNodeNumber();
     ShowEntryWhileRoomLeft();
 }
 
@@ -481,6 +480,7 @@ void TNodeSpecifications::ClearEntryFields() {
     for (TEdit* field : {NodeName, FirstDemand, SecondDemand, FixedCost}) {
         field->clear();
     }
+    FieldsHoldAddedNode = false;
 }
 
 // The entry fields are there whenever the table has room, and only then.
@@ -494,8 +494,9 @@ void TNodeSpecifications::ShowEntryWhileRoomLeft() {
     AddNode->setEnabled(roomLeft);
 }
 
+// A full table, filled by typing or by a paste, shows 150: there is no next node.
 void TNodeSpecifications::ShowNextNodeNumber() {
-    NodeNumber->setText(QString::fromLatin1(IntToStr(Network.NumNodes + 1)));
+    NodeNumber->setText(QString::fromLatin1(IntToStr(std::min(Network.NumNodes + 1, MaxNodes))));
 }
 
 void TNodeSpecifications::ShowCount() {
@@ -513,9 +514,10 @@ TNodeSpecifications::TNodeView TNodeSpecifications::View() const {
 }
 
 // The table as a paste shows it, the node being typed staying in its fields, with the line and
-// the buttons as they were. Fields that come back after a full table come back empty.
+// the buttons as they were. Fields that come back after a full table keep the node being typed
+// (a paste filled the table), but not the node whose Add Node filled it: they come back empty.
 void TNodeSpecifications::ShowView(const TNodeView& view) {
-    if (!AddNode->isEnabled() && Network.NumNodes < MaxNodes) {
+    if (!AddNode->isEnabled() && Network.NumNodes < MaxNodes && FieldsHoldAddedNode) {
         ClearEntryFields();
         ResetPendingNode();
     }

@@ -95,6 +95,8 @@ class TNodeSpecifications : public QWidget {
         bool QuitEnabled = false;
     };
     TNodeView View() const;
+    // The hidden fields of a table filled by Add Node still show the node it added.
+    bool FieldsHoldAddedNode = false;
     void ShowView(const TNodeView& view);
     // Keeps the change just made and shown, with the view from before it.
     void Remember(TStoreChange change, const TNodeView& before);

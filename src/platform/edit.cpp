@@ -1,8 +1,11 @@
 #include "platform/edit.h"
 
+#include <QClipboard>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QValidator>
 
 #include "core/entry_rules.h"
 #include "platform/application.h"
@@ -26,14 +29,61 @@ std::string FieldText(const TEdit& field) {
 
 // Delete edits the field like an arrow key moves in it: it types nothing, although X11
 // delivers it with the text "\x7f" (DEL), which the key rule would refuse as a control
-// character. So the key decides, not its text.
+// character. So do the field's commands on Ctrl (Undo, Redo, Select All, Cut, Copy, Paste),
+// which X11 delivers with a control character ("\x1a" for Ctrl+Z). So the key decides, not its
+// text; a Ctrl+Alt key that types a printable character (AltGr) is typed text.
 bool TypesNoCharacter(const QKeyEvent& event) {
-    return event.key() == Qt::Key_Delete;
+    if (event.key() == Qt::Key_Delete) {
+        return true;
+    }
+    const bool command = (event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) != 0;
+    const QString text = event.text();
+    return command && (text.isEmpty() || !text.front().isPrint());
 }
+
+// Text put into a field with a key rule all at once, from the clipboard by its menu, from the
+// selection by the middle button or dropped, is taken only when every character would pass
+// the rule of the number fields (KeyRuleAccepts), and otherwise refused whole. Typed
+// characters have passed the rule already; a text the program sets is not checked.
+class TKeyRuleGuard : public QValidator {
+  public:
+    explicit TKeyRuleGuard(TEdit& field) : QValidator(&field), Field(field) {}
+
+    State validate(QString& text, int& /*position*/) const override {
+        if (!Field.OnKeyPress) {
+            return Acceptable;
+        }
+        for (QChar key : text) {
+            if (!KeyRuleAccepts(key.unicode())) {
+                return Invalid;
+            }
+        }
+        return Acceptable;
+    }
+
+  private:
+    TEdit& Field;
+};
 
 }  // namespace
 
-TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {}
+TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
+    setValidator(new TKeyRuleGuard(*this));
+}
+
+// A paste by its key goes through the key rule character by character, as typing it would:
+// the quit button is disabled, and at the first character refused the beep sounds and nothing
+// of the text is put in.
+bool TEdit::PasteRefusedByKeyRule() {
+    const QString pasted = QGuiApplication::clipboard()->text();
+    for (QChar key : pasted) {
+        RunHandler([&] { OnKeyPress(key); });
+        if (key.isNull()) {
+            return true;
+        }
+    }
+    return false;
+}
 
 QString TEdit::KeyRuleFiltered(const QString& text) {
     QString passed;
@@ -47,6 +97,10 @@ QString TEdit::KeyRuleFiltered(const QString& text) {
 }
 
 void TEdit::keyPressEvent(QKeyEvent* event) {
+    if (OnKeyPress && event->matches(QKeySequence::Paste) && PasteRefusedByKeyRule()) {
+        event->accept();
+        return;
+    }
     if (OnKeyPress && !TypesNoCharacter(*event)) {
         // Backspace may come without text; the rule sees it as character 8 all the same.
         const QString typed =

@@ -17,7 +17,10 @@ class TEdit : public QLineEdit {
     explicit TEdit(QWidget* parent = nullptr);
 
     // Runs for every typed character (backspace included, as character 8); setting key to
-    // QChar() swallows it. Keys that type no character (arrows, Delete, Tab) are not seen.
+    // QChar() swallows it. Keys that type no character (arrows, Delete, Tab) are not seen, nor
+    // the field's commands (Ctrl+Z, Ctrl+A, Ctrl+C...), which work as in any field. A field
+    // with a key rule is a number field: a paste runs through the rule as typing would and is
+    // refused whole at the first character refused.
     std::function<void(QChar& key)> OnKeyPress;
     // Runs when the field is left for another control of its window.
     std::function<void()> OnExit;
@@ -30,6 +33,8 @@ class TEdit : public QLineEdit {
   private:
     // The characters of text that OnKeyPress lets through.
     QString KeyRuleFiltered(const QString& text);
+    // True when OnKeyPress refuses a character of the clipboard's text.
+    bool PasteRefusedByKeyRule();
 };
 
 // The key rule of the numeric fields, for their OnKeyPress: disables the window's quit

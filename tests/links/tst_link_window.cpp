@@ -1,6 +1,7 @@
 // The link window, driven as the planner drives it: selections, the distance field, the
 // add and remove buttons, the list and count they leave behind, and Cancel.
 
+#include <QAction>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QTest>
@@ -301,8 +302,11 @@ void TestLinkSpecification::TwoWayAddsBothDirections() {
 void TestLinkSpecification::AddingAgainReplacesTheDistance() {
     LeaveDistance(QStringLiteral("5"));
     Add(1, 2, Window->TwoWayButton);
+    const auto undoText = [this] { return Window->History.Actions().at(0)->text(); };
+    QCOMPARE(undoText(), QStringLiteral("Undo Addition of Links 1 <-> 2"));
     LeaveDistance(QStringLiteral("7"));
     Add(1, 2, Window->OneWayButton);
+    QCOMPARE(undoText(), QStringLiteral("Undo Change of Link 1 -> 2"));
     QCOMPARE(Window->LinkList->Count(), 2);
     QCOMPARE(Window->LinkCount->text(), Count(2));
     QVERIFY(Window->LinkList->Line(0).endsWith(QStringLiteral("DIST =          7.0")));

@@ -121,6 +121,7 @@ class TestNodeSpecifications : public TProgramTest {
     void PendingNameResetWithOtherValues();
     void AccessKeyLeavesFieldBeforeAdding();
     void NameHeldAsWindows1252();
+    void PasteKeepsNodeBeingTyped_data();
     void PasteKeepsNodeBeingTyped();
     void KeyboardAloneFromMainMenu();
 };
@@ -621,11 +622,19 @@ void TestNodeSpecifications::NameHeldAsWindows1252() {
 }
 
 // A paste adds its nodes before the node being typed, whose fields and values stay for the
-// next Add Node.
+// next Add Node, and through an undo of the paste, whatever room it leaves.
+void TestNodeSpecifications::PasteKeepsNodeBeingTyped_data() {
+    QTest::addColumn<int>("before");
+    QTest::newRow("room left") << 1;
+    QTest::newRow("the paste fills the table") << MaxNodes - 1;
+}
+
 void TestNodeSpecifications::PasteKeepsNodeBeingTyped() {
+    QFETCH(int, before);
     QVERIFY(ShowNodeWindow());
     TNodeSpecifications& w = Window();
-    EnterNode(QStringLiteral("First"));
+    QApplication::clipboard()->setText(QStringLiteral("N\t1\t2\t3\n").repeated(before));
+    w.PasteNodesClick();
     PressAccessKey(Qt::Key_N);
     QTest::keyClicks(w.NodeName, QStringLiteral("Typed"));
     PressAccessKey(Qt::Key_F);
@@ -633,13 +642,15 @@ void TestNodeSpecifications::PasteKeepsNodeBeingTyped() {
     ClickLine(0);
     QApplication::clipboard()->setText(QStringLiteral("Depot\t1\t2\t3\n"));
     w.PasteNodesClick();
-    QCOMPARE(Network.NumNodes, 2);
+    QCOMPARE(Network.NumNodes, before + 1);
+    QCOMPARE(w.NodeNumber->text(), QString::number(qMin(before + 2, MaxNodes)));
+    QTest::keyClick(w.NodeList, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(EntryOpen());
     QCOMPARE(w.NodeName->text(), QStringLiteral("Typed"));
     QCOMPARE(w.FirstDemand->text(), QStringLiteral("7"));
-    QCOMPARE(w.NodeNumber->text(), QStringLiteral("3"));
     QTest::mouseClick(w.AddNode, Qt::LeftButton);
-    QCOMPARE(Bytes(Network.NodeNames[3]), QByteArray("Typed"));
-    QCOMPARE(Network.FirstDemands[3], Real48::Narrow(7));
+    QCOMPARE(Bytes(Network.NodeNames[before + 1]), QByteArray("Typed"));
+    QCOMPARE(Network.FirstDemands[before + 1], Real48::Narrow(7));
 }
 
 // The planner's road, keyboard alone, from the main menu and back to it.

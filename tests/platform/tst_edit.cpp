@@ -2,6 +2,7 @@
 // the exit event with its validation as the focus moves, and the click that follows it.
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -187,38 +188,44 @@ void TestEdit::BackspaceWithoutTextIsCharacterEight() {
 }
 
 // Keys with the text X11 gives them (Qt Test sends Delete and Ctrl+A without text): the key
-// decides whether the rule sees it, not its text. "123", the cursor at its start.
+// decides whether the rule sees it, not its text (a paste passes it). "123", the cursor at 0.
 void TestEdit::KeysAsX11DeliversThem_data() {
+    for (const char* column : {"text", "clipboard", "after"}) {
+        QTest::addColumn<QString>(column);
+    }
     QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("text");
     QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("after");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("Delete edits") << int(Qt::Key_Delete) << "\x7f" << int(Qt::NoModifier) << "23"
-                                  << false;
-    QTest::newRow("keypad Delete edits")
-        << int(Qt::Key_Delete) << "\x7f" << int(Qt::KeypadModifier) << "23" << false;
-    QTest::newRow("Ctrl+A refused")
-        << int(Qt::Key_A) << "\x01" << int(Qt::ControlModifier) << "123" << true;
-    QTest::newRow("keypad Enter refused")
-        << int(Qt::Key_Enter) << "\r" << int(Qt::KeypadModifier) << "123" << true;
+    const auto row = [](const char* name, Qt::Key key, const char* text, int modifiers,
+                        const char* clipboard, const char* after, bool refused) {
+        QTest::newRow(name) << text << clipboard << after << int(key) << modifiers << refused;
+    };
+    const int ctrl = Qt::ControlModifier;
+    row("Delete edits", Qt::Key_Delete, "\x7f", Qt::NoModifier, "", "23", false);
+    row("keypad Delete edits", Qt::Key_Delete, "\x7f", Qt::KeypadModifier, "", "23", false);
+    row("Ctrl+Z undoes", Qt::Key_Z, "\x1a", ctrl, "", "", false);
+    row("Ctrl+V pastes", Qt::Key_V, "\x16", ctrl, "-4.5", "-4.5123", false);
+    row("Ctrl+V refused", Qt::Key_V, "\x16", ctrl, "4\n", "123", true);
+    row("keypad Enter refused", Qt::Key_Enter, "\r", Qt::KeypadModifier, "", "123", true);
 }
 
 void TestEdit::KeysAsX11DeliversThem() {
     QFETCH(int, key);
     QFETCH(QString, text);
     QFETCH(int, modifiers);
+    QFETCH(QString, clipboard);
     QFETCH(QString, after);
     QFETCH(bool, refused);
     TypeIntoField(QStringLiteral("123"));
     Window->Field->setCursorPosition(0);
     Window->QuitButton->setEnabled(true);
+    QApplication::clipboard()->setText(clipboard);
     Platform->ClearRecord();
     QTest::sendKeyEvent(QTest::Click, Window->Field, Qt::Key(key), text,
                         Qt::KeyboardModifiers(modifiers));
     QCOMPARE(Window->Field->text(), after);
     QCOMPARE(Platform->Beeps().size(), std::size_t{refused ? 1u : 0u});
-    QCOMPARE(Window->QuitButton->isEnabled(), !refused);
+    QCOMPARE(Window->QuitButton->isEnabled(), !refused && clipboard.isEmpty());
 }
 
 // Return and Enter press a focused button once, as Space does; a held key does not repeat
