@@ -75,11 +75,25 @@ road_missing_tools() {
 }
 
 # Starts Xvfb on a display number it picks itself (free whatever else runs) and exports
-# DISPLAY. Returns 1 if no X server could be started.
+# DISPLAY. A display number that another test's server has just given up can still lose its
+# socket to that server's last steps, leaving the new server unreachable; so the server must
+# answer a client before it counts, and a new one is started otherwise (three tries). Returns 1
+# if no X server could be started.
 road_start_display() {
+    local size="$1"
+    for _ in 1 2 3; do
+        road_try_display "$size" && return 0
+        [[ -n "$XVFB_PID" ]] && { kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; }
+        XVFB_PID=""
+        sleep 0.5
+    done
+    return 1
+}
+
+road_try_display() {
     local size="$1" number="" fd
     exec {fd}>"$ROAD_WORK/display-number"
-    Xvfb -displayfd "$fd" -screen 0 "${size}x24" -nolisten tcp >"$ROAD_WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd "$fd" -screen 0 "${size}x24" -nolisten tcp >>"$ROAD_WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     exec {fd}>&-
     local deadline=$((SECONDS + ROAD_TIMEOUT))
@@ -89,12 +103,10 @@ road_start_display() {
         kill -0 "$XVFB_PID" 2>/dev/null || break
         sleep 0.05
     done
-    if [[ -z "$number" ]]; then
-        kill "$XVFB_PID" 2>/dev/null || true
-        XVFB_PID=""
-        return 1
-    fi
+    [[ -n "$number" ]] || return 1
     export DISPLAY=":$number"
+    sleep 0.2
+    xdpyinfo >/dev/null 2>&1 || return 1
     # Keys meant for a window must never reach it through the pointer (see above).
     local width="${size%x*}" height="${size#*x}"
     xdotool mousemove $((width - 1)) $((height - 1))
