@@ -307,8 +307,7 @@ bool IsHeaderCell(const std::string& cell) {
 std::string ShownCell(std::string_view cell) {
     constexpr std::size_t Longest = 40;
     std::size_t cut = std::min(cell.size(), Longest);
-    while (cut < cell.size() && cut > 0 &&
-           (static_cast<unsigned char>(cell[cut]) & 0xC0) == 0x80) {
+    while (cut < cell.size() && cut > 0 && (static_cast<unsigned char>(cell[cut]) & 0xC0) == 0x80) {
         --cut;
     }
     // Appended piece by piece: GCC 12 at -O3 takes "\"" + text + "\"" for an overlapping copy

@@ -12,10 +12,10 @@
 
 #include "core/errors.h"
 #include "core/separators.h"
+#include "files/file_writer.h"
 #include "platform/application.h"
 #include "platform/button.h"
 #include "platform/edit.h"
-#include "files/file_writer.h"
 #include "platform/regional_settings.h"
 #include "support/scripted_platform.h"
 
