@@ -1,6 +1,7 @@
 // A saved network read back: every refusal with its text, and random networks that go through
 // completion, the two files, reading and rebuilding and come out as the same bytes.
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
