@@ -165,7 +165,9 @@ else
     failed=1
     note "scripts/test.sh FAILED: $((SECONDS - start)) s"
 fi
-note "$(grep -E '^== .*(passed|FAILED)|tests passed|tests failed' "$logs/test.log" | tr '\n' ';')"
+counts=$(grep -E '^== .*(passed|FAILED)|tests passed|tests failed' "$logs/test.log" | tr '\n' ';')
+# A build that fails before any test runs has no counts; its first error says what went wrong.
+note "${counts:-$(grep -m1 -E '(error|Error):' "$logs/test.log" || echo 'no test counts and no error line')}"
 note "compiler warnings in the log: $(grep -cE ':[0-9]+:[0-9]+: warning:' "$logs/test.log" || true)"
 
 start=$SECONDS
