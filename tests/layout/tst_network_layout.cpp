@@ -103,7 +103,6 @@ TEST(PictureSvgTest, SmallNetworks) {
         EXPECT_EQ(Count(svg, "class=\"link two-way\""), row.TwoWay);
         EXPECT_EQ(Count(svg, "class=\"link one-way\""), row.OneWay);
         std::string unreached, unreaching;
-        std::smatch match;
         const std::regex node("class=\"node( unreached)?( unreaching)?\" data-node=\"(\\d+)\"");
         for (auto at = std::sregex_iterator(svg.begin(), svg.end(), node);
              at != std::sregex_iterator(); ++at) {
