@@ -36,10 +36,14 @@ constexpr std::string_view Program = "meshloom-export";
 
 constexpr std::string_view HelpText =
     R"(Usage: meshloom-export [OPTION]... NODES LINKS DEMAND_FILE DISTANCE_FILE
+  or:  meshloom-export --rows [--decimal=SYMBOL] DEMAND_FILE DISTANCE_FILE NODES LINKS
 Write the demand data file and the distance file of one network, byte for byte as
 MESHLOOM saves them, from rows of nodes and rows of links. With - as NODES or LINKS,
 read those rows from standard input; with - as DEMAND_FILE or DISTANCE_FILE, write
-that file to standard output (not both).
+that file to standard output.
+With --rows, the other way: read a saved pair, DEMAND_FILE and DISTANCE_FILE, as
+Open Network reads it, and write the rows that copying its nodes and its links writes
+to NODES and LINKS (- is standard output); the export takes them back unchanged.
 
 NODES holds one node a row: name, first demand, second demand and fixed cost, separated
 by tabs (a header row may come first), or the lines of a saved demand data file.
@@ -47,27 +51,30 @@ LINKS holds one direction a row: origin, destination and distance (a node by its
 or by a name no other node has), or the five cells that copying the link list writes.
 Both are UTF-8 text, read as pasting them into the windows reads them; a row that is
 not UTF-8 is taken in the bytes a demand data file holds names in (each row on its own).
+No two outputs may lead to one file (the names -, /dev/stdout, links and hard links
+included), and no output to an input.
 
       --decimal=SYMBOL     read the values with SYMBOL ('.' or ',') as their decimal
                              symbol and the other one as grouping symbol (1,234.5 or
-                             1.234,5), instead of the region's (LC_ALL, LC_NUMERIC, LANG)
+                             1.234,5), instead of the region's (LC_ALL, LC_NUMERIC, LANG);
+                             with --rows, write them with SYMBOL
       --require-connected  write nothing when some pair of nodes cannot be joined
                              within 10000; without it, such a network is saved after
-                             a warning
+                             a warning (not with --rows)
       --picture=FILE       also draw the network to its distances in FILE, as SVG
-      --rows               instead, read DEMAND_FILE DISTANCE_FILE (a saved pair) and
-                             write the rows that copying their network writes to NODES
-                             LINKS (given in this order; - is standard output)
+                             (not with --rows)
+      --rows               read a saved pair and write its rows, as above
       --help               display this help and exit
       --version            output version information and exit
 
 Exit status:
- 0  both files written
- 1  a row refused, or too few or too many nodes: nothing written
- 2  a file not written (the other may have been; a file is replaced only when complete)
+ 0  all files written
+ 1  a row or a saved file refused, or too few or too many nodes: nothing written
+ 2  a file not written (another may have been; a file is replaced only when complete)
  3  not connected, with --require-connected: nothing written
- 64 wrong usage, or both files named alike (the same file, through links too)
- 66 NODES or LINKS cannot be read
+ 64 wrong usage (an option the mode does not use too), or two outputs that are one
+    file, or an output that is an input (through links too): nothing written
+ 66 an input cannot be read
  70 an internal error (a fault of this program): nothing more written
 )";
 
@@ -227,22 +234,75 @@ std::string FreeTarget(std::string path) {
         .string();
 }
 
-// True when both names lead to one regular file, existing or yet to be made (through links
-// too, such as a link to a name that is still free), so that the distance file would replace
-// the demand data file just written. Standard output is neither.
-bool IsSameFile(const std::string& a, const std::string& b) {
-    if (a == "-" || b == "-") {
+// One file of the command, as given: an operand or the picture, read or written.
+struct TFileOperand {
+    std::string Role;  // how the usage names it: "NODES", "DEMAND_FILE", "--picture"
+    std::string Path;  // as given; "-" is standard input or standard output
+};
+
+// What a name leads to: the file that is there (standard input or output for "-", whatever
+// name it has, such as /dev/stdout or /proc/self/fd/1), or the free name at the end of its
+// links.
+struct TFileIdentity {
+    bool Exists = false;
+    struct stat Status {};
+    std::string FreeName;
+};
+
+TFileIdentity IdentityOf(const std::string& path, bool output) {
+    TFileIdentity identity;
+    if (path == "-") {
+        identity.Exists = ::fstat(output ? STDOUT_FILENO : STDIN_FILENO, &identity.Status) == 0;
+        identity.FreeName = output ? "\n-stdout" : "\n-stdin";  // closed: still one file
+        return identity;
+    }
+    identity.Exists = ::stat(path.c_str(), &identity.Status) == 0;
+    if (!identity.Exists) {
+        identity.FreeName = FreeTarget(path);
+    }
+    return identity;
+}
+
+bool IsNullDevice(const struct stat& status) {
+    struct stat null {};
+    return S_ISCHR(status.st_mode) && ::stat("/dev/null", &null) == 0 &&
+           status.st_rdev == null.st_rdev;
+}
+
+bool IsOneFile(const TFileIdentity& a, const TFileIdentity& b) {
+    if (a.Exists != b.Exists) {
         return false;
     }
-    struct stat first {};
-    struct stat second {};
-    const bool firstExists = ::stat(a.c_str(), &first) == 0;
-    const bool secondExists = ::stat(b.c_str(), &second) == 0;
-    if (firstExists && secondExists) {
-        return S_ISREG(first.st_mode) && first.st_dev == second.st_dev &&
-               first.st_ino == second.st_ino;
+    return a.Exists ? a.Status.st_dev == b.Status.st_dev && a.Status.st_ino == b.Status.st_ino
+                    : a.FreeName == b.FreeName;
+}
+
+// The checks of every output of every mode, before anything is read or written: no two
+// outputs lead to one file (the null device aside, which takes anything), and no output leads
+// to an input, which it would replace before or while it is read (a terminal that is read and
+// written is no file). Returns the problem, or an empty text.
+std::string OutputProblem(const std::vector<TFileOperand>& inputs,
+                          const std::vector<TFileOperand>& outputs) {
+    std::vector<TFileIdentity> written;
+    for (const TFileOperand& output : outputs) {
+        const TFileIdentity identity = IdentityOf(output.Path, true);
+        for (std::size_t earlier = 0; earlier < written.size(); ++earlier) {
+            if (IsOneFile(written[earlier], identity) &&
+                !(identity.Exists && IsNullDevice(identity.Status))) {
+                return outputs[earlier].Role + " " + outputs[earlier].Path + " and " + output.Role +
+                       " " + output.Path + " are one file";
+            }
+        }
+        for (const TFileOperand& input : inputs) {
+            const TFileIdentity read = IdentityOf(input.Path, false);
+            if (identity.Exists && IsOneFile(read, identity) && !S_ISCHR(identity.Status.st_mode)) {
+                return output.Role + " " + output.Path + " would replace " + input.Role + " " +
+                       input.Path + ", which is read";
+            }
+        }
+        written.push_back(identity);
     }
-    return !firstExists && !secondExists && FreeTarget(a) == FreeTarget(b);
+    return {};
 }
 
 // Writes a file's bytes to standard output for "-", else where path leads.
@@ -323,6 +383,40 @@ bool ReadNetwork(TNetworkStore& network, const TOptions& options, TInput* const 
 
 }  // namespace
 
+namespace {
+
+// One output, made: its operand, its bytes and the words that say it was not written.
+struct TOutput {
+    const TFileOperand* File;
+    std::string Bytes;
+    std::string_view Failure;
+};
+
+// Writes every output the same way, each attempted whatever became of the others, as the
+// windows attempt both files; the messages keep their order. They are distinct files (checked
+// before), so all but the first are written on threads meanwhile and the waits for the disk
+// overlap (where no thread can be started, after the first).
+bool AllWritten(const std::vector<TOutput>& outputs) {
+    std::vector<std::future<TWriteResult>> later;
+    for (std::size_t output = 1; output < outputs.size(); ++output) {
+        later.push_back(std::async(std::launch::async | std::launch::deferred, [&, output] {
+            return WriteOutput(outputs[output].File->Path, outputs[output].Bytes);
+        }));
+    }
+    bool written = true;
+    for (std::size_t output = 0; output < outputs.size(); ++output) {
+        const TWriteResult result = output == 0
+                                        ? WriteOutput(outputs[0].File->Path, outputs[0].Bytes)
+                                        : later[output - 1].get();
+        written =
+            Reported(result, outputs[output].File->Path, std::string(outputs[output].Failure)) &&
+            written;
+    }
+    return written;
+}
+
+}  // namespace
+
 TExportStatus RunExport(const std::vector<std::string>& arguments) {
     std::string problem;
     const TOptions options = ParseArguments(arguments, problem);
@@ -337,13 +431,11 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
                                            "\nCopyright (C) the MESHLOOM developers.\n";
         return Printed(text) ? TExportStatus::Written : TExportStatus::InternalError;
     }
-    // The region's separators; with --decimal, "," goes with "." as grouping symbol and "." with
-    // ",", as in 1.234,5 and 1,234.5.
-    SetFormatSeparators(
-        options.Decimal ? TFormatSeparators{*options.Decimal, *options.Decimal == ',' ? '.' : ','}
-                        : RegionSeparators());
-    if (options.Rows) {
-        return RunRows(options.Operands);
+    // An option the mode would not use is refused rather than left unsaid.
+    if (options.Rows && (options.RequireConnected || !options.Picture.empty())) {
+        return UsageError(
+            std::string(options.RequireConnected ? "--require-connected" : "--picture") +
+            " does not go with --rows");
     }
     const std::vector<std::string>& operands = options.Operands;
     if (operands.size() != 4) {
@@ -355,33 +447,49 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
             return UsageError("an empty file name");
         }
     }
-    if (operands[0] == "-" && operands[1] == "-") {
+    // The files in the order of the usage: the inputs, then the outputs.
+    const std::vector<TFileOperand> inputs =
+        options.Rows ? std::vector<TFileOperand>{{"DEMAND_FILE", operands[0]},
+                                                 {"DISTANCE_FILE", operands[1]}}
+                     : std::vector<TFileOperand>{{"NODES", operands[0]}, {"LINKS", operands[1]}};
+    std::vector<TFileOperand> outputs =
+        options.Rows ? std::vector<TFileOperand>{{"NODES", operands[2]}, {"LINKS", operands[3]}}
+                     : std::vector<TFileOperand>{{"DEMAND_FILE", operands[2]},
+                                                 {"DISTANCE_FILE", operands[3]}};
+    if (!options.Picture.empty()) {
+        outputs.push_back({"--picture", options.Picture});
+    }
+    if (!options.Rows && operands[0] == "-" && operands[1] == "-") {
         return UsageError("NODES and LINKS cannot both be read from standard input");
     }
-    if (operands[2] == "-" && operands[3] == "-") {
-        return UsageError(
-            "DEMAND_FILE and DISTANCE_FILE cannot both be written to standard output");
+    if (problem = OutputProblem(inputs, outputs); !problem.empty()) {
+        return UsageError(problem);
     }
-    for (int file = 2; file < 4 && !options.Picture.empty(); ++file) {
-        if (options.Picture == "-" && operands[file] == "-") {
-            return UsageError("the picture and " + operands[file] +
-                              " cannot both be written to standard output");
+    // The region's separators; with --decimal, "," goes with "." as grouping symbol and "." with
+    // ",", as in 1.234,5 and 1,234.5.
+    SetFormatSeparators(
+        options.Decimal ? TFormatSeparators{*options.Decimal, *options.Decimal == ',' ? '.' : ','}
+                        : RegionSeparators());
+
+    if (options.Rows) {
+        std::string nodeRows;
+        std::string linkRows;
+        const TExportStatus read = ReadSavedRows(operands[0], operands[1], nodeRows, linkRows);
+        if (read != TExportStatus::Written) {
+            return read;
         }
-        if (IsSameFile(options.Picture, operands[file])) {
-            return UsageError("the picture must not replace " + operands[file]);
-        }
-    }
-    if (IsSameFile(operands[2], operands[3])) {
-        return UsageError("the distance file must not replace the demand data file: " +
-                          operands[3]);
+        return AllWritten({{&outputs[0], std::move(nodeRows), "cannot write the node rows"},
+                           {&outputs[1], std::move(linkRows), "cannot write the link rows"}})
+                   ? TExportStatus::Written
+                   : TExportStatus::NotWritten;
     }
 
     TInput nodesInput(operands[0]);
     TInput linksInput(operands[1]);
-    TInput* const inputs[2] = {&nodesInput, &linksInput};
+    TInput* const inputFiles[2] = {&nodesInput, &linksInput};
     for (std::size_t input = 0; input < 2; ++input) {
-        if (inputs[input]->Error != 0) {
-            Say(InputName(operands[input]) + ": " + ErrorReason(inputs[input]->Error));
+        if (inputFiles[input]->Error != 0) {
+            Say(InputName(operands[input]) + ": " + ErrorReason(inputFiles[input]->Error));
             return TExportStatus::InputUnreadable;
         }
     }
@@ -389,7 +497,7 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
     // The one store, as in the windows, filled as pasting fills it.
     TNetworkStore& network = Network;
     int readError = 0;
-    if (!ReadNetwork(network, options, inputs, readError)) {
+    if (!ReadNetwork(network, options, inputFiles, readError)) {
         return readError != 0 ? TExportStatus::InputUnreadable : TExportStatus::RowRefused;
     }
 
@@ -404,24 +512,12 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
             return TExportStatus::NotConnected;
         }
     }
-    const std::string demandText = DemandDataFileText(network);
-    const std::string distanceText = DistanceFileText(network);
+    std::vector<TOutput> made{
+        {&outputs[0], DemandDataFileText(network), "FATAL ERROR SAVING DEMAND DATA FILE"},
+        {&outputs[1], DistanceFileText(network), "FATAL ERROR SAVING DISTANCE FILE"}};
     ReleasePathRows(network);
-
-    // Both files are attempted, as in the windows: the distance file after a failed demand
-    // data file too. They are independent, so the distance file is written meanwhile, and the
-    // waits for the disk overlap; the messages keep their order.
-    // (Where no thread can be started, it is written after the demand data file.)
-    std::future<TWriteResult> distances =
-        std::async(std::launch::async | std::launch::deferred,
-                   [&] { return WriteOutput(operands[3], distanceText); });
-    const bool demandWritten = Reported(WriteOutput(operands[2], demandText), operands[2],
-                                        "FATAL ERROR SAVING DEMAND DATA FILE");
-    const bool distancesWritten =
-        Reported(distances.get(), operands[3], "FATAL ERROR SAVING DISTANCE FILE");
-    const bool pictureWritten =
-        options.Picture.empty() || Reported(WriteOutput(options.Picture, PictureFileText(network)),
-                                            options.Picture, "cannot write the picture");
-    return demandWritten && distancesWritten && pictureWritten ? TExportStatus::Written
-                                                               : TExportStatus::NotWritten;
+    if (!options.Picture.empty()) {
+        made.push_back({&outputs[2], PictureFileText(network), "cannot write the picture"});
+    }
+    return AllWritten(made) ? TExportStatus::Written : TExportStatus::NotWritten;
 }

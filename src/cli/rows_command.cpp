@@ -1,7 +1,6 @@
 #include "cli/rows_command.h"
 
 #include <cstdio>
-#include <cstring>
 #include <optional>
 
 #include "core/link_rows.h"
@@ -9,7 +8,6 @@
 #include "core/network_store.h"
 #include "core/node_rows.h"
 #include "core/opened_network.h"
-#include "files/file_writer.h"
 #include "files/network_file_reader.h"
 
 namespace {
@@ -27,44 +25,24 @@ std::optional<std::string> ReadOrSay(const std::string& path, std::size_t limit)
     return std::move(read.Text);
 }
 
-// Writes text to the file at path, or to standard output for "-"; says why not.
-bool WriteOrSay(const std::string& path, const std::string& text) {
-    if (path == "-") {
-        const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
-                             std::fflush(stdout) == 0;
-        if (!written) {
-            Say("standard output: " + std::string(std::strerror(errno)));
-        }
-        return written;
-    }
-    const TWriteResult result = WriteWholeFile(path, text);
-    if (!result) {
-        Say(path + ": " + std::strerror(result.Error));
-    }
-    return result;
-}
-
 }  // namespace
 
-TExportStatus RunRows(const std::vector<std::string>& operands) {
-    if (operands.size() != 4) {
-        Say(operands.size() < 4 ? "missing operand" : "extra operand '" + operands[4] + "'");
-        std::fprintf(stderr, "Try 'meshloom-export --help' for more information.\n");
-        return TExportStatus::Usage;
-    }
-    const auto demand = ReadOrSay(operands[0], LargestDemandDataText());
-    const auto distances = demand ? ReadOrSay(operands[1], LargestDistanceText()) : std::nullopt;
+TExportStatus ReadSavedRows(const std::string& demandPath, const std::string& distancePath,
+                            std::string& nodeRows, std::string& linkRows) {
+    const auto demand = ReadOrSay(demandPath, LargestDemandDataText());
+    const auto distances = demand ? ReadOrSay(distancePath, LargestDistanceText()) : std::nullopt;
     if (!distances) {
         return TExportStatus::InputUnreadable;
     }
     const TOpenedReading reading = ReadOpenedNetwork(*demand, *distances);
     if (!reading.Network) {
-        Say(operands[reading.InDistanceFile ? 1 : 0] + ": " + FileRefusalText(reading.Refusal));
+        Say((reading.InDistanceFile ? distancePath : demandPath) + ": " +
+            FileRefusalText(reading.Refusal));
         return TExportStatus::RowRefused;
     }
     PutOpenedNetwork(Network, *reading.Network);
     TakeOpenedLinks(Network);
-    const bool nodesWritten = WriteOrSay(operands[2], TextOfNameBytes(NodeRowsText(Network)));
-    const bool linksWritten = WriteOrSay(operands[3], TextOfNameBytes(LinkRowsText(Network)));
-    return nodesWritten && linksWritten ? TExportStatus::Written : TExportStatus::NotWritten;
+    nodeRows = TextOfNameBytes(NodeRowsText(Network));
+    linkRows = TextOfNameBytes(LinkRowsText(Network));
+    return TExportStatus::Written;
 }

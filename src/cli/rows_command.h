@@ -6,14 +6,15 @@
 //   meshloom-export --rows [--decimal=SYMBOL] DEMAND_FILE DISTANCE_FILE NODES LINKS
 //
 // The two files are read and checked as Open Network reads them, the links rebuilt as the
-// fewest that give the distances, and the node rows and the link rows written (UTF-8, the
-// values in the region's decimal symbol or SYMBOL) to NODES and LINKS; "-" as one of them
-// writes it to standard output.
+// fewest that give the distances, and the node rows and the link rows made (UTF-8, the values
+// in the region's decimal symbol or SYMBOL); the command writes them as it writes every output
+// (export_command.cpp).
 
 #include <string>
-#include <vector>
 
 #include "cli/export_command.h"
 
-// Runs the mode with its four operands; the separators are set by the caller.
-TExportStatus RunRows(const std::vector<std::string>& operands);
+// The node rows and the link rows of the saved pair, or the status of why not (said on
+// standard error, naming the file); the separators are set by the caller.
+TExportStatus ReadSavedRows(const std::string& demandPath, const std::string& distancePath,
+                            std::string& nodeRows, std::string& linkRows);

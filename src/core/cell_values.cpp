@@ -1,5 +1,7 @@
 #include "core/cell_values.h"
 
+#include <utf8proc.h>
+
 #include <algorithm>
 #include <charconv>
 #include <optional>
@@ -27,9 +29,16 @@ std::string Utf8(char separator) {
 // narrow one too, and as a plain space, which a planner types for it; an apostrophe, plain or
 // typographic, groups in some regions whose symbol the windows cannot hold (it is no decimal
 // symbol anywhere), so it is taken everywhere.
+// Where the region's grouping symbol is its decimal symbol too (both "," where the region's
+// own grouping symbol is none the windows can hold), it is no grouping symbol: a symbol is
+// read one way only, and "12,5" is twelve and a half.
 std::vector<std::string> GroupingSymbols() {
-    const char grouping = FormatSeparators().Thousands;
-    std::vector<std::string> symbols{Utf8(grouping), "'", "\xE2\x80\x99"};
+    const TFormatSeparators& separators = FormatSeparators();
+    const char grouping = separators.Thousands;
+    std::vector<std::string> symbols{"'", "\xE2\x80\x99"};
+    if (grouping != separators.Decimal) {
+        symbols.push_back(Utf8(grouping));
+    }
     if (static_cast<unsigned char>(grouping) == 0xA0) {
         symbols.insert(symbols.end(), {"\xE2\x80\xAF", " "});
     }
@@ -122,8 +131,10 @@ std::string NotANumber(const std::string& cell) {
     }
     if (marked) {
         const std::string decimal = Utf8(separators.Decimal);
+        const std::string grouping =
+            separators.Thousands == separators.Decimal ? "" : Utf8(separators.Thousands);
         return ShownCell(cell) + " is not a number: the decimal symbol is \"" + decimal +
-               "\", as in 1" + Utf8(separators.Thousands) + "234" + decimal + "5";
+               "\", as in 1" + grouping + "234" + decimal + "5";
     }
     return ShownCell(cell) + " is not a number";
 }
@@ -133,6 +144,30 @@ bool IsBlank(const std::string& cell) {
 }
 
 }  // namespace
+
+bool IsHeaderCell(const std::string& cell) {
+    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(cell.data());
+    auto left = static_cast<utf8proc_ssize_t>(cell.size());
+    bool letter = false;
+    while (left > 0 && !letter) {
+        utf8proc_int32_t code = 0;
+        const utf8proc_ssize_t length =
+            std::max<utf8proc_ssize_t>(utf8proc_iterate(bytes, left, &code), 1);
+        const utf8proc_category_t category = utf8proc_category(code);
+        letter = code >= 0 && category >= UTF8PROC_CATEGORY_LU && category <= UTF8PROC_CATEGORY_LO;
+        bytes += length;
+        left -= length;
+    }
+    if (!letter) {
+        return false;
+    }
+    // A letter in a number is its exponent: "1e3".
+    const std::optional<std::string> text = Ungrouped(cell);
+    Real48 value;
+    return !text ||
+           JudgeRealEntry(*text, value, Real48::Narrow(0), Real48::Narrow(MaxDistance)).Outcome ==
+               TEntryOutcome::ConversionError;
+}
 
 std::string JudgeValueCell(const std::string& cell, Real48& value) {
     value = Real48::Narrow(0);

@@ -20,6 +20,12 @@
 
 #include "core/real48.h"
 
+// A cell of a header row: it holds a letter (of any script) and is not a number, so that
+// "Demand 1" and "Fixed cost" name columns, while "-", "?", "1e3" and digits of any script
+// ("\u0663", read as no number) are values. A header is known by its words, never by cells
+// that could not be read, so that a first row of values is never dropped unseen.
+bool IsHeaderCell(const std::string& cell);
+
 // A node value, 0 to 10000, narrowed to its stored form; an empty cell is 0, as an empty
 // field leaves it. Returns the refusal, or an empty text with value set.
 std::string JudgeValueCell(const std::string& cell, Real48& value);

@@ -1,5 +1,6 @@
 #include "core/data_files.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 
@@ -42,6 +43,34 @@ bool RightAligned(std::string_view field, std::string_view characters) {
            field.find_first_not_of(characters, start) == std::string_view::npos;
 }
 
+// A value field as the writer writes it, 0.000..10000.000, into value; false otherwise.
+bool ReadValueField(std::string_view field, Real48& value) {
+    constexpr std::int64_t Thousandths = 1000;
+    const std::size_t start = std::min(field.find_first_not_of(' '), field.size());
+    const std::string_view digits = field.substr(start);
+    const std::size_t point = digits.find('.');
+    if (point == std::string_view::npos || point == 0 || point > 5 ||
+        digits.size() != point + 1 + ValueDecimals) {
+        return false;
+    }
+    std::int64_t count = 0;
+    for (std::size_t at = 0; at < digits.size(); ++at) {
+        if (at == point) {
+            continue;
+        }
+        if (digits[at] < '0' || digits[at] > '9') {
+            return false;
+        }
+        count = count * 10 + (digits[at] - '0');
+    }
+    if (count > MaxDistance * Thousandths) {
+        return false;
+    }
+    value = Real48::Narrow(static_cast<Extended>(count) / static_cast<Extended>(Thousandths));
+    // Only the writer's own text is taken ("012.500" is not), so a save gives it back.
+    return FixedPointText(value, ValueWidth, ValueDecimals) == field;
+}
+
 }  // namespace
 
 std::string FixedPointText(const Real48& value, int width, int decimals) {
@@ -63,13 +92,17 @@ std::optional<TDemandDataLine> ReadDemandDataLine(std::string_view line) {
         Take(line, at, AfterNode.size()) != AfterNode) {
         return std::nullopt;
     }
-    for (std::string& value : read.Values) {
+    for (int column = 0; column < 3; ++column) {
         const auto field = Take(line, at, ValueWidth);
         if (!field || !RightAligned(*field, "0123456789.")) {
             return std::nullopt;
         }
-        value.assign(*field);
-        if (&value != &read.Values[2] && Take(line, at, BetweenValues.size()) != BetweenValues) {
+        read.Values[column].assign(field->substr(field->find_first_not_of(' ')));
+        if (!ReadValueField(*field, read.Held[column])) {
+            read.Held[column] = Real48::Narrow(0);
+            read.Unread = read.Unread < 0 ? column : read.Unread;
+        }
+        if (column < 2 && Take(line, at, BetweenValues.size()) != BetweenValues) {
             return std::nullopt;
         }
     }

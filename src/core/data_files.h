@@ -43,13 +43,20 @@ std::string FixedPointText(const Real48& value, int width, int decimals);
 std::string DemandDataLine(int node, const std::string& name, const Real48& firstDemand,
                            const Real48& secondDemand, const Real48& fixedCost);
 
-// A demand data line read back (without its line end): the name, and the three values as
-// written, with "." as their decimal point; nothing when the line is not laid out as one.
+// A demand data line read back (without its line end), the one reader of such a line
+// wherever one comes in (a saved file opened, pasted or given to the command): the name byte
+// for byte, and each value as the writer wrote it, "." its decimal point whatever the region;
+// nothing when the line is not laid out as one.
 //   "   1    0.0    0.0             12.500            0.000          300.000   < Depot >"
-//     -> Depot, "12.500", "0.000", "300.000"
+//     -> Depot, "12.500", "0.000", "300.000" held as 12.5, 0, 300
+// A value field laid out but not the writer's own text for a value from 0 to 10000 ("12.5",
+// "012.500", "10000.001") leaves Unread at its column (0..2), the first such, and its held
+// value 0.
 struct TDemandDataLine {
     std::string Name;
-    std::string Values[3];
+    std::string Values[3];  // the value fields without their blanks
+    Real48 Held[3];
+    int Unread = -1;
 };
 std::optional<TDemandDataLine> ReadDemandDataLine(std::string_view line);
 

@@ -6,6 +6,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdlib>
+#include <string>
+
+#include "core/network_store.h"
 
 namespace {
 // The characters of the bytes 0x80-0x9F; 0 where a byte stands for none.
@@ -113,4 +116,9 @@ std::string TextOfNameBytes(std::string_view held) {
         }
     }
     return text;
+}
+
+std::string LongNameText(std::size_t length) {
+    return "the name holds " + std::to_string(length) + " characters; a name holds at most " +
+           std::to_string(LongestNodeName);
 }

@@ -5,6 +5,7 @@
 // typographic characters (euro sign, curly quotes, dashes, ellipsis, ...) have their bytes at
 // 0x80-0x9F; five bytes there (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for no character.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -34,3 +35,7 @@ std::string TextOfNameBytes(std::string_view held);
 // stands for the character of its own code. Printable ASCII is held as it is.
 //   "O\xE2\x80\x99Neill" -> "O\x92Neill"
 std::string HeldNodeNameOfText(std::string_view utf8);
+
+// Why a name of length characters is not taken (longer than LongestNodeName, network_store.h):
+//   5000 -> "the name holds 5000 characters; a name holds at most 4096"
+std::string LongNameText(std::size_t length);

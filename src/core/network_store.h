@@ -8,6 +8,7 @@
 // written to the demand data file.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -18,6 +19,9 @@
 constexpr int MaxNodes = 150;
 constexpr std::int32_t NoLink = 1000000000;  // no direct link from one node to the other
 constexpr std::int32_t MaxDistance = 10000;  // largest distance, demand and fixed cost
+// The longest name, in the bytes it is held in (one a character): what the name field, the
+// rows and a saved file take alike, so that every network written can be opened again.
+constexpr std::size_t LongestNodeName = 4096;
 
 // Maps a node number 1..MaxNodes to a zero-based position; raises ERangeError otherwise.
 inline int CheckedNodeIndex(int node) {

@@ -7,7 +7,6 @@
 #include "core/cell_values.h"
 #include "core/data_files.h"
 #include "core/name_bytes.h"
-#include "core/separators.h"
 #include "core/spreadsheet_forms.h"
 #include "core/tab_separated.h"
 
@@ -22,37 +21,51 @@ bool IsHeader(const TClipboardRow& row) {
            std::all_of(row.Cells.begin() + 1, row.Cells.end(), IsHeaderCell);
 }
 
-// The four cells of a row: as they are, the missing values empty, or those of a saved demand
-// data line, its values in the region's decimal symbol; nothing for any other shape.
-// A name followed by tabs alone ("Depot\t\t\t") is a name with its values empty.
-std::optional<std::vector<std::string>> NodeCellsOf(const TClipboardRow& row) {
-    if ((row.CellCount > 1 || row.Width > 1) && row.CellCount <= NodeCells) {
-        std::vector<std::string> cells = row.Cells;
-        cells.resize(NodeCells);
-        return cells;
-    }
-    const auto line = row.CellCount == 1 ? ReadDemandDataLine(row.Cells.front()) : std::nullopt;
-    if (!line) {
+// A row of one cell that is a saved demand data line, read by the one reader of such lines,
+// its name byte for byte and its values as written: the bytes of a file as they came (a saved
+// name whose bytes happen to be UTF-8 stays as it was), the characters of a text in the bytes
+// they are held in.
+std::optional<TDemandDataLine> DemandDataLineOf(const TClipboardRow& row) {
+    if (row.CellCount != 1) {
         return std::nullopt;
     }
-    std::vector<std::string> cells{line->Name};
-    for (std::string value : line->Values) {
-        std::replace(value.begin(), value.end(), '.', FormatSeparators().Decimal);
-        cells.push_back(std::move(value));
-    }
-    return cells;
+    const std::string& cell = row.Cells.front();
+    return ReadDemandDataLine(row.Raw ? cell : HeldNodeNameOfText(cell));
+}
+
+// The name of a node, or why it cannot be held: longer than a saved file can give back.
+std::string NameRefusal(const TClipboardRow& row, const std::string& name) {
+    return name.size() > LongestNodeName ? RowRefusal(row.Number, "name", LongNameText(name.size()))
+                                         : std::string();
 }
 
 // Reads one row into nodes, or returns why it cannot be.
 std::string ReadNodeRow(const TClipboardRow& row, std::vector<TPastedNode>& nodes) {
-    const auto cells = NodeCellsOf(row);
-    if (!cells) {
+    if (const auto line = DemandDataLineOf(row)) {
+        if (line->Unread >= 0) {
+            return RowRefusal(row.Number, ValueColumns[line->Unread],
+                              ShownCell(line->Values[line->Unread]) +
+                                  " is not a value from 0.000 to 10000.000 with three decimals");
+        }
+        if (std::string why = NameRefusal(row, line->Name); !why.empty()) {
+            return why;
+        }
+        nodes.push_back({line->Name, line->Held[0], line->Held[1], line->Held[2]});
+        return {};
+    }
+    // A name followed by tabs alone ("Depot\t\t\t") is a name with its values empty.
+    if (row.CellCount > NodeCells || (row.CellCount < 2 && row.Width < 2)) {
         return RowShapeRefusal(row, NodeRowShape);
     }
-    TPastedNode node{HeldNodeNameOfText((*cells)[0]), {}, {}, {}};
+    std::vector<std::string> cells = row.Cells;
+    cells.resize(NodeCells);
+    TPastedNode node{HeldNodeNameOfText(cells[0]), {}, {}, {}};
+    if (std::string why = NameRefusal(row, node.Name); !why.empty()) {
+        return why;
+    }
     Real48* const values[] = {&node.FirstDemand, &node.SecondDemand, &node.FixedCost};
     for (std::size_t column = 0; column < std::size(values); ++column) {
-        const std::string why = JudgeValueCell((*cells)[column + 1], *values[column]);
+        const std::string why = JudgeValueCell(cells[column + 1], *values[column]);
         if (!why.empty()) {
             return RowRefusal(row.Number, ValueColumns[column], why);
         }

@@ -11,7 +11,6 @@ namespace {
 
 using namespace DemandDataLayout;
 
-constexpr std::int64_t Thousandths = 1000;
 constexpr const char* ValueNames[] = {"first demand", "second demand", "fixed cost"};
 
 // Cuts the next line off text: up to LF, without it and without one CR before it. A last line
@@ -40,33 +39,6 @@ std::string ByteText(unsigned char byte) {
     return std::string("0x") + Digits[byte >> 4] + Digits[byte & 0xF];
 }
 
-// A value field as the writer writes it, 0.000..10000.000, into value; false otherwise.
-bool ReadValueField(std::string_view field, Real48& value) {
-    const std::string_view digits = field.substr(
-        field.find_first_not_of(' ') == field.npos ? field.size() : field.find_first_not_of(' '));
-    const std::size_t point = digits.find('.');
-    if (point == std::string_view::npos || point == 0 || point > 5 ||
-        digits.size() != point + 1 + ValueDecimals) {
-        return false;
-    }
-    std::int64_t count = 0;
-    for (std::size_t at = 0; at < digits.size(); ++at) {
-        if (at == point) {
-            continue;
-        }
-        if (digits[at] < '0' || digits[at] > '9') {
-            return false;
-        }
-        count = count * 10 + (digits[at] - '0');
-    }
-    if (count > MaxDistance * Thousandths) {
-        return false;
-    }
-    value = Real48::Narrow(static_cast<Extended>(count) / static_cast<Extended>(Thousandths));
-    // Only the writer's own text is taken ("012.500" is not), so a save gives it back.
-    return FixedPointText(value, ValueWidth, ValueDecimals) == field;
-}
-
 // One demand data line as node number, or why not.
 std::optional<std::string> ReadNodeLine(std::string_view line, int number, TNodeSlot& node) {
     const auto read = ReadDemandDataLine(line);
@@ -79,18 +51,13 @@ std::optional<std::string> ReadNodeLine(std::string_view line, int number, TNode
         return "the node number is " + std::string(numberField.substr(start)) +
                ", not the line number " + std::to_string(number);
     }
-    Real48* const values[] = {&node.FirstDemand, &node.SecondDemand, &node.FixedCost};
-    for (std::size_t column = 0; column < std::size(values); ++column) {
-        if (!ReadValueField(line.substr(NodeWidth + AfterNode.size() +
-                                            column * (ValueWidth + BetweenValues.size()),
-                                        ValueWidth),
-                            *values[column])) {
-            const std::string& text = read->Values[column];
-            return std::string("the ") + ValueNames[column] + " \"" +
-                   text.substr(text.find_first_not_of(' ')) +
-                   "\" is not a value from 0.000 to 10000.000 with three decimals";
-        }
+    if (read->Unread >= 0) {
+        return std::string("the ") + ValueNames[read->Unread] + " \"" + read->Values[read->Unread] +
+               "\" is not a value from 0.000 to 10000.000 with three decimals";
     }
+    node.FirstDemand = read->Held[0];
+    node.SecondDemand = read->Held[1];
+    node.FixedCost = read->Held[2];
     for (const char byte : read->Name) {
         if (IsForeignNameByte(static_cast<unsigned char>(byte))) {
             return "the name holds the byte " + ByteText(static_cast<unsigned char>(byte)) +

@@ -35,8 +35,8 @@ struct TFileRefusal {
 std::string FileRefusalText(const TFileRefusal& refusal);
 
 // The longest demand data line the reader takes (line end included): a name may hold up to
-// LongestOpenedName bytes.
-constexpr std::size_t LongestOpenedName = 4096;
+// LongestOpenedName bytes, as many as a name may hold anywhere.
+constexpr std::size_t LongestOpenedName = LongestNodeName;
 // The largest texts the two readers can accept; a file larger than these is refused unread.
 std::size_t LargestDemandDataText();
 std::size_t LargestDistanceText();

@@ -20,6 +20,13 @@ constexpr std::array<bool, 256> CellEnds = [] {
     return ends;
 }();
 
+// The bytes where a plain row stops: its line end, or a quote that the full reading handles.
+constexpr std::array<bool, 256> RowStops = [] {
+    std::array<bool, 256> stops{};
+    stops['\n'] = stops['\r'] = stops['"'] = true;
+    return stops;
+}();
+
 bool IsBlank(std::string_view cell) {
     return cell.find_first_not_of(' ') == std::string_view::npos;
 }
@@ -63,7 +70,7 @@ std::string CountOfCells(std::size_t count) {
 TTabSeparatedReader::TTabSeparatedReader(std::string_view text) : Data(text) {}
 
 TTabSeparatedReader::TTabSeparatedReader(TByteSource source)
-    : Source(std::move(source)), Buffer(BufferSize) {}
+    : Source(std::move(source)), FromBytes(true), Buffer(BufferSize) {}
 
 bool TTabSeparatedReader::More() {
     if (At < Data.size()) {
@@ -82,6 +89,7 @@ bool TTabSeparatedReader::More() {
 }
 
 // Reads one cell up to its end (not taken), into cell where it is kept; false at a refusal.
+// No more is looked at than the longest cell and one byte: an endless cell is refused there.
 bool TTabSeparatedReader::ReadCell(TClipboardRow& row, std::string* cell, bool& blank) {
     std::size_t length = 0;
     const auto take = [&](std::string_view part) {
@@ -90,6 +98,14 @@ bool TTabSeparatedReader::ReadCell(TClipboardRow& row, std::string* cell, bool& 
         if (cell != nullptr && length <= LongestCell) {
             cell->append(part);
         }
+        return length <= LongestCell;
+    };
+    // The bytes from At that may still belong to the cell before it is too long.
+    const auto window = [&] { return std::min(Data.size() - At, LongestCell + 1 - length); };
+    const auto tooLong = [&] {
+        Refused = RowRefusal(row.Number, "",
+                             "a cell holds more than " + std::to_string(LongestCell) + " bytes");
+        return false;
     };
     blank = true;
     if (More() && Data[At] == '"') {
@@ -99,54 +115,60 @@ bool TTabSeparatedReader::ReadCell(TClipboardRow& row, std::string* cell, bool& 
                 Refused = RowRefusal(row.Number, "", "a cell opens a quote that is never closed");
                 return false;
             }
-            const std::size_t quote = std::min(Data.find('"', At), Data.size());
-            take(Data.substr(At, quote - At));
-            At = quote;
-            if (At == Data.size()) {
+            const std::string_view part = Data.substr(At, window());
+            const std::size_t quote = std::min(part.find('"'), part.size());
+            At += quote;
+            if (!take(part.substr(0, quote))) {
+                return tooLong();
+            }
+            if (quote == part.size()) {
                 continue;
             }
             ++At;  // the quote: doubled, closing, or a quote of the cell
             if (!More() || CellEnds[static_cast<unsigned char>(Data[At])]) {
                 break;
             }
-            take("\"");
+            if (!take("\"")) {
+                return tooLong();
+            }
             At += Data[At] == '"' ? 1 : 0;
         }
     } else {
         while (More()) {
+            const std::size_t stop = At + window();
             std::size_t end = At;
-            while (end < Data.size() && !CellEnds[static_cast<unsigned char>(Data[end])]) {
+            while (end < stop && !CellEnds[static_cast<unsigned char>(Data[end])]) {
                 ++end;
             }
-            take(Data.substr(At, end - At));
+            const bool within = take(Data.substr(At, end - At));
             At = end;
-            if (At < Data.size()) {
+            if (!within) {
+                return tooLong();
+            }
+            if (At < Data.size() && CellEnds[static_cast<unsigned char>(Data[At])]) {
                 break;
             }
         }
     }
-    if (length > LongestCell) {
-        Refused = RowRefusal(row.Number, "",
-                             "a cell holds more than " + std::to_string(LongestCell) + " bytes");
-        return false;
-    }
     return true;
 }
 
-// Reads a row that the buffer holds up to its LF and that has no quote and no CR but before
-// its LF, as the most rows of a large paste are, cut at its tabs at once; false, with nothing
-// taken, for any other row.
+// Reads a row that the buffer holds up to its line end and that has no quote, as the most
+// rows of a large paste are, cut at its tabs at once; false, with nothing taken, for any other
+// row. Its end is the first CR or LF (a CR LF, or a CR alone when the buffer shows the byte
+// after it), so that no row looks further than its own end.
 bool TTabSeparatedReader::ReadPlainRow(TClipboardRow& row, bool keep, std::size_t& kept) {
     const char* const start = Data.data() + At;
-    const auto* const end = static_cast<const char*>(std::memchr(start, '\n', Data.size() - At));
-    if (end == nullptr) {
+    const char* const last = Data.data() + Data.size();
+    const char* stop = start;
+    while (stop != last && !RowStops[static_cast<unsigned char>(*stop)]) {
+        ++stop;
+    }
+    if (stop == last || *stop == '"' || (*stop == '\r' && stop + 1 == last)) {
         return false;
     }
-    const char* const stop = end > start && end[-1] == '\r' ? end - 1 : end;
+    const char* const end = *stop == '\r' && stop[1] == '\n' ? stop + 1 : stop;  // its last byte
     const auto length = static_cast<std::size_t>(stop - start);
-    if (std::memchr(start, '"', length) != nullptr || std::memchr(start, '\r', length) != nullptr) {
-        return false;
-    }
     row.Number = NextNumber++;
     row.CellCount = 0;
     row.Width = 0;
@@ -247,7 +269,9 @@ bool TTabSeparatedReader::Next(TClipboardRow& row, bool keep) {
         if (row.CellCount == 0) {
             continue;
         }
-        if (!std::all_of(row.Cells.begin(), row.Cells.end(), IsUtf8)) {
+        row.NameBytes = !std::all_of(row.Cells.begin(), row.Cells.end(), IsUtf8);
+        row.Raw = FromBytes && !row.NameBytes;
+        if (row.NameBytes) {
             for (std::string& cell : row.Cells) {
                 cell = TextOfNameBytes(cell);
             }
@@ -281,27 +305,6 @@ std::string TabSeparatedCell(std::string_view cell) {
         quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     }
     return quoted + "\"";
-}
-
-bool IsHeaderCell(const std::string& cell) {
-    if (cell.find_first_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(cell.data());
-    auto left = static_cast<utf8proc_ssize_t>(cell.size());
-    while (left > 0) {
-        utf8proc_int32_t code = 0;
-        const utf8proc_ssize_t length =
-            std::max<utf8proc_ssize_t>(utf8proc_iterate(bytes, left, &code), 1);
-        const bool symbol =
-            code < 0xC0 || (code >= 0x2000 && code < 0x20D0) || code == 0xD7 || code == 0xF7;
-        if ((code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || !symbol) {
-            return true;
-        }
-        bytes += length;
-        left -= length;
-    }
-    return false;
 }
 
 std::string ShownCell(std::string_view cell) {

@@ -31,6 +31,8 @@ struct TClipboardRow {
     std::vector<std::string> Cells;  // at least one, the last neither empty nor blank
     std::size_t CellCount = 0;       // the cells up to the last one neither empty nor blank
     std::size_t Width = 0;           // the cells as written, trailing empty ones too
+    bool NameBytes = false;          // not UTF-8: its cells taken in the bytes of names
+    bool Raw = false;                // its cells are the bytes of a file as they came
 };
 
 // Fills buffer with up to size bytes and returns how many; 0 at the end.
@@ -59,6 +61,7 @@ class TTabSeparatedReader {
     bool ReadRow(TClipboardRow& row, bool keep, std::size_t& kept);
 
     TByteSource Source;
+    bool FromBytes = false;  // read from a source of bytes, not from a text
     std::vector<char> Buffer;
     std::string_view Data;
     std::size_t At = 0;
@@ -77,12 +80,6 @@ TTabSeparatedRows TabSeparatedRows(std::string_view text);
 // One cell as written: in double quotes, with its quotes doubled, when it holds a tab, a line
 // break or a quote, else as it is.   Depot -> Depot;   5" pipe -> "5"" pipe"
 std::string TabSeparatedCell(std::string_view cell);
-
-// A cell of a header row: letters and no digit. A header is known by its words, never by
-// cells that could not be read, so that a first row of values ("-", "?") is never dropped
-// unseen. A letter is an ASCII letter or a character past ASCII that is no symbol or
-// punctuation of Latin-1 or of the general punctuation and currency blocks.
-bool IsHeaderCell(const std::string& cell);
 
 // A cell as a message shows it: in quotes, and its first 40 bytes only (never half a
 // character) with "..." when it is longer.

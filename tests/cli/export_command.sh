@@ -60,8 +60,6 @@ expect 0 '' "--picture"
 [[ $(grep -c '<g class="node" data-node=' plan.svg) -eq 3 && $(grep -c 'class="link ' plan.svg) -eq 3 ]] &&
     grep -q '>O’Neill – Süd €</text>' plan.svg && grep -q '>&lt;Hub&gt; 3</text>' plan.svg ||
     fail "the picture lacks a node or a link: $(cat plan.svg)"
-run C.UTF-8 --picture=plan.NED nodes.tsv links.tsv plan.NET plan.NED
-expect 64 'the picture must not replace plan.NED' "--picture over a file of the network"
 
 # Refusals write nothing: status, and the message names file, row and column.
 sed 's/12,5/12.5/; s/2,0625/2.0625/; s/0,35/0.35/; s/10\.000/10000/' nodes.tsv >point-nodes.tsv
@@ -118,16 +116,44 @@ status=$?
     fail "the demand data file on standard output differs (status $status): $(cat err)"
 env -i LC_ALL=C.UTF-8 "$program" point-nodes.tsv links.tsv /dev/stdout piped.NED 2>err | cat >piped.NET
 [[ ${PIPESTATUS[0]} -eq 0 ]] && cmp piped.NET "$expected/network.NET" || fail "/dev/stdout into a pipe: $(cat err)"
+
+# Every output of every mode passes the same checks before anything is read or written: no
+# two outputs are one file (by name, "-", /dev/stdout, /proc/self/fd/1, a symbolic link to a
+# free name, a hard link), no output is an input, and no option goes unused. Standard output is
+# the file "out" here.
 ln -s same.NED same.NET
-while IFS='|' read -r status_wanted pattern case args; do
+echo earlier >hard.NET && ln hard.NET hard.NED
+cp "$expected/network.NET" keep.NET && cp "$expected/network.NED" keep.NED
+while IFS='|' read -r mode pattern case args; do
     # shellcheck disable=SC2086  # args is a list of words
-    run C.UTF-8 $args
-    expect "$status_wanted" "$pattern" "$case"
+    if [[ $mode == rows ]]; then run C.UTF-8 --rows keep.NET keep.NED $args; else run C.UTF-8 point-nodes.tsv links.tsv $args; fi
+    expect 64 "^meshloom-export: $pattern$" "$mode: $case"
 done <<'CASES'
-64|cannot both be written to standard output|both files to standard output|point-nodes.tsv links.tsv - -
-64|must not replace the demand data file: same.NED|a link to the other, free name|point-nodes.tsv links.tsv same.NET same.NED
+export|DEMAND_FILE - and DISTANCE_FILE - are one file|both to standard output|- -
+export|DEMAND_FILE /dev/stdout and DISTANCE_FILE - are one file|two names of standard output|/dev/stdout -
+export|DEMAND_FILE /proc/self/fd/1 and DISTANCE_FILE - are one file|its descriptor|/proc/self/fd/1 -
+export|DEMAND_FILE x.NET and DISTANCE_FILE x.NET are one file|one name twice|x.NET x.NET
+export|DEMAND_FILE same.NET and DISTANCE_FILE same.NED are one file|a link to the other, free name|same.NET same.NED
+export|DEMAND_FILE hard.NET and DISTANCE_FILE hard.NED are one file|a hard link|hard.NET hard.NED
+export|DISTANCE_FILE links.tsv would replace LINKS links.tsv, which is read|an output that is an input|x.NET links.tsv
+export|DISTANCE_FILE x.NED and --picture x.NED are one file|the picture over a file|--picture x.NED x.NET x.NED
+export|DEMAND_FILE - and --picture /dev/stdout are one file|the picture to standard output too|--picture=/dev/stdout - x.NED
+rows|NODES - and LINKS - are one file|both to standard output|- -
+rows|NODES /dev/stdout and LINKS - are one file|two names of standard output|/dev/stdout -
+rows|NODES /proc/self/fd/1 and LINKS - are one file|its descriptor|/proc/self/fd/1 -
+rows|NODES x.tsv and LINKS x.tsv are one file|one name twice|x.tsv x.tsv
+rows|NODES same.NET and LINKS same.NED are one file|a link to the other, free name|same.NET same.NED
+rows|NODES hard.NET and LINKS hard.NED are one file|a hard link|hard.NET hard.NED
+rows|NODES keep.NED would replace DISTANCE_FILE keep.NED, which is read|its own pair, crossed|keep.NED keep.NET
+rows|--picture does not go with --rows|the picture|--picture=x.svg x.tsv y.tsv
+rows|--require-connected does not go with --rows|--require-connected|--require-connected x.tsv y.tsv
 CASES
-[[ ! -e same.NED ]] || fail "a file was written through the link"
+[[ ! -e same.NED && ! -e x.NET && ! -e x.NED && ! -e x.tsv && ! -e x.svg && $(cat hard.NET) == earlier ]] ||
+    fail "a refused command wrote a file"
+{ cmp keep.NET "$expected/network.NET" && cmp keep.NED "$expected/network.NED"; } || fail "--rows changed its input"
+# Writing to /dev/null twice, as a benchmark does, is allowed: it keeps nothing.
+run C.UTF-8 point-nodes.tsv links.tsv /dev/null /dev/null
+expect 0 '' "both files to /dev/null"
 env -i LC_ALL=C.UTF-8 "$program" --help >/dev/full 2>err
 status=$?
 expect 70 "write error: No space left on device" "--help into a full disk"
@@ -148,7 +174,7 @@ run de_DE.UTF-8 back-nodes.tsv back-links.tsv back.NET back.NED
 { cmp back.NET "$expected/network.NET" && cmp back.NED "$expected/network.NED"; } ||
     fail "the rows of --rows do not give the saved pair back"
 printf '0\r\n' >short.NED
-run C.UTF-8 --rows "$expected/network.NET" short.NED - -
+run C.UTF-8 --rows "$expected/network.NET" short.NED - short-links.tsv
 expect 1 '^meshloom-export: short.NED: The file holds 1 distance; 3 nodes need 9.$' "--rows, a short distance file"
 
 run C.UTF-8 --version

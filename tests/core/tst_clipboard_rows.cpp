@@ -88,8 +88,7 @@ TEST_F(ClipboardRowsTest, PastesReadOrRefused) {
         {',', 9, "", ""},
         {',', -1, "\t\t\n\n", ""},
         {',', -1, "From\tTo\tkm", ""},
-        {',', 9, "Place\tDemand 1\tDemand 2\tCost",
-         "Row 1, first demand: \"Demand 1\" is not a number: it may not hold \"D\"."},
+        {',', 9, "Place\tDemand 1\tDemand 2\tCost\nDepot\t1\t2\t3", "Depot 1 2 3"},
         {'.', 9, "A\t12,5\t0\t0",
          "Row 1, first demand: \"12,5\" is not a number: the decimal symbol is \".\", as in "
          "1,234.5."},
