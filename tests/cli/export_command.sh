@@ -177,6 +177,37 @@ printf '0\r\n' >short.NED
 run C.UTF-8 --rows "$expected/network.NET" short.NED - short-links.tsv
 expect 1 '^meshloom-export: short.NED: The file holds 1 distance; 3 nodes need 9.$' "--rows, a short distance file"
 
+# A property: networks whose names are random bytes that a demand data file can hold (no
+# control byte, none of the five that stand for no character), given as a saved demand data
+# file: the export, its rows (--rows) and their export give one pair, and so does the saved
+# file given as NODES again. Values and distances random too; a region of the decimal comma.
+value() { printf '%d.%03d' $((RANDOM % 10000)) $((RANDOM % 1000)); }
+for ((network = 1; network <= 12; network++)); do
+    nodes=$((2 + RANDOM % 40))
+    for ((node = 1; node <= nodes; node++)); do
+        name=$(head -c $((RANDOM % 24)) /dev/urandom | LC_ALL=C tr -d '\000-\037\177\201\215\217\220\235')
+        # (A name of digits would make the links' node numbers ambiguous.)
+        LC_ALL=C && [[ $name =~ ^[-+.,\ 0-9]*[0-9][-+.,\ 0-9]*$ ]] && name="N$name"
+        LC_ALL=C.UTF-8
+        printf '%4d    0.0    0.0    %15s  %15s  %15s   < %s >\r\n' $node "$(value)" "$(value)" "$(value)" "$name"
+    done >random.NET
+    for ((node = 2; node <= nodes; node++)); do
+        parent=$((RANDOM % (node - 1) + 1))
+        printf '%d\t%d\t%d\n%d\t%d\t%d\n' $parent $node $((RANDOM % 200)) $node $parent $((RANDOM % 200))
+    done >random-links.tsv
+    run de_DE.UTF-8 random.NET random-links.tsv first.NET first.NED
+    expect 0 '' "random network $network, exported"
+    run de_DE.UTF-8 --rows first.NET first.NED random-nodes.tsv random-rows.tsv
+    expect 0 '' "random network $network, --rows"
+    run de_DE.UTF-8 random-nodes.tsv random-rows.tsv second.NET second.NED
+    expect 0 '' "random network $network, its rows exported"
+    { cmp first.NET second.NET && cmp first.NED second.NED && cmp first.NET random.NET; } >/dev/null ||
+        fail "random network $network: the rows of --rows do not give the pair back"
+    run de_DE.UTF-8 first.NET random-rows.tsv third.NET third.NED
+    { cmp first.NET third.NET && cmp first.NED third.NED; } >/dev/null ||
+        fail "random network $network: the saved demand data file as NODES changes the pair"
+done
+
 run C.UTF-8 --version
 expect 0 "^meshloom-export \(MESHLOOM\) $version$" "--version"
 

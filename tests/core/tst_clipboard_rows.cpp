@@ -198,6 +198,72 @@ TEST_F(ClipboardRowsTest, PastesReadOrRefused) {
 
 // Where no node is called by digits, digits name nodes by number alone, and plain digits are
 // the distance they spell, leading zeros and all, as where names of digits are looked up.
+// A first row is a header when each value cell holds a letter of any script and is no number;
+// digits of any script are values, and those other than 0-9 are refused by name.
+TEST_F(ClipboardRowsTest, FirstRowsHeaderOrData) {
+    SetFormatSeparators({'.', ','});
+    const struct {
+        const char* First;
+        const char* Read;  // "" where the row is a header
+    } rows[] = {
+        {"Name\tFirst demand\tSecond demand\tFixed cost", ""},
+        {"Name\tDemand 1\tDemand 2\tFixed cost", ""},
+        {"\u540D\u524D\t\u9700\u8981\uFF11\t\u9700\u8981\uFF12\t\u8CBB\u7528", ""},
+        {"\u0627\u0633\u0645\t\u0637\u0644\u0628 \u0661\t\u0637\u0644\u0628 "
+         "\u0662\t\u0643\u0644\u0641\u0629",
+         ""},
+        {"A\t1\t2\t3", "A 1 2 3"},
+        {"Depot \u0661\u0662\t\u0661\u0662\t\u0663\t\u0664",
+         "Row 1, first demand: \"\u0661\u0662\" is not a number: it may not hold \"\u0661\"."},
+        {"A\t\u0967\t\u0968\t\u0969",
+         "Row 1, first demand: \"\u0967\" is not a number: it may not hold \"\u0967\"."},
+        {"A\t\uFF11\t\uFF12\t\uFF13",
+         "Row 1, first demand: \"\uFF11\" is not a number: it may not hold \"\uFF11\"."},
+        {"A\t-\t-\t-", "Row 1, first demand: \"-\" is not a number."},
+        {"A\t?\tx\ty", "Row 1, first demand: \"?\" is not a number: it may not hold \"?\"."},
+        {"A\t1e3\tSecond\tCost",
+         "Row 1, second demand: \"Second\" is not a number: it may not hold \"S\"."},
+        {"A\t\u2013\t\u2014\t\u20AC",
+         "Row 1, first demand: \"\u2013\" is not a number: it may not hold \"\u2013\"."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.First);
+        const auto reading = ReadNodeRows(std::string(row.First) + "\nB\t4\t5\t6", 9);
+        std::string read = reading.Refusal;
+        if (read.empty() && reading.Nodes.size() == 2) {
+            read = reading.Nodes[0].Name + " 1 2 3";
+        }
+        EXPECT_EQ(read, row.Read);
+        if (*row.Read == '\0') {
+            EXPECT_EQ(reading.Nodes.size(), 1u);
+        }
+    }
+    Network.NodeNames[++Network.NumNodes] = "A";
+    Network.NodeNames[++Network.NumNodes] = "B";
+    AllocateLinkRows(Network);
+    EXPECT_EQ(ReadLinkRows("1\t2\t\u0665", Network).Refusal,
+              "Row 1, distance: \"\u0665\" is not a number: it may not hold \"\u0665\".");
+    EXPECT_EQ(ReadLinkRows("From\tTo\tDistance 1\n1\t2\t5", Network).Links.size(), 1u);
+}
+
+// An endless cell is refused at its first byte too many, not read to its end; rows ended by
+// a CR alone read as those ended by LF.
+TEST_F(ClipboardRowsTest, ReadingBounded) {
+    std::size_t given = 0;
+    TTabSeparatedReader endless([&](char* buffer, std::size_t size) {
+        std::fill(buffer, buffer + size, 'x');
+        given += size;
+        return given > (std::size_t(1) << 30) ? 0 : size;
+    });
+    TClipboardRow row;
+    EXPECT_FALSE(endless.Next(row));
+    EXPECT_EQ(endless.Refusal(), "Row 1: a cell holds more than 65536 bytes.");
+    EXPECT_LE(given, 2 * LongestCell + 1);
+    const auto lines = ReadNodeRows("A\t1\t2\t3\rB\t4\t5\t6\r", 9);
+    EXPECT_EQ(lines.Refusal, "");
+    EXPECT_EQ(lines.Nodes.size(), 2u);
+}
+
 TEST_F(ClipboardRowsTest, NumbersWhereNoNodeIsCalledByDigits) {
     for (const char* name : {"Depot", "North"}) {
         Network.NodeNames[++Network.NumNodes] = name;
