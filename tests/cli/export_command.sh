@@ -208,6 +208,18 @@ for ((network = 1; network <= 12; network++)); do
         fail "random network $network: the saved demand data file as NODES changes the pair"
 done
 
+# In every region the locale data lists, the rows of --rows read back to the pair they came
+# from, grouping symbol and all (a region whose grouping symbol would be its decimal symbol,
+# such as wae_CH, takes none).
+printf '   1    0.0    0.0           1234.500            0.125        10000.000   < A >\r\n   2    0.0    0.0              0.001         1000.000            2.500   < B >\r\n' >regions.NET
+printf '0\r\n7\r\n7\r\n0\r\n' >regions.NED
+while read -r locale _; do
+    run "$locale" --rows regions.NET regions.NED region-nodes.tsv region-links.tsv &&
+        run "$locale" region-nodes.tsv region-links.tsv region.NET region.NED
+    [[ $status -eq 0 ]] && cmp -s region.NET regions.NET && cmp -s region.NED regions.NED ||
+        fail "in $locale the rows do not read back: $(cat err)"
+done < <(grep -v '^#' /usr/share/i18n/SUPPORTED 2>/dev/null || echo C.UTF-8)
+
 run C.UTF-8 --version
 expect 0 "^meshloom-export \(MESHLOOM\) $version$" "--version"
 
