@@ -448,14 +448,14 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
         }
     }
     // The files in the order of the usage: the inputs, then the outputs.
-    const std::vector<TFileOperand> inputs =
-        options.Rows ? std::vector<TFileOperand>{{"DEMAND_FILE", operands[0]},
-                                                 {"DISTANCE_FILE", operands[1]}}
-                     : std::vector<TFileOperand>{{"NODES", operands[0]}, {"LINKS", operands[1]}};
-    std::vector<TFileOperand> outputs =
-        options.Rows ? std::vector<TFileOperand>{{"NODES", operands[2]}, {"LINKS", operands[3]}}
-                     : std::vector<TFileOperand>{{"DEMAND_FILE", operands[2]},
-                                                 {"DISTANCE_FILE", operands[3]}};
+    constexpr const char* Roles[2][4] = {{"NODES", "LINKS", "DEMAND_FILE", "DISTANCE_FILE"},
+                                         {"DEMAND_FILE", "DISTANCE_FILE", "NODES", "LINKS"}};
+    std::vector<TFileOperand> inputs;
+    std::vector<TFileOperand> outputs;
+    for (std::size_t operand = 0; operand < 4; ++operand) {
+        (operand < 2 ? inputs : outputs)
+            .push_back({Roles[options.Rows ? 1 : 0][operand], operands[operand]});
+    }
     if (!options.Picture.empty()) {
         outputs.push_back({"--picture", options.Picture});
     }
@@ -478,10 +478,10 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
         if (read != TExportStatus::Written) {
             return read;
         }
-        return AllWritten({{&outputs[0], std::move(nodeRows), "cannot write the node rows"},
-                           {&outputs[1], std::move(linkRows), "cannot write the link rows"}})
-                   ? TExportStatus::Written
-                   : TExportStatus::NotWritten;
+        std::vector<TOutput> rows;
+        rows.push_back({&outputs[0], std::move(nodeRows), "cannot write the node rows"});
+        rows.push_back({&outputs[1], std::move(linkRows), "cannot write the link rows"});
+        return AllWritten(rows) ? TExportStatus::Written : TExportStatus::NotWritten;
     }
 
     TInput nodesInput(operands[0]);
@@ -512,9 +512,10 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
             return TExportStatus::NotConnected;
         }
     }
-    std::vector<TOutput> made{
-        {&outputs[0], DemandDataFileText(network), "FATAL ERROR SAVING DEMAND DATA FILE"},
-        {&outputs[1], DistanceFileText(network), "FATAL ERROR SAVING DISTANCE FILE"}};
+    std::vector<TOutput> made;
+    made.push_back(
+        {&outputs[0], DemandDataFileText(network), "FATAL ERROR SAVING DEMAND DATA FILE"});
+    made.push_back({&outputs[1], DistanceFileText(network), "FATAL ERROR SAVING DISTANCE FILE"});
     ReleasePathRows(network);
     if (!options.Picture.empty()) {
         made.push_back({&outputs[2], PictureFileText(network), "cannot write the picture"});

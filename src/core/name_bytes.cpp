@@ -122,3 +122,9 @@ std::string LongNameText(std::size_t length) {
     return "the name holds " + std::to_string(length) + " characters; a name holds at most " +
            std::to_string(LongestNodeName);
 }
+
+std::string LongNameCutText(std::size_t length) {
+    std::string text = LongNameText(length);
+    text[0] = 'T';
+    return text + ", so only its first " + std::to_string(LongestNodeName) + " are kept.";
+}

@@ -39,3 +39,7 @@ std::string HeldNodeNameOfText(std::string_view utf8);
 // Why a name of length characters is not taken (longer than LongestNodeName, network_store.h):
 //   5000 -> "the name holds 5000 characters; a name holds at most 4096"
 std::string LongNameText(std::size_t length);
+// The same where a longer name is typed or pasted into the name field, which keeps the first
+// LongestNodeName:   5000 -> "The name holds 5000 characters; a name holds at most 4096, so
+// only its first 4096 are kept."
+std::string LongNameCutText(std::size_t length);

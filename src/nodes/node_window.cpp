@@ -15,6 +15,7 @@
 #include <string>
 #include <utility>
 
+#include "core/name_bytes.h"
 #include "core/network_store.h"
 #include "core/node_lines.h"
 #include "core/node_rows.h"
@@ -95,8 +96,8 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     NodeNumber->setAccessibleName(QStringLiteral("NODE NUMBER"));
 
     NodeName = Field(QStringLiteral("Specify the name of the new node"), this);
-    // A name has no length limit: a long pasted name is kept whole, not cut at the field's
-    // default of 32767 characters.
+    // The field takes a long pasted name whole, not cut silently at its default of 32767
+    // characters; leaving it says so and keeps the first LongestNodeName (NodeNameExit).
     NodeName->setMaxLength(std::numeric_limits<int>::max());
     FirstDemand = Field(QStringLiteral("Specify the first demand value"), this);
     SecondDemand = Field(QStringLiteral("Specify the second demand value"), this);
@@ -270,6 +271,11 @@ void TNodeSpecifications::NodeNameKeyPress(QChar& Key) {
 
 void TNodeSpecifications::NodeNameExit() {
     Network.PendingName = SanitiseNodeName(NodeName->text());
+    if (Network.PendingName.size() > LongestNodeName) {
+        MessageDlg(QString::fromStdString(LongNameCutText(Network.PendingName.size())),
+                   TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+        Network.PendingName.resize(LongestNodeName);
+    }
     // The field shows the name exactly as it will be stored and written.
     const QString stored = NameText(Network.PendingName);
     if (NodeName->text() != stored) {
