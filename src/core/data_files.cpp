@@ -128,9 +128,19 @@ std::string DistanceFileText(const TNetworkStore& network) {
     if (n <= 0) {
         return {};
     }
-    // Written in place: 22,500 small appends to a string cost more than the digits.
-    constexpr std::size_t LongestLine = 11 + LineEnd.size();  // "-2147483648" CR LF
-    std::string text(static_cast<std::size_t>(n) * n * LongestLine, '\0');
+    // Written in place: 22,500 small appends to a string cost more than the digits. Sized to
+    // the lines first, so that no more memory is touched than the text takes.
+    std::size_t size = 0;
+    for (int i = 1; i <= n; ++i) {
+        const std::int32_t* row = network.PathRows[i].Data();
+        for (int j = 0; j < n; ++j) {
+            size += LineEnd.size() + 1;
+            for (std::int32_t rest = row[j]; rest >= 10 || rest < 0; rest /= 10) {
+                ++size;  // a sign counted as a digit, at most one too many
+            }
+        }
+    }
+    std::string text(size, '\0');
     char* out = text.data();
     for (int i = 1; i <= n; ++i) {
         const std::int32_t* row = network.PathRows[i].Data();
@@ -140,6 +150,6 @@ std::string DistanceFileText(const TNetworkStore& network) {
             *out++ = '\n';
         }
     }
-    text.resize(out - text.data());
+    text.resize(static_cast<std::size_t>(out - text.data()));
     return text;
 }

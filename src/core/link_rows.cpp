@@ -141,6 +141,8 @@ class TReadLinks {
                std::to_string(earlier.Distance) + " and " + std::to_string(link.Distance) + ".";
     }
 
+    void Reserve(std::size_t links) { RowOf.reserve(links); }
+
   private:
     // By origin * (MaxNodes + 1) + destination: 1 + the link's place in links, 0 for none yet.
     std::vector<std::uint32_t> Slots =
@@ -188,6 +190,11 @@ TLinkRowsReading ReadLinkRows(TTabSeparatedReader& rows, const TNetworkStore& ne
     TLinkRowsReading reading;
     const TNodeFinder finder(network);
     TReadLinks read;
+    // Room for every link at once: grown by doubling, the list would be copied and fresh
+    // memory touched a dozen times in a large paste.
+    const auto most = static_cast<std::size_t>(network.NumNodes) * (network.NumNodes - 1);
+    reading.Links.reserve(most);
+    read.Reserve(most);
     TClipboardRow row;
     // Each row is checked as it is read; only the distinct links are kept.
     for (bool first = true; rows.Next(row); first = false) {

@@ -20,10 +20,11 @@ constexpr std::array<bool, 256> CellEnds = [] {
     return ends;
 }();
 
-// The bytes where a plain row stops: its line end, or a quote that the full reading handles.
+// The bytes where a plain row stops or cuts a cell: a tab, its line end, or a quote, which
+// the full reading handles.
 constexpr std::array<bool, 256> RowStops = [] {
-    std::array<bool, 256> stops{};
-    stops['\n'] = stops['\r'] = stops['"'] = true;
+    std::array<bool, 256> stops = CellEnds;
+    stops['"'] = true;
     return stops;
 }();
 
@@ -154,66 +155,66 @@ bool TTabSeparatedReader::ReadCell(TClipboardRow& row, std::string* cell, bool& 
 }
 
 // Reads a row that the buffer holds up to its line end and that has no quote, as the most
-// rows of a large paste are, cut at its tabs at once; false, with nothing taken, for any other
-// row. Its end is the first CR or LF (a CR LF, or a CR alone when the buffer shows the byte
-// after it), so that no row looks further than its own end.
+// rows of a large paste are, cut at its tabs in the same pass that finds its end; false, with
+// nothing taken, for any other row. Its end is the first CR or LF (a CR LF, or a CR alone when
+// the buffer shows the byte after it), so that no row looks further than its own end.
 bool TTabSeparatedReader::ReadPlainRow(TClipboardRow& row, bool keep, std::size_t& kept) {
     const char* const start = Data.data() + At;
     const char* const last = Data.data() + Data.size();
-    const char* stop = start;
-    while (stop != last && !RowStops[static_cast<unsigned char>(*stop)]) {
-        ++stop;
-    }
-    if (stop == last || *stop == '"' || (*stop == '\r' && stop + 1 == last)) {
-        return false;
-    }
-    const char* const end = *stop == '\r' && stop[1] == '\n' ? stop + 1 : stop;  // its last byte
-    const auto length = static_cast<std::size_t>(stop - start);
-    row.Number = NextNumber++;
-    row.CellCount = 0;
-    row.Width = 0;
-    kept = 0;
-    At += static_cast<std::size_t>(end - start) + 1;
-    if (!keep) {
-        // Only whether it holds a cell counts, most often told by its first byte.
-        row.CellCount =
-            std::string_view(start, length).find_first_not_of(" \t") == std::string_view::npos ? 0
-                                                                                               : 1;
-        return true;
-    }
     const char* from = start;
+    std::size_t width = 0;
+    std::size_t cellCount = 0;
+    std::size_t keptCells = 0;
     bool blank = true;
-    for (const char* at = start;; ++at) {
-        if (at != stop && *at != '\t') {
-            blank = blank && *at == ' ';
+    unsigned char high = 0;
+    const char* at = start;
+    for (;; ++at) {
+        if (at == last) {
+            return false;
+        }
+        const auto byte = static_cast<unsigned char>(*at);
+        if (!RowStops[byte]) {
+            blank = blank && byte == ' ';
+            high |= byte;
             continue;
         }
         const auto size = static_cast<std::size_t>(at - from);
-        if (size > LongestCell) {
-            Refused = RowRefusal(
-                row.Number, "", "a cell holds more than " + std::to_string(LongestCell) + " bytes");
-            return true;
+        if (byte == '"' || size > LongestCell) {
+            return false;  // read in full, which refuses a cell too long where it starts to be
         }
-        if (row.Width < KeptCells) {
-            if (row.Cells.size() <= row.Width) {
+        if (keep && width < KeptCells) {
+            if (row.Cells.size() <= width) {
                 row.Cells.emplace_back();
             }
-            row.Cells[row.Width].assign(from, size);
-            kept = row.Width + 1;
+            row.Cells[width].assign(from, size);
+            keptCells = width + 1;
         }
-        ++row.Width;
-        row.CellCount = blank ? row.CellCount : row.Width;
-        if (at == stop) {
+        ++width;
+        cellCount = blank ? cellCount : width;
+        if (byte != '\t') {
             break;
         }
         from = at + 1;
         blank = true;
     }
+    if (*at == '\r') {
+        if (at + 1 == last) {
+            return false;
+        }
+        at += at[1] == '\n' ? 1 : 0;
+    }
+    row.Number = NextNumber++;
+    row.Width = width;
+    row.CellCount = cellCount;
+    kept = keptCells;
+    Ascii = high < 0x80;
+    At += static_cast<std::size_t>(at - start) + 1;
     return true;
 }
 
 // Reads any row, cell by cell, refilling the buffer as needed; false at a refusal.
 bool TTabSeparatedReader::ReadRow(TClipboardRow& row, bool keep, std::size_t& kept) {
+    Ascii = false;  // not known: its cells are looked at
     row.Number = NextNumber++;
     row.CellCount = 0;
     row.Width = 0;
@@ -269,7 +270,7 @@ bool TTabSeparatedReader::Next(TClipboardRow& row, bool keep) {
         if (row.CellCount == 0) {
             continue;
         }
-        row.NameBytes = !std::all_of(row.Cells.begin(), row.Cells.end(), IsUtf8);
+        row.NameBytes = !Ascii && !std::all_of(row.Cells.begin(), row.Cells.end(), IsUtf8);
         row.Raw = FromBytes && !row.NameBytes;
         if (row.NameBytes) {
             for (std::string& cell : row.Cells) {

@@ -62,6 +62,7 @@ class TTabSeparatedReader {
 
     TByteSource Source;
     bool FromBytes = false;  // read from a source of bytes, not from a text
+    bool Ascii = false;      // the row just read is ASCII alone
     std::vector<char> Buffer;
     std::string_view Data;
     std::size_t At = 0;
