@@ -52,8 +52,12 @@ class TNodeFinder {
     std::optional<int> NodeOf(const std::string& cell, std::string& why) const {
         // Where no node is called by digits, digits can only be a number (the common case of
         // a large paste, looked up without the names).
-        if (!DigitNames && IsDigits(cell)) {
-            if (const int number = NumberOf(cell); number != None) {
+        if (!DigitNames && cell.size() <= 3 && IsDigits(cell)) {
+            int number = 0;
+            for (const char digit : cell) {
+                number = number * 10 + (digit - '0');
+            }
+            if (number >= 1 && number <= Network.NumNodes) {
                 return number;
             }
         }

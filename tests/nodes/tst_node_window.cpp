@@ -121,6 +121,7 @@ class TestNodeSpecifications : public TProgramTest {
     void PendingNameResetWithOtherValues();
     void AccessKeyLeavesFieldBeforeAdding();
     void NameHeldAsWindows1252();
+    void LongerNameCutWithWarning();
     void PasteKeepsNodeBeingTyped_data();
     void PasteKeepsNodeBeingTyped();
     void KeyboardAloneFromMainMenu();
@@ -580,6 +581,22 @@ void TestNodeSpecifications::AccessKeyLeavesFieldBeforeAdding() {
     QCOMPARE(Bytes(Network.NodeNames[2]), QByteArray("Pier"));
 }
 
+// A name longer than a saved file can give back is said and cut when its field is left, so
+// that every node written can be opened again.
+void TestNodeSpecifications::LongerNameCutWithWarning() {
+    QVERIFY(ShowNodeWindow());
+    TNodeSpecifications& w = Window();
+    QApplication::clipboard()->setText(QString(5000, QLatin1Char('x')));
+    QTest::keyClick(w.NodeName, Qt::Key_V, Qt::ControlModifier);
+    Platform->ExpectBox(TMsgDlgType::Warning,
+                        QStringLiteral("The name holds 5000 characters; a name holds at most "
+                                       "4096, so only its first 4096 are kept."));
+    QTest::keyClick(w.NodeName, Qt::Key_Tab);
+    QVERIFY(Platform->AllAnswered());
+    QCOMPARE(Network.PendingName, std::string(LongestNodeName, 'x'));
+    QCOMPARE(w.NodeName->text(), QString(4096, QLatin1Char('x')));
+}
+
 // A pasted name is held as the Windows-1252 text it will be written as, and shown so: a tab
 // or line break parts the words, a character without a byte becomes "?".
 void TestNodeSpecifications::NameHeldAsWindows1252() {
@@ -610,9 +627,9 @@ void TestNodeSpecifications::NameHeldAsWindows1252() {
                                                      "d \x80"));
     QCOMPARE(w.NodeList->Line(1).mid(6, 15), typed);
 
-    // Blanks at either end and any length stay as pasted, beyond the field's usual limit.
-    const QString kept =
-        QStringLiteral("  ") + QString(100000, QChar(0x00e6)) + QStringLiteral(" ");
+    // Blanks at either end stay as pasted, and so does a name of the longest length.
+    const QString kept = QStringLiteral("  ") + QString(int(LongestNodeName) - 3, QChar(0x00e6)) +
+                         QStringLiteral(" ");
     QApplication::clipboard()->setText(kept);
     PressAccessKey(Qt::Key_N);
     QTest::keyClick(w.NodeName, Qt::Key_V, Qt::ControlModifier);
