@@ -51,7 +51,7 @@ class TNodeFinder {
     // The node a cell of a plain row names, or nothing with why set.
     std::optional<int> NodeOf(const std::string& cell, std::string& why) const {
         // Where no node is called by digits, digits can only be a number (the common case of
-        // a large paste, looked up without the names).
+        // a large paste, looked up without the names, in a call that needs no frame).
         if (!DigitNames && cell.size() <= 3 && IsDigits(cell)) {
             int number = 0;
             for (const char digit : cell) {
@@ -61,6 +61,12 @@ class TNodeFinder {
                 return number;
             }
         }
+        return NamedNodeOf(cell, why);
+    }
+
+  private:
+    [[gnu::noinline]] std::optional<int> NamedNodeOf(const std::string& cell,
+                                                     std::string& why) const {
         const auto found = ByName.find(HeldNodeNameOfText(cell));
         const int named = found == ByName.end() ? None : found->second;
         const int number = NumberOf(cell);
@@ -83,6 +89,7 @@ class TNodeFinder {
         return std::nullopt;
     }
 
+  public:
     // The node of the number cell of a copied row, which must be called name.
     std::optional<int> NodeOf(const std::string& numberCell, const std::string& name,
                               std::string& why) const {
