@@ -381,10 +381,6 @@ bool ReadNetwork(TNetworkStore& network, const TOptions& options, TInput* const 
     return true;
 }
 
-}  // namespace
-
-namespace {
-
 // One output, made: its operand, its bytes and the words that say it was not written.
 struct TOutput {
     const TFileOperand* File;
