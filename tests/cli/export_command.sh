@@ -66,6 +66,8 @@ sed 's/12,5/12.5/; s/2,0625/2.0625/; s/0,35/0.35/; s/10\.000/10000/' nodes.tsv >
 printf 'Depot\t2\t5\n2\t4\t7\n' >bad-links.tsv
 printf 'Depot\t1\t2\t3\n' >one.tsv
 { printf 'Depot\t'; head -c 70000 /dev/zero | tr '\0' 9; } >long.tsv
+# A name one character longer than a saved file can give back (the euro sign is one byte there).
+{ printf '%s\t1\t2\t3\nB\t1\t2\t3\n' "$(printf '€%.0s' {1..4097})"; } >long-name.tsv
 while IFS='|' read -r status_wanted pattern case args; do
     rm -f none.NET none.NED
     # shellcheck disable=SC2086  # args is a list of words
@@ -77,6 +79,8 @@ done <<'CASES'
 1|links.tsv: Row 2, destination: there is no node 4|a node that is not there|nodes.tsv bad-links.tsv
 1|one.tsv: 1 node; a network has from 2 to 150 nodes|a single node|one.tsv links.tsv
 1|long.tsv: Row 1: a cell holds more than 65536 bytes.$|a cell too long to look at|long.tsv links.tsv
+1|long-name.tsv: Row 1, name: the name holds 4097 characters; a name holds at most 4096.$|a name too long to open again|long-name.tsv links.tsv
+1|/dev/zero: Row 1: a cell holds more than 65536 bytes.$|an endless cell|/dev/zero links.tsv
 66|missing.tsv: No such file or directory|NODES missing|missing.tsv links.tsv
 64|Try 'meshloom-export --help'|an unknown option|--verbose nodes.tsv links.tsv
 64|invalid decimal symbol ';'|a decimal symbol that is none|--decimal ; nodes.tsv links.tsv
@@ -185,7 +189,9 @@ value() { printf '%d.%03d' $((RANDOM % 10000)) $((RANDOM % 1000)); }
 for ((network = 1; network <= 12; network++)); do
     nodes=$((2 + RANDOM % 40))
     for ((node = 1; node <= nodes; node++)); do
-        name=$(head -c $((RANDOM % 24)) /dev/urandom | LC_ALL=C tr -d '\000-\037\177\201\215\217\220\235')
+        # (The first name of the first network is as long as a name may be.)
+        length=$((network + node == 2 ? 8192 : RANDOM % 24)) limit=$((network + node == 2 ? 4096 : 24))
+        name=$(head -c $length /dev/urandom | LC_ALL=C tr -d '\000-\037\177\201\215\217\220\235' | head -c $limit)
         # (A name of digits would make the links' node numbers ambiguous.)
         LC_ALL=C && [[ $name =~ ^[-+.,\ 0-9]*[0-9][-+.,\ 0-9]*$ ]] && name="N$name"
         LC_ALL=C.UTF-8
