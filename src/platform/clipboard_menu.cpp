@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
@@ -26,6 +27,34 @@ QAction* HandlerAction(QWidget& owner, const QString& caption, QKeySequence::Sta
     return action;
 }
 
+// Tells whether the last context menu asked of the widgets it watches came from the keyboard
+// (the Menu key), not the pointer.
+class TMenuReason : public QObject {
+  public:
+    using QObject::QObject;
+    bool FromKeyboard = false;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ContextMenu) {
+            FromKeyboard =
+                static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A menu opened from the keyboard starts on its first entry that can be chosen, as the
+// desktop's menus do, so that a screen reader reads that entry at once.
+void ActivateFirstEntry(QMenu& menu) {
+    for (QAction* action : menu.actions()) {
+        if (action->isEnabled() && action->isVisible() && !action->isSeparator()) {
+            menu.setActiveAction(action);
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption,
@@ -41,7 +70,10 @@ void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption
     // that no hidden window stays behind.
     auto* area = qobject_cast<QAbstractScrollArea*>(&list);
     QWidget* surface = area != nullptr ? area->viewport() : &list;
-    const auto open = [surface, copyAction, pasteAction, more](const QPoint& at) {
+    auto* reason = new TMenuReason(&list);
+    list.installEventFilter(reason);
+    surface->installEventFilter(reason);
+    const auto open = [surface, copyAction, pasteAction, more](const QPoint& at, bool keyboard) {
         auto* menu = new QMenu(surface);
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->addAction(copyAction);
@@ -51,12 +83,19 @@ void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption
             menu->addActions(more);
         }
         menu->popup(surface->mapToGlobal(at));
+        if (keyboard) {
+            ActivateFirstEntry(*menu);
+        }
     };
-    QObject::connect(&list, &QWidget::customContextMenuRequested, &list, open);
+    QObject::connect(&list, &QWidget::customContextMenuRequested, &list,
+                     [open, reason](const QPoint& at) {
+                         open(at, reason->FromKeyboard);
+                         reason->FromKeyboard = false;
+                     });
     auto* shiftF10 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), &list, nullptr, nullptr,
                                    Qt::WidgetShortcut);
     QObject::connect(shiftF10, &QShortcut::activated, &list,
-                     [surface, open] { open(surface->rect().center()); });
+                     [surface, open] { open(surface->rect().center(), true); });
 }
 
 std::string ClipboardText() {

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -211,6 +212,10 @@ class TestAccessibility : public TProgramTest {
                 names << menu->child(child)->text(QAccessible::Name);
             }
             QCOMPARE(names, entries);
+            // Opened from the keyboard, the menu starts on its first entry.
+            const auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(popup && popup->activeAction());
+            QCOMPARE(popup->activeAction()->text(), entries[0]);
             QApplication::activePopupWidget()->close();
             list->window()->hide();
         }
