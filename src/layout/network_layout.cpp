@@ -32,8 +32,11 @@ class TRandom {
     }
     // In [0, 1), from the top 53 bits.
     double Unit() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
-    // In [0, bound), bound > 0; the tiny bias of the modulo does not matter to a shuffle.
-    std::size_t Below(std::size_t bound) { return static_cast<std::size_t>(Next() % bound); }
+    // In [0, bound), 0 < bound < 2³²: the top 32 bits scaled, whose tiny bias does not matter
+    // to a shuffle.
+    std::uint32_t Below(std::uint32_t bound) {
+        return static_cast<std::uint32_t>(((Next() >> 32) * bound) >> 32);
+    }
 
   private:
     std::uint64_t State;
@@ -178,7 +181,7 @@ void Descend(std::vector<TPoint>& at, const std::vector<double>& d, bool warm) {
     }
     // The step times a pair's weight: from 1/w_min down to a tenth of 1/w_max, geometrically; a
     // warm start begins where the steps no longer move a pair the whole way.
-    constexpr int Passes = 40;
+    constexpr int Passes = 60;
     const double first = warm ? shortest * shortest : longest * longest;
     const double last = 0.1 * shortest * shortest;
     // The ratio from pass to pass, the (Passes - 1)th root of last / first, by halving.
@@ -193,12 +196,17 @@ void Descend(std::vector<TPoint>& at, const std::vector<double>& d, bool warm) {
         (power < goal ? low : high) = mid;
     }
     TRandom random(0x6d65736800000001u + static_cast<std::uint64_t>(n));
+    std::vector<std::uint32_t> order(pairs.size());
+    for (std::uint32_t k = 0; k < order.size(); ++k) {
+        order[k] = k;
+    }
     double eta = first;
     for (int pass = 0; pass < Passes; ++pass, eta *= high) {
-        for (std::size_t k = pairs.size(); k > 1; --k) {
-            std::swap(pairs[k - 1], pairs[random.Below(k)]);
+        for (auto k = static_cast<std::uint32_t>(order.size()); k > 1; --k) {
+            std::swap(order[k - 1], order[random.Below(k)]);
         }
-        for (const TPair& pair : pairs) {
+        for (const std::uint32_t next : order) {
+            const TPair& pair = pairs[next];
             TPoint& a = at[Index(pair.I)];
             TPoint& b = at[Index(pair.J)];
             double dx = a.X - b.X, dy = a.Y - b.Y;

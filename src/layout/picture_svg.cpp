@@ -303,6 +303,7 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
         "<path d=\"M0,0 L10,5 L0,10 z\" fill=\"#34495e\"/></marker></defs>\n"
         "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n<g class=\"links\">\n";
     const std::vector<TDrawnLink> links = DrawnLinks(network);
+    svg.reserve(svg.size() + (links.size() + static_cast<std::size_t>(network.NumNodes)) * 300);
     std::vector<TRect> arrowheads;
     for (const TDrawnLink& link : links) {
         if (!link.TwoWay) {
