@@ -8,8 +8,10 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QShortcut>
 #include <QWidget>
+#include <memory>
 
 #include "platform/application.h"
 #include "platform/name_text.h"
@@ -66,25 +68,30 @@ void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption
     QAction* pasteAction =
         HandlerAction(window, pasteCaption, QKeySequence::Paste, Qt::WindowShortcut, paste);
     list.setContextMenuPolicy(Qt::CustomContextMenu);
-    // A list view reports the place in its viewport. The menu is made for each opening, so
-    // that no hidden window stays behind.
+    // A list view reports the place in its viewport.
     auto* area = qobject_cast<QAbstractScrollArea*>(&list);
     QWidget* surface = area != nullptr ? area->viewport() : &list;
     auto* reason = new TMenuReason(&list);
     list.installEventFilter(reason);
     surface->installEventFilter(reason);
-    const auto open = [surface, copyAction, pasteAction, more](const QPoint& at, bool keyboard) {
-        auto* menu = new QMenu(surface);
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->addAction(copyAction);
-        menu->addAction(pasteAction);
-        if (!more.isEmpty()) {
-            menu->addSeparator();
-            menu->addActions(more);
+    // One menu for the list, made at its first opening and kept: a screen reader's view of a
+    // menu made afresh for each opening still holds the last one's entries, and takes the new
+    // first entry's focus for theirs.
+    auto menu = std::make_shared<QPointer<QMenu>>();
+    const auto open = [surface, copyAction, pasteAction, more, menu](const QPoint& at,
+                                                                     bool keyboard) {
+        if (menu->isNull()) {
+            *menu = new QMenu(surface);
+            (*menu)->addAction(copyAction);
+            (*menu)->addAction(pasteAction);
+            if (!more.isEmpty()) {
+                (*menu)->addSeparator();
+                (*menu)->addActions(more);
+            }
         }
-        menu->popup(surface->mapToGlobal(at));
+        (*menu)->popup(surface->mapToGlobal(at));
         if (keyboard) {
-            ActivateFirstEntry(*menu);
+            ActivateFirstEntry(**menu);
         }
     };
     QObject::connect(&list, &QWidget::customContextMenuRequested, &list,
