@@ -112,7 +112,8 @@ TRect ArrowheadBox(TPoint from, TPoint to, double radius) {
 }
 
 std::vector<TRect> PlaceNames(const std::vector<TPoint>& dots, const std::vector<TPoint>& sizes,
-                              double radius, const std::vector<TRect>& arrowheads) {
+                              double radius, const std::vector<TRect>& arrowheads,
+                              const TRect& area) {
     std::vector<TRect> names;
     const double slant = 0.7 * radius + 1, side = radius + 2;
     for (std::size_t node = 0; node < dots.size(); ++node) {
@@ -141,7 +142,7 @@ std::vector<TRect> PlaceNames(const std::vector<TPoint>& dots, const std::vector
         TRect best = places[0];
         double least = -1;
         for (const TRect& place : places) {
-            double covered = 0;
+            double covered = place.Width * place.Height - OverlapArea(place, area);
             for (const TRect& box : near) {
                 covered += OverlapArea(place, box);
             }
@@ -314,7 +315,8 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
     for (const std::string& name : network.Names) {
         sizes.push_back({TextWidth(TextOfNameBytes(name)), LineHeight});
     }
-    const std::vector<TRect> names = PlaceNames(at, sizes, Radius, arrowheads);
+    const std::vector<TRect> names =
+        PlaceNames(at, sizes, Radius, arrowheads, {0, 0, Width, Height});
     for (const TDrawnLink& link : links) {
         const auto [from, to] = LinkLineEnds(point(link.From), point(link.To), Radius);
         const std::string title = NodeText(network, link.From) + (link.TwoWay ? " <-> " : " -> ") +

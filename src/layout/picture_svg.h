@@ -74,10 +74,11 @@ TRect ArrowheadBox(TPoint from, TPoint to, double radius);
 
 // For each node (dots[i - 1]) the box of its name (sizes: each name's width and height): the
 // first of the eight places beside the dot (upper right, lower right, upper left, lower left,
-// right, left, above, below) that covers no name placed before it, no dot and no arrowhead,
-// else the place that covers least.
+// right, left, above, below) that covers no name placed before it, no dot and no arrowhead and
+// stays within area, else the place that covers least.
 std::vector<TRect> PlaceNames(const std::vector<TPoint>& dots, const std::vector<TPoint>& sizes,
-                              double radius, const std::vector<TRect>& arrowheads);
+                              double radius, const std::vector<TRect>& arrowheads,
+                              const TRect& area);
 
 // The centre of a distance label of the given size on the line from a to b: the middle, or
 // the nearest of the points along the line whose label covers no name and no dot.

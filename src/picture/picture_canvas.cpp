@@ -194,7 +194,8 @@ void TPictureCanvas::Draw(QPainter& painter, QSizeF size, double scale, QPointF 
         names.push_back(NodeText(Drawn.Network, node).section(QLatin1Char(' '), 1));
         sizes.push_back({metrics.horizontalAdvance(names.back()), metrics.height()});
     }
-    const std::vector<TRect> labels = PlaceNames(at, sizes, Radius, arrowheads);
+    const std::vector<TRect> labels =
+        PlaceNames(at, sizes, Radius, arrowheads, {0, 0, area.width(), area.height()});
     // Thousands of lines are drawn plain, so that a full network still draws at once.
     painter.setRenderHint(QPainter::Antialiasing, Links.size() < 3000);
     painter.setPen(QPen(LinkColour, 1));

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <random>
 #include <regex>
 #include <sstream>
 #include <tuple>
@@ -172,6 +173,33 @@ TEST(NetworkLayoutTest, SmallNetworksDrawnApartAndSaid) {
     EXPECT_LT(zeroLength, std::hypot(zero[1].X - zero[2].X, zero[1].Y - zero[2].Y));
 }
 
+// 400 random small networks, parts, one-way links and links of 0 among them: no two nodes
+// drawn on one point.
+TEST(NetworkLayoutTest, RandomSmallNetworksKeepNodesApart) {
+    std::mt19937 random(39);
+    for (int run = 0; run < 400; ++run) {
+        const int n = 2 + static_cast<int>(random() % 7);
+        TLayoutNetwork network = Network(n, "");
+        for (std::int32_t& link : network.Links) {
+            link = random() % 4 == 0 ? static_cast<std::int32_t>(random() % 3 * 5) : NoLink;
+        }
+        for (int i = 0; i < n; ++i) {
+            network.Links[static_cast<std::size_t>(i * n + i)] = NoLink;
+        }
+        const std::vector<TPoint> at = LayOutNetwork(network);
+        double span = 0;
+        for (const TPoint& p : at) {
+            span = std::max({span, std::abs(p.X - at[0].X), std::abs(p.Y - at[0].Y)});
+        }
+        for (std::size_t i = 0; i < at.size(); ++i) {
+            for (std::size_t j = i + 1; j < at.size(); ++j) {
+                EXPECT_GT(std::hypot(at[i].X - at[j].X, at[i].Y - at[j].Y), 1e-3 * span)
+                    << "run " << run << ": " << i + 1 << " and " << j + 1;
+            }
+        }
+    }
+}
+
 // Names are placed where they cover no other name, dot or arrowhead when a place is free, and
 // a distance on its line clear of the names.
 TEST(PictureSvgTest, NamesAndDistancesKeepClear) {
@@ -179,7 +207,7 @@ TEST(PictureSvgTest, NamesAndDistancesKeepClear) {
     const std::vector<TPoint> dots{{100, 100}, {130, 100}, {160, 100}};
     const std::vector<TPoint> sizes(3, TPoint{40, 13});
     const std::vector<TRect> arrowheads{ArrowheadBox({200, 60}, dots[2], 5)};
-    const std::vector<TRect> names = PlaceNames(dots, sizes, 5, arrowheads);
+    const std::vector<TRect> names = PlaceNames(dots, sizes, 5, arrowheads, {0, 0, 400, 200});
     for (std::size_t i = 0; i < names.size(); ++i) {
         for (std::size_t j = 0; j < names.size(); ++j) {
             EXPECT_TRUE(i == j || !names[i].Overlaps(names[j])) << i << " and " << j;
@@ -189,6 +217,9 @@ TEST(PictureSvgTest, NamesAndDistancesKeepClear) {
         }
         EXPECT_FALSE(names[i].Overlaps(arrowheads[0])) << i;
     }
+    // A dot at the right edge has its name on its left.
+    const TRect edge = PlaceNames({{395, 100}}, {{40, 13}}, 5, {}, {0, 0, 400, 200})[0];
+    EXPECT_LE(edge.Left + edge.Width, 400);
     const TPoint middle = PlaceOnLine({0, 0}, {200, 0}, {20, 12}, {{85, -10, 30, 20}}, {}, 5);
     EXPECT_FALSE(TRect({middle.X - 10, middle.Y - 6, 20, 12}).Overlaps({85, -10, 30, 20}));
     EXPECT_EQ(middle.Y, 0);
