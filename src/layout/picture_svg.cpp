@@ -142,7 +142,10 @@ std::vector<TRect> PlaceNames(const std::vector<TPoint>& dots, const std::vector
         TRect best = places[0];
         double least = -1;
         for (const TRect& place : places) {
-            double covered = place.Width * place.Height - OverlapArea(place, area);
+            const bool inside = place.Left >= area.Left && place.Top >= area.Top &&
+                                place.Left + place.Width <= area.Left + area.Width &&
+                                place.Top + place.Height <= area.Top + area.Height;
+            double covered = inside ? 0 : place.Width * place.Height - OverlapArea(place, area);
             for (const TRect& box : near) {
                 covered += OverlapArea(place, box);
             }
