@@ -64,15 +64,20 @@ TEST_F(OpenedNetworkTest, RefusalsNameTheFileTheLineAndWhy) {
          "Line 1: the name holds the byte 0x0D, which no node name holds"},
         {Depot + wideName, good, false, "Line 2: the name is longer than 4096 bytes"},
         {Depot + Yard, Lines({"0", "5", "5"}), true, "The file holds 3 distances; 2 nodes need 4."},
-        {Depot + Yard, good + "0\r\n", true,
-         "Line 5: the file holds more than 4 distances (2 x 2 nodes)"},
+        {Depot + Yard, good + "0\r\n", true, "The file holds 5 distances; 2 nodes need 4."},
+        // Another network's file is told by its count, though its line 2 breaks the diagonal.
+        {Depot + Yard, Lines({"0", "0", "5", "x"}) + Lines({"5", "9", "4", "0", "0"}), true,
+         "The file holds 9 distances; 2 nodes need 4."},
+        {good, good, false,
+         "It is a distance file, not a demand data file: its first line is a lone whole "
+         "number."},
         {Depot + Yard, Lines({"0", "5", " 5", "0"}), true, "Line 3: \" 5" + notWhole},
         {Depot + Yard, Lines({"0", "05", "5", "0"}), true, "Line 2: \"05" + notWhole},
         {Depot + Yard, Lines({"0", "10001", "5", "0"}), true,
          "Line 2: 10001 is not a distance from 0 to 10000"},
         {Depot + Yard, Lines({"0", "5", "5", "7"}), true,
          "Line 4: the distance from node 2 to itself is 7, not 0"},
-        {Depot + Yard, "0\r5\r5\r0\r", true, "Line 1: \"0\r5\r5\r0\r" + notWhole},
+        {Depot + Yard, "0\r5\r5\r0\r", true, "The file holds 1 distance; 2 nodes need 4."},
         {Depot + Yard + std::string(Yard).replace(3, 1, "3"),
          Lines({"0", "5", "9", "5", "0", "3", "9", "3", "0"}), true,
          "Line 3: the distance from node 1 to node 3 is 9, longer than the 8 by way of node 2, "

@@ -84,6 +84,9 @@ class TestMessageBoxes : public QObject {
         QTest::newRow("confirmation")
             << int(TMsgDlgType::Confirmation) << int(TMsgDlgButtons::YesNo) << "Confirm"
             << int(QMessageBox::Question) << yesNo << "&Yes";
+        QTest::newRow("warning, No the default")
+            << int(TMsgDlgType::Warning) << int(TMsgDlgButtons::YesNoDefaultNo) << "Warning"
+            << int(QMessageBox::Warning) << yesNo << "&No";
         QTest::newRow("error") << int(TMsgDlgType::Error) << int(TMsgDlgButtons::Ok)
                                << "MESHLOOM Program" << int(QMessageBox::Critical) << ok << "OK";
     }
@@ -114,7 +117,9 @@ class TestMessageBoxes : public QObject {
             qPrintable(
                 QStringLiteral("box centred at %1,%2").arg(seen.Centre.x()).arg(seen.Centre.y())));
         // Enter presses the default button.
-        QCOMPARE(answer, buttonTexts.size() == 1 ? TModalResult::Ok : TModalResult::Yes);
+        QCOMPARE(answer, buttonTexts.size() == 1                 ? TModalResult::Ok
+                         : defaultButton == QLatin1String("&No") ? TModalResult::No
+                                                                 : TModalResult::Yes);
     }
 
     void answersToTheQuestion_data() {
