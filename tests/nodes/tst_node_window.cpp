@@ -124,6 +124,9 @@ class TestNodeSpecifications : public TProgramTest {
     void PasteKeepsNodeBeingTyped_data();
     void PasteKeepsNodeBeingTyped();
     void KeyboardAloneFromMainMenu();
+    void EditBelongsToOneNode_data();
+    void EditBelongsToOneNode();
+    void FullTableEditedInPlace();
 };
 
 void TestNodeSpecifications::ShownFresh() {
@@ -178,9 +181,9 @@ void TestNodeSpecifications::TabOrderSkipsNodeNumber() {
     TNodeSpecifications& w = Window();
     EnterNode(QStringLiteral("A"));  // enables Delete Node; leaving the fields enables Quit
     PressAccessKey(Qt::Key_N);
-    const QList<QWidget*> order = {w.NodeName, w.FirstDemand,  w.SecondDemand, w.FixedCost,
-                                   w.AddNode,  w.QuitButton,   w.EditButton,   w.DeleteButton,
-                                   w.NodeList, w.CancelButton, w.NodeName};
+    const QList<QWidget*> order = {w.NodeName,     w.FirstDemand, w.SecondDemand, w.FixedCost,
+                                   w.AddNode,      w.QuitButton,  w.DeleteButton, w.NodeList,
+                                   w.CancelButton, w.EditButton,  w.NodeName};
     for (int i = 0; i < order.size(); ++i) {
         QCOMPARE(QApplication::focusWidget(), order[i]);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -680,10 +683,11 @@ void TestNodeSpecifications::KeyboardAloneFromMainMenu() {
     QCOMPARE(w.NodeList->Line(2),
              QStringLiteral("   3             East           3.0           0.5         100.0"));
 
-    // Back from the name field to the list, up to the middle node, delete it.
+    // Back from the name field (past Edit Node) to the list, up to the middle node, delete it.
     PressAccessKey(Qt::Key_N);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    for (int step = 0; step < 3; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    }
     QCOMPARE(QApplication::focusWidget(), w.NodeList);
     QTest::keyClick(w.NodeList, Qt::Key_Up);
     QCOMPARE(w.NodeList->ItemIndex(), 1);
@@ -696,6 +700,101 @@ void TestNodeSpecifications::KeyboardAloneFromMainMenu() {
     QVERIFY(MeshLoomMain->isVisible());
     QVERIFY(MeshLoomMain->LinkButton->isEnabled());
     QVERIFY(!MeshLoomMain->NodeButton->isEnabled());
+}
+
+// Nodes A, B, C and D, then the actions (eK: Edit Node on line K; dK: Delete Node on line K;
+// u: Undo; r: Redo; a: Add Node; p: Paste Nodes), then the name Z typed and Replace Node:
+// the node changed is the one edited, named here, or none where the edit has ended.
+void TestNodeSpecifications::EditBelongsToOneNode_data() {
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<QString>("changed");
+    QTest::newRow("edit") << "e4"
+                          << "D";
+    QTest::newRow("delete, edit, undo") << "d2 e3 u"
+                                        << "";
+    QTest::newRow("delete, undo, edit, redo") << "d4 u e4 r"
+                                              << "";
+    QTest::newRow("edit, add") << "e1 a"
+                               << "";
+    QTest::newRow("edit, delete another") << "e3 d1"
+                                          << "";
+    QTest::newRow("edit, paste") << "e2 p"
+                                 << "";
+    QTest::newRow("edit, edit another") << "e2 e3"
+                                        << "C";
+    QTest::newRow("delete, undo, edit") << "d2 u e2"
+                                        << "B";
+}
+
+void TestNodeSpecifications::EditBelongsToOneNode() {
+    QFETCH(QString, actions);
+    QFETCH(QString, changed);
+    QVERIFY(ShowNodeWindow());
+    TNodeSpecifications& w = Window();
+    QVERIFY(!w.EditButton->isEnabled() && !w.ReplaceButton->isEnabled());
+    for (const char* name : {"A", "B", "C", "D"}) {
+        EnterNode(QString::fromLatin1(name), QStringLiteral("200"), QStringLiteral("150"),
+                  QStringLiteral("10000"));
+    }
+    w.History.Clear();
+    for (const QString& action : actions.split(QLatin1Char(' '))) {
+        const int line = action.mid(1).toInt() - 1;
+        if (action[0] == QLatin1Char('e') || action[0] == QLatin1Char('d')) {
+            ClickLine(line);
+            PressAccessKey(action[0] == QLatin1Char('e') ? Qt::Key_I : Qt::Key_D);
+        } else if (action[0] == QLatin1Char('u') || action[0] == QLatin1Char('r')) {
+            w.NodeList->setFocus();  // where the planner takes a change of the list back
+            QTest::keyClick(w.NodeList, action[0] == QLatin1Char('u') ? Qt::Key_Z : Qt::Key_Y,
+                            Qt::ControlModifier);
+        } else if (action[0] == QLatin1Char('a')) {
+            PressAccessKey(Qt::Key_A);
+        } else {
+            QApplication::clipboard()->setText(QStringLiteral("P\t1\t2\t3\n"));
+            w.PasteNodesClick();
+        }
+        if (action[0] == QLatin1Char('e')) {
+            QCOMPARE(w.FirstDemand->text() + w.SecondDemand->text() + w.FixedCost->text(),
+                     QStringLiteral("20015010000"));
+        }
+    }
+    QStringList before;
+    for (int k = 1; k <= Network.NumNodes; ++k) {
+        before << QString::fromLatin1(Network.NodeNames[k].c_str());
+    }
+    QCOMPARE(w.ReplaceButton->isEnabled(), !changed.isEmpty());
+    PressAccessKey(Qt::Key_N);
+    w.NodeName->selectAll();
+    QTest::keyClicks(w.NodeName, QStringLiteral("Z"));
+    PressAccessKey(Qt::Key_R);
+    QStringList after = before;
+    if (!changed.isEmpty()) {
+        after[before.indexOf(changed)] = QStringLiteral("Z");
+        QCOMPARE(QApplication::focusWidget(), w.NodeList);
+    }
+    QCOMPARE(ListedNames(), after);
+    QVERIFY(!w.ReplaceButton->isEnabled());
+}
+
+// A full table shows the fields while one of its nodes is edited, and hides them again.
+void TestNodeSpecifications::FullTableEditedInPlace() {
+    QVERIFY(ShowNodeWindow());
+    TNodeSpecifications& w = Window();
+    QApplication::clipboard()->setText(QStringLiteral("N\t1\t2\t3\n").repeated(MaxNodes));
+    w.PasteNodesClick();
+    QVERIFY(EntryClosed());
+    ClickLine(75);
+    PressAccessKey(Qt::Key_I);
+    for (QWidget* control : EntryControls()) {
+        QVERIFY(control->isVisible());
+    }
+    QVERIFY(!w.AddNode->isEnabled());
+    w.NodeName->selectAll();
+    QTest::keyClicks(w.NodeName, QStringLiteral("Renamed"));
+    PressAccessKey(Qt::Key_R);
+    QVERIFY(EntryClosed());
+    QCOMPARE(Bytes(Network.NodeNames[76]), QByteArray("Renamed"));
+    QCOMPARE(ListedNames().count(QStringLiteral("N")), MaxNodes - 1);
+    QCOMPARE(Network.FixedCosts[76], Real48::Narrow(3));
 }
 
 QTEST_MAIN(TestNodeSpecifications)

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -58,6 +59,12 @@ class TestOpenNetwork : public TProgramTest {
         Platform->ExpectSaveDialog(Path("plant.NET"));
         QTest::keyClick(MeshLoomMain, Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(Network.NumNodes, 3);
+        const QString opened = "Opened " + Path("plant.NET") +
+                               ": 3 nodes and 4 links rebuilt from its distances (a link no "
+                               "shorter than a way through other nodes is not kept, as that "
+                               "way gives the same distance).";
+        QCOMPARE(MeshLoomMain->NetworkLine->text(), opened);
+        QCOMPARE(MeshLoomMain->accessibleDescription(), opened);
         QTest::mouseClick(MeshLoomMain->NodeButton, Qt::LeftButton);
         TNodeSpecifications& nodes = *NodeSpecifications;
         QVERIFY(ShowActive(&nodes));
@@ -75,8 +82,8 @@ class TestOpenNetwork : public TProgramTest {
         for (int time = 0; time < 2; ++time) {
             SelectLine(nodes.NodeList, 2);
             Platform->ExpectBox(TMsgDlgType::Confirmation,
-                                "Node 3 has 2 links; deleting the node deletes them too.\r"
-                                "Do you want to delete the node and its links?",
+                                "Node 3 (Pier) has 2 links in the link list; deleting the node "
+                                "deletes them too.\rDo you want to delete the node and its links?",
                                 TModalResult::Yes);
             QTest::mouseClick(nodes.DeleteButton, Qt::LeftButton);
             QCOMPARE(Network.NumNodes, 2);
@@ -105,6 +112,8 @@ class TestOpenNetwork : public TProgramTest {
         changed.replace("12.500", " 7.000");
         QCOMPARE(FileBytes(Path("plant.NET")), changed + Yard);
         QCOMPARE(FileBytes(Path("plant.ned")), QByteArray("0\r\n5\r\n5\r\n0\r\n"));
+        QCOMPARE(MeshLoomMain->NetworkLine->text(),
+                 "Saved " + Path("plant.NET") + " and " + Path("plant.ned") + ".");
     }
 
     void RefusedFilesChangeNothing_data() {
@@ -115,6 +124,13 @@ class TestOpenNetwork : public TProgramTest {
         QTest::newRow("diagonal") << Depot + Yard + Pier << QByteArray(Distances).replace(0, 1, "3")
                                   << "a.NED"
                                   << "Line 1: the distance from node 1 to itself is 3, not 0";
+        QTest::newRow("another network's distances")
+            << Depot + Yard + Pier << QByteArray("0\r\n5\r\n5\r\n7\r\n") << "a.NED"
+            << "The file holds 4 distances; 3 nodes need 9.";
+        QTest::newRow("a distance file for demand data")
+            << Distances << Distances << "a.NET"
+            << "It is a distance file, not a demand data file: its first line is a lone whole "
+               "number.";
         QTest::newRow("folder") << QByteArray() << Distances << "a.NET"
                                 << "It is a folder, not a file.";
     }
