@@ -253,6 +253,7 @@ void TNodeSpecifications::FormShow() {
         MeshLoomMain->ForgetOpenedNetwork();
     }
     NodeList->Clear();
+    ShowEditButtons();
     ShowCount();
     ShowNextNodeNumber();
     ClearEntryFields();
