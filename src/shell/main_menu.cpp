@@ -144,6 +144,8 @@ void TMeshLoomMain::CreateControls() {
     SetTextColour(*NetworkLine, clYellow);
     NetworkLine->setWordWrap(true);
     NetworkLine->setTextFormat(Qt::PlainText);
+    // Its gap above goes with it while it is hidden, so the menu keeps its size until then.
+    NetworkLine->setContentsMargins(0, 7, 0, 0);
     NetworkLine->setVisible(false);
 
     Bevel1 = MakeBevel(this, 13, 10, {{AboutButton, Label1}, {HintShow, HintShowLabel}});
@@ -163,7 +165,6 @@ void TMeshLoomMain::CreateControls() {
     form->addWidget(Bevel1);
     form->addSpacing(7);
     form->addWidget(Bevel2);
-    form->addSpacing(7);
     form->addWidget(NetworkLine);
     form->addStretch(1);
 
