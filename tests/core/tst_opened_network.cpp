@@ -64,7 +64,6 @@ TEST_F(OpenedNetworkTest, RefusalsNameTheFileTheLineAndWhy) {
          "Line 1: the name holds the byte 0x0D, which no node name holds"},
         {Depot + wideName, good, false, "Line 2: the name is longer than 4096 bytes"},
         {Depot + Yard, Lines({"0", "5", "5"}), true, "The file holds 3 distances; 2 nodes need 4."},
-        // Another network's file is told by its count, though its last line is no number.
         {Depot + Yard, good + "x\r\n", true, "The file holds 5 distances; 2 nodes need 4."},
         {good, good, false,
          "It is a distance file, not a demand data file: its first line is a lone whole number."},

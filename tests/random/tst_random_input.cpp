@@ -1692,7 +1692,6 @@ void TRandomRun::CheckStore() {
                       .arg(nodes.NodeList->Count())
                       .arg(n));
         const bool roomLeft = n < MaxNodes;
-        // A full table shows its fields while one of its nodes is edited (Replace Node enabled).
         const bool editing = nodes.ReplaceButton->isEnabled() && nodes.EditButton->isEnabled();
         RUN_CHECK(nodes.AddNode->isEnabled() == roomLeft &&
                       nodes.NodeName->isVisible() == (roomLeft || editing),
