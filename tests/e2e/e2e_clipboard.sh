@@ -104,10 +104,10 @@ paste_run() {
     road_keys shift+Insert
     road_no_box "after pasting the nodes"
     # Undo empties the list, Ctrl+Y pastes again; a deleted first node comes back, with the
-    # focus on the Delete button.
+    # focus back on the list.
     road_keys ctrl+z ctrl+c
     clipboard_is nodes.head "$1.undone"
-    road_keys ctrl+y Home alt+d ctrl+z Tab ctrl+c
+    road_keys ctrl+y Home alt+d ctrl+z ctrl+c
     clipboard_is nodes.copy "$1.got"
     # The typed forms beside it: node 9's name as text in UTF-8, its first demand a number.
     clipboard_form_has "$sylk" 'C;X1;Y10;K"Süd 9"'

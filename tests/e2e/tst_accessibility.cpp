@@ -100,16 +100,16 @@ class TestAccessibility : public TProgramTest {
         // Nodes first: the link button is disabled and Tab passes it by.
         WalkTabOrder({{menu.AboutButton, "About MESHLOOM"},
                       {menu.NodeButton, "Node Specifications"},
-                      {menu.OpenButton, "Open Network..."},
                       {menu.QuitButton, "Exit MESHLOOM"},
-                      {menu.HintShow, "Hide Hints"}});
+                      {menu.HintShow, "Hide Hints"},
+                      {menu.OpenButton, "Open Network..."}});
         // Links next.
         menu.SetStep(TStep::LinksNext);
         WalkTabOrder({{menu.AboutButton, "About MESHLOOM"},
                       {menu.LinkButton, "Link Specifications"},
-                      {menu.OpenButton, "Open Network..."},
                       {menu.QuitButton, "Exit MESHLOOM"},
-                      {menu.HintShow, "Hide Hints"}});
+                      {menu.HintShow, "Hide Hints"},
+                      {menu.OpenButton, "Open Network..."}});
         // The switch's caption changes, and its name with it.
         menu.HintShowClick();
         QCOMPARE(AccessibleName(menu.HintShow), QStringLiteral("Show Hints"));
@@ -148,10 +148,10 @@ class TestAccessibility : public TProgramTest {
                       {window.FixedCost, "FiXed Cost"},
                       {window.AddNode, "Add Node"},
                       {window.QuitButton, "Quit (no more nodes to add or delete)"},
-                      {window.EditButton, "Edit Node"},
                       {window.DeleteButton, "Delete Node"},
                       {window.NodeList, "List of Nodes"},
-                      {window.CancelButton, "Cancel (Lose all node information)"}});
+                      {window.CancelButton, "Cancel (Lose all node information)"},
+                      {window.EditButton, "Edit Node"}});
     }
 
     void LinkWindow() {
