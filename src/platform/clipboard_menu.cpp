@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -29,23 +30,6 @@ QAction* HandlerAction(QWidget& owner, const QString& caption, QKeySequence::Sta
     return action;
 }
 
-// Tells whether the last context menu asked of the widgets it watches came from the keyboard
-// (the Menu key), not the pointer.
-class TMenuReason : public QObject {
-  public:
-    using QObject::QObject;
-    bool FromKeyboard = false;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::ContextMenu) {
-            FromKeyboard =
-                static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 // A menu opened from the keyboard starts on its first entry that can be chosen, as the
 // desktop's menus do, so that a screen reader reads that entry at once.
 void ActivateFirstEntry(QMenu& menu) {
@@ -56,6 +40,32 @@ void ActivateFirstEntry(QMenu& menu) {
         }
     }
 }
+
+// Watches the whole application: a menu shown for a context menu asked with the keyboard (the
+// Menu key), the lists' menus and the text fields' own alike, starts on its first entry.
+class TKeyboardMenus : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ContextMenu) {
+            FromKeyboard =
+                static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
+        } else if (event->type() == QEvent::Show && FromKeyboard) {
+            if (auto* menu = qobject_cast<QMenu*>(watched)) {
+                FromKeyboard = false;
+                if (menu->activeAction() == nullptr) {
+                    ActivateFirstEntry(*menu);
+                }
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    bool FromKeyboard = false;
+};
 
 }  // namespace
 
@@ -71,9 +81,12 @@ void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption
     // A list view reports the place in its viewport.
     auto* area = qobject_cast<QAbstractScrollArea*>(&list);
     QWidget* surface = area != nullptr ? area->viewport() : &list;
-    auto* reason = new TMenuReason(&list);
-    list.installEventFilter(reason);
-    surface->installEventFilter(reason);
+    static TKeyboardMenus* const keyboardMenus = [] {
+        auto* filter = new TKeyboardMenus(qApp);
+        qApp->installEventFilter(filter);
+        return filter;
+    }();
+    (void)keyboardMenus;
     // One menu for the list, made at its first opening and kept: a screen reader's view of a
     // menu made afresh for each opening still holds the last one's entries, and takes the new
     // first entry's focus for theirs.
@@ -95,10 +108,7 @@ void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption
         }
     };
     QObject::connect(&list, &QWidget::customContextMenuRequested, &list,
-                     [open, reason](const QPoint& at) {
-                         open(at, reason->FromKeyboard);
-                         reason->FromKeyboard = false;
-                     });
+                     [open](const QPoint& at) { open(at, false); });
     auto* shiftF10 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), &list, nullptr, nullptr,
                                    Qt::WidgetShortcut);
     QObject::connect(shiftF10, &QShortcut::activated, &list,

@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -217,8 +218,29 @@ class TestAccessibility : public TProgramTest {
             QVERIFY(popup && popup->activeAction());
             QCOMPARE(popup->activeAction()->text(), entries[0]);
             QApplication::activePopupWidget()->close();
+            // The Menu key, a context menu asked with the keyboard, alike.
+            QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, {});
+            QApplication::sendEvent(list, &menuKey);
+            QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+            QCOMPARE(
+                qobject_cast<QMenu*>(QApplication::activePopupWidget())->activeAction()->text(),
+                entries[0]);
+            QApplication::activePopupWidget()->close();
             list->window()->hide();
         }
+        // A text field's own menu, from the Menu key, starts on its first entry that can be
+        // chosen.
+        QVERIFY(ShowActive(LinkSpecification));
+        LinkSpecification->LinkDist->setText(QStringLiteral("12"));
+        LinkSpecification->LinkDist->setFocus();
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, {});
+        QApplication::sendEvent(LinkSpecification->LinkDist, &menuKey);
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        const QAction* first =
+            qobject_cast<QMenu*>(QApplication::activePopupWidget())->activeAction();
+        QVERIFY(first && first->isEnabled());
+        QApplication::activePopupWidget()->close();
+        LinkSpecification->hide();
     }
 };
 
