@@ -222,9 +222,10 @@ class TestAccessibility : public TProgramTest {
             QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, {});
             QApplication::sendEvent(list, &menuKey);
             QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
-            QCOMPARE(
-                qobject_cast<QMenu*>(QApplication::activePopupWidget())->activeAction()->text(),
-                entries[0]);
+            const QAction* active =
+                qobject_cast<QMenu*>(QApplication::activePopupWidget())->activeAction();
+            QVERIFY(active);
+            QCOMPARE(active->text(), entries[0]);
             QApplication::activePopupWidget()->close();
             list->window()->hide();
         }
