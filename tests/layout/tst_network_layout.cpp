@@ -94,7 +94,7 @@ TEST(NetworkLayoutTest, SmallNetworksDrawnApartAndSaid) {
     } rows[] = {
         {"line", 8, Line(8, "-"), 1e-9},
         {"one-way line", 11, Line(11, ">"), 1e-9},
-        {"ring", 6, Line(6, "-") + "6-1:10", 0.6},
+        {"ring", 6, Line(6, "-") + "6-1:10", 0.3},
         {"star", 7, "1-2:10 1-3:10 1-4:10 1-5:10 1-6:10 1-7:10", 1.3},
         {"single link, lone nodes", 4, "2-3:7", 1e-9},
         {"no links", 3, "", 0},
