@@ -2,7 +2,8 @@
 # Takes the pictures in docs/screenshots/: starts the built program on a private X server,
 # walks the same road as the end-to-end test (tests/e2e/planner_road.sh) with real key
 # events, and saves a PNG of the main menu, the about box, the node window, the link window
-# and the question before a file is replaced; then the network's picture, from its own
+# and the question before a file is replaced, and of the main menu once the saved pair is
+# opened again; then the network's picture, from its own
 # end-to-end test (tests/e2e/e2e_picture.sh). Needs xvfb, xdotool, xclip and ImageMagick.
 #
 #   scripts/screenshots.sh          the program is $MESHLOOM, by default build/src/meshloom
@@ -48,6 +49,13 @@ mkdir -p "$OUT" "$ROAD_WORK/Networks"
 printf 'old\r\n' >"$ROAD_WORK/Networks/network.NET"
 road_start_program "$PROGRAM"
 road_walk "$ROAD_WORK/Networks"
+road_wait_exit
+# The main menu naming the network it has just opened: the pair the road saved.
+road_start_program "$PROGRAM" "$ROAD_WORK/Networks/network.NET"
+road_wait_gone "MESHLOOM About Box"
+road_focus "MESHLOOM Main Menu"
+snapshot main-menu-opened "$WINDOW"
+road_exit
 road_wait_exit
 # The network's picture, taken by its end-to-end test on a display of its own.
 bash "$ROOT/tests/e2e/e2e_picture.sh" "$PROGRAM" "$ROAD_WORK/picture" "$OUT/network-picture.png"

@@ -3,7 +3,6 @@
 #include <utf8proc.h>
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -222,19 +221,4 @@ std::string JudgeDistanceCell(const std::string& cell, std::int32_t& distance) {
             break;
     }
     return NotANumber(cell);
-}
-
-std::string ShortestValueText(const Real48& value) {
-    // Made without the C library's locale, whose decimal symbol may be neither "." nor the
-    // windows' own.
-    char text[64];
-    for (int decimals = 0;; ++decimals) {
-        const auto made = std::to_chars(text, text + sizeof text, value.Widen(),
-                                        std::chars_format::fixed, decimals);
-        std::string shown(text, made.ptr);
-        std::replace(shown.begin(), shown.end(), '.', FormatSeparators().Decimal);
-        if (decimals >= 20 || Real48::Narrow(StrToFloat(shown)) == value) {
-            return shown;
-        }
-    }
 }

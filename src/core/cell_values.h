@@ -33,8 +33,3 @@ std::string JudgeValueCell(const std::string& cell, Real48& value);
 // A distance, 0 to 10000, rounded to an integer as the distance field rounds it; an empty
 // cell is refused. Returns the refusal, or an empty text with distance set.
 std::string JudgeDistanceCell(const std::string& cell, std::int32_t& distance);
-
-// The shortest text, with the regional decimal symbol and no grouping, that text-to-number
-// reads back to exactly this stored value:  0.10000000000002274 (0.1 held) -> "0.1";
-// 10000 -> "10000";  1234.5600000005215 -> "1234.56".
-std::string ShortestValueText(const Real48& value);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/separators.h"
+#include "core/text_to_number.h"
 
 namespace {
 
@@ -289,6 +290,22 @@ std::string FormatGeneral(Extended value, int precision) {
         } else if (digits.size() > integerDigits) {
             text += decimal;
             text.append(digits, integerDigits);
+        }
+    }
+    return text;
+}
+
+std::string ShortestValueText(const Real48& value) {
+    // Each more decimal is the exact value rounded once more finely; the held value has a
+    // finite binary expansion, so some count of decimals reads back to it.
+    constexpr int MostDecimals = 200;
+    const Extended held = value.Widen();
+    std::string text;
+    for (int decimals = 0; decimals <= MostDecimals; ++decimals) {
+        text = FormatExactFixed(held, decimals);
+        std::replace(text.begin(), text.end(), '.', FormatSeparators().Decimal);
+        if (Real48::Narrow(StrToFloat(text)) == value) {
+            break;
         }
     }
     return text;

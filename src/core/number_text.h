@@ -66,3 +66,10 @@ std::string FormatExactFixed(Extended value, int decimals);
 //   12.5 -> "12.5";  -1 -> "-1";  10000 -> "10000";  0.1 (held) -> "0.100000000000023"
 //   0.00001 (held) -> "9.99999999999612E-6";  1E20 -> "1E20"
 std::string FormatGeneral(Extended value, int precision = 15);
+
+// The shortest text, positional (never a power of ten), with the region's decimal symbol and
+// no grouping, that text-to-number reads back to exactly this held value: the form in which a
+// value is shown for editing and copied out.
+//   200 -> "200";  10000 -> "10000";  0.1 (held 0.10000000000002274) -> "0.1";
+//   1234.56 (held 1234.5600000005215) -> "1234.56";  with "," as decimal symbol: "1234,56"
+std::string ShortestValueText(const Real48& value);

@@ -154,6 +154,14 @@ TDemandDataReading ReadDemandDataText(std::string_view text) {
                 number, "a network holds at most " + std::to_string(MaxNodes) + " nodes"};
             break;
         }
+        // A distance file chosen in its place begins with a lone whole number.
+        if (number == 1 && !line->empty() &&
+            line->find_first_not_of("0123456789") == std::string_view::npos) {
+            reading.Refusal = TFileRefusal{0,
+                                           "It is a distance file, not a demand data file: its "
+                                           "first line is a lone whole number."};
+            break;
+        }
         TNodeSlot node;
         if (auto why = ReadNodeLine(*line, number, node)) {
             reading.Refusal = TFileRefusal{number, std::move(*why)};
@@ -175,16 +183,20 @@ TDemandDataReading ReadDemandDataText(std::string_view text) {
 TDistanceReading ReadDistanceText(std::string_view text, int nodes) {
     TDistanceReading reading;
     const std::size_t count = static_cast<std::size_t>(nodes) * static_cast<std::size_t>(nodes);
+    // A file of another network is told by its count before any of its lines is judged.
+    const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) +
+                              (text.empty() || text.back() == '\n' ? 0 : 1);
+    if (lines != count) {
+        reading.Refusal = TFileRefusal{0, "The file holds " + std::to_string(lines) +
+                                              (lines == 1 ? " distance; " : " distances; ") +
+                                              std::to_string(nodes) + " nodes need " +
+                                              std::to_string(count) + "."};
+        return reading;
+    }
     reading.Distances.reserve(count);
     int number = 0;
     while (const auto line = NextLine(text)) {
         ++number;
-        if (reading.Distances.size() == count) {
-            reading.Refusal = TFileRefusal{
-                number, "the file holds more than " + std::to_string(count) + " distances (" +
-                            std::to_string(nodes) + " x " + std::to_string(nodes) + " nodes)"};
-            break;
-        }
         std::int32_t distance = 0;
         if (auto why = ReadDistanceLine(*line, distance)) {
             reading.Refusal = TFileRefusal{number, std::move(*why)};
@@ -198,12 +210,6 @@ TDistanceReading ReadDistanceText(std::string_view text, int nodes) {
             break;
         }
         reading.Distances.push_back(distance);
-    }
-    if (!reading.Refusal && reading.Distances.size() != count) {
-        reading.Refusal = TFileRefusal{
-            0, "The file holds " + std::to_string(reading.Distances.size()) +
-                   (reading.Distances.size() == 1 ? " distance; " : " distances; ") +
-                   std::to_string(nodes) + " nodes need " + std::to_string(count) + "."};
     }
     if (reading.Refusal) {
         reading.Distances.clear();
@@ -405,15 +411,4 @@ void ReplaceNode(TNetworkStore& network, int k, const TNodeSlot& slot) {
     network.FirstDemands[k] = slot.FirstDemand;
     network.SecondDemands[k] = slot.SecondDemand;
     network.FixedCosts[k] = slot.FixedCost;
-}
-
-std::string NodeValueFieldText(const Real48& value) {
-    std::string text;
-    for (int precision = 1; precision <= 15; ++precision) {
-        text = FormatGeneral(value.Widen(), precision);
-        if (Real48::Narrow(StrToFloat(text)) == value) {
-            break;
-        }
-    }
-    return text;
 }

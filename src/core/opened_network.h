@@ -96,8 +96,5 @@ int LinksOfNode(const TNetworkStore& network, int k);
 // DeleteNode, and while links wait, node k's links go with it and the links of the nodes after
 // it move up with them.
 void DeleteNodeWithLinks(TNetworkStore& network, int k);
-// The shortest text of a node value in the region's decimal symbol that a field reads back
-// as the same held value: 12.5 -> "12.5", 0.1 (held) -> "0.1", 10000 -> "10000".
-std::string NodeValueFieldText(const Real48& value);
 // Puts the name and values into node k's slot, 1..NumNodes (ERangeError otherwise).
 void ReplaceNode(TNetworkStore& network, int k, const TNodeSlot& slot);

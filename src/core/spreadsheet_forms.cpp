@@ -6,6 +6,7 @@
 
 #include "core/cell_values.h"
 #include "core/link_lines.h"
+#include "core/number_text.h"
 #include "core/separators.h"
 #include "core/tab_separated.h"
 #include "core/xml_text.h"

@@ -1,17 +1,12 @@
 #include "layout/network_layout.h"
 
-#include <graphviz/gvc.h>
-
-#include <locale.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <memory>
-#include <mutex>
 
 #include "core/connectivity_details.h"
-#include "core/shortest_paths.h"
 
 namespace {
 
@@ -19,12 +14,40 @@ std::size_t At(int i, int j, int n) {
     return static_cast<std::size_t>(i) * static_cast<std::size_t>(n) + static_cast<std::size_t>(j);
 }
 
+std::size_t Index(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+constexpr double Unjoined = std::numeric_limits<double>::infinity();
+
+// A small generator of its own (SplitMix64), so that every machine draws the same numbers.
+class TRandom {
+  public:
+    explicit TRandom(std::uint64_t seed) : State(seed) {}
+    std::uint64_t Next() {
+        std::uint64_t z = (State += 0x9e3779b97f4a7c15u);
+        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
+        z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
+        return z ^ (z >> 31);
+    }
+    // In [0, 1), from the top 53 bits.
+    double Unit() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+    // In [0, bound), 0 < bound < 2³²: the top 32 bits scaled, whose tiny bias does not matter
+    // to a shuffle.
+    std::uint32_t Below(std::uint32_t bound) {
+        return static_cast<std::uint32_t>(((Next() >> 32) * bound) >> 32);
+    }
+
+  private:
+    std::uint64_t State;
+};
+
 // A store of its own holding the copied nodes and links, for the core's functions over a store.
 std::unique_ptr<TNetworkStore> StoreOf(const TLayoutNetwork& network) {
     auto store = std::make_unique<TNetworkStore>();
     store->NumNodes = network.NumNodes;
     for (int node = 1; node <= network.NumNodes; ++node) {
-        store->NodeNames[node] = network.Names[static_cast<std::size_t>(node - 1)];
+        store->NodeNames[node] = network.Names[Index(node - 1)];
     }
     AllocateLinkRows(*store);
     for (int i = 1; i <= network.NumNodes; ++i) {
@@ -37,15 +60,58 @@ std::unique_ptr<TNetworkStore> StoreOf(const TLayoutNetwork& network) {
     return store;
 }
 
+// The link between i and j (1..) either way, at the shorter distance, or NoLink.
+std::int32_t EitherWay(const TLayoutNetwork& network, int i, int j) {
+    return std::min(network.Link(i, j), network.Link(j, i));
+}
+
+// The shortest paths over the links taken both ways, short links raised as DrawingDistances
+// says; Unjoined between parts.
+std::vector<double> JoinedDistances(const TLayoutNetwork& network) {
+    const int n = network.NumNodes;
+    std::int32_t shortest = NoLink;
+    for (const std::int32_t d : network.Links) {
+        if (d > 0 && d != NoLink) {
+            shortest = std::min(shortest, d);
+        }
+    }
+    const double least = shortest == NoLink ? 1.0 : shortest / 4.0;
+    std::vector<double> d(At(n, 0, n), Unjoined);
+    for (int i = 0; i < n; ++i) {
+        d[At(i, i, n)] = 0;
+        for (int j = 0; j < n; ++j) {
+            const std::int32_t link = i == j ? NoLink : EitherWay(network, i + 1, j + 1);
+            if (link != NoLink) {
+                d[At(i, j, n)] = std::max(static_cast<double>(link), least);
+            }
+        }
+    }
+    for (int k = 0; k < n; ++k) {
+        const double* through = &d[At(k, 0, n)];
+        for (int i = 0; i < n; ++i) {
+            const double toK = d[At(i, k, n)];
+            if (toK == Unjoined) {
+                continue;
+            }
+            double* row = &d[At(i, 0, n)];
+            for (int j = 0; j < n; ++j) {
+                const double via = toK + through[j];
+                row[j] = via < row[j] ? via : row[j];
+            }
+        }
+    }
+    return d;
+}
+
 // y := B x for the n x n matrix b.
 void Multiply(const std::vector<double>& b, const std::vector<double>& x, std::vector<double>& y,
               int n) {
     for (int i = 0; i < n; ++i) {
         double sum = 0;
         for (int j = 0; j < n; ++j) {
-            sum += b[At(i, j, n)] * x[static_cast<std::size_t>(j)];
+            sum += b[At(i, j, n)] * x[Index(j)];
         }
-        y[static_cast<std::size_t>(i)] = sum;
+        y[Index(i)] = sum;
     }
 }
 
@@ -76,11 +142,225 @@ bool Orthonormalise(std::vector<double>& v, const std::vector<double>* u) {
     return true;
 }
 
-// Graphviz keeps global state in its layouts: one at a time.
-std::mutex GraphvizMutex;
+// The larger eigenvalue of the symmetric 2 x 2 matrix [a b; b c] and its unit eigenvector.
+struct TAxis {
+    double Value, X, Y;
+};
+TAxis LeadingAxis(double a, double b, double c) {
+    const double half = (a - c) / 2;
+    const double value = (a + c) / 2 + std::sqrt(half * half + b * b);
+    // Of the two forms of the eigenvector, the longer is the sound one.
+    double x = b, y = value - a;
+    if (x * x + y * y < (value - c) * (value - c) + b * b) {
+        x = value - c;
+        y = b;
+    }
+    const double length = std::sqrt(x * x + y * y);
+    return length > 0 ? TAxis{value, x / length, y / length} : TAxis{value, 1, 0};
+}
 
-char* Text(const char* text) {
-    return const_cast<char*>(text);
+// Stress minimized by stochastic gradient descent over the pairs: each pair in a shuffled
+// order is moved towards its distance by a step that decreases from pass to pass.
+void Descend(std::vector<TPoint>& at, const std::vector<double>& d, bool warm) {
+    const int n = static_cast<int>(at.size());
+    struct TPair {
+        int I, J;
+        double Distance;
+    };
+    std::vector<TPair> pairs;
+    double shortest = Unjoined, longest = 0;
+    for (int i = 0; i < n; ++i) {
+        for (int j = i + 1; j < n; ++j) {
+            const double distance = d[At(i, j, n)];
+            pairs.push_back({i, j, distance});
+            shortest = std::min(shortest, distance);
+            longest = std::max(longest, distance);
+        }
+    }
+    if (pairs.empty() || !(shortest > 0)) {
+        return;
+    }
+    // The step times a pair's weight: from 1/w_min down to a tenth of 1/w_max, geometrically; a
+    // warm start begins where the steps no longer move a pair the whole way.
+    constexpr int Passes = 60;
+    const double first = warm ? shortest * shortest : longest * longest;
+    const double last = 0.1 * shortest * shortest;
+    // The ratio from pass to pass, the (Passes - 1)th root of last / first, by halving.
+    const double goal = last / first;
+    double low = 0, high = 1;
+    for (int step = 0; step < 100; ++step) {
+        const double mid = (low + high) / 2;
+        double power = 1;
+        for (int k = 0; k < Passes - 1; ++k) {
+            power *= mid;
+        }
+        (power < goal ? low : high) = mid;
+    }
+    TRandom random(0x6d65736800000001u + static_cast<std::uint64_t>(n));
+    std::vector<std::uint32_t> order(pairs.size());
+    for (std::uint32_t k = 0; k < order.size(); ++k) {
+        order[k] = k;
+    }
+    double eta = first;
+    // Passes stop early once none moves a node by more than 3/10,000 of the part, a quarter of a
+    // pixel where the part fills the picture.
+    for (int pass = 0; pass < Passes; ++pass, eta *= high) {
+        double moved = 0;
+        for (auto k = static_cast<std::uint32_t>(order.size()); k > 1; --k) {
+            std::swap(order[k - 1], order[random.Below(k)]);
+        }
+        for (const std::uint32_t next : order) {
+            const TPair& pair = pairs[next];
+            TPoint& a = at[Index(pair.I)];
+            TPoint& b = at[Index(pair.J)];
+            double dx = a.X - b.X, dy = a.Y - b.Y;
+            double length = std::sqrt(dx * dx + dy * dy);
+            if (!(length > 0)) {
+                // Two nodes on one point: apart along a direction of the generator's.
+                dx = random.Unit() - 0.5;
+                dy = random.Unit() - 0.5;
+                length = std::sqrt(dx * dx + dy * dy);
+                if (!(length > 0)) {
+                    continue;
+                }
+                dx *= 1e-9 * pair.Distance / length;
+                dy *= 1e-9 * pair.Distance / length;
+                length = 1e-9 * pair.Distance;
+            }
+            const double mu = std::min(eta / (pair.Distance * pair.Distance), 1.0);
+            const double r = mu * (length - pair.Distance) / (2 * length);
+            moved = std::max(moved, std::abs(r) * length);
+            a.X -= r * dx;
+            a.Y -= r * dy;
+            b.X += r * dx;
+            b.Y += r * dy;
+        }
+        if (moved < 3e-4 * longest) {
+            break;
+        }
+    }
+}
+
+// Settles the positions into the nearest low point of the stress: each node in turn moved to
+// where the majorizing function of its own pairs is least, which never raises the stress.
+void Settle(std::vector<TPoint>& at, const std::vector<double>& d, int sweeps) {
+    const int n = static_cast<int>(at.size());
+    for (int sweep = 0; sweep < sweeps; ++sweep) {
+        for (int i = 0; i < n; ++i) {
+            double x = 0, y = 0, weights = 0;
+            const TPoint p = at[Index(i)];
+            for (int j = 0; j < n; ++j) {
+                const double distance = d[At(i, j, n)];
+                if (j == i || !(distance > 0)) {
+                    continue;
+                }
+                const TPoint q = at[Index(j)];
+                const double dx = p.X - q.X, dy = p.Y - q.Y;
+                const double length = std::sqrt(dx * dx + dy * dy);
+                const double weight = 1 / (distance * distance);
+                const double pull = length > 0 ? distance / length : 0;
+                x += weight * (q.X + pull * dx);
+                y += weight * (q.Y + pull * dy);
+                weights += weight;
+            }
+            if (weights > 0) {
+                at[Index(i)] = {x / weights, y / weights};
+            }
+        }
+    }
+}
+
+// Turns the positions about their centre so that their longest spread runs across, the same
+// way up every time: the first node off the middle line across stands left of it, the first
+// off the line up and down stands above it.
+void TurnAcross(std::vector<TPoint>& at) {
+    TPoint mean;
+    for (const TPoint& p : at) {
+        mean.X += p.X / static_cast<double>(at.size());
+        mean.Y += p.Y / static_cast<double>(at.size());
+    }
+    double xx = 0, xy = 0, yy = 0;
+    for (TPoint& p : at) {
+        p = {p.X - mean.X, p.Y - mean.Y};
+        xx += p.X * p.X;
+        xy += p.X * p.Y;
+        yy += p.Y * p.Y;
+    }
+    const TAxis axis = LeadingAxis(xx, xy, yy);
+    double spread = 0;
+    for (TPoint& p : at) {
+        p = {axis.X * p.X + axis.Y * p.Y, -axis.Y * p.X + axis.X * p.Y};
+        spread = std::max({spread, std::abs(p.X), std::abs(p.Y)});
+    }
+    const auto firstOff = [&](double TPoint::*along) {
+        for (const TPoint& p : at) {
+            if (std::abs(p.*along) > 1e-6 * spread) {
+                return p.*along;
+            }
+        }
+        return 0.0;
+    };
+    const double flipX = firstOff(&TPoint::X) > 0 ? -1 : 1;
+    const double flipY = firstOff(&TPoint::Y) < 0 ? -1 : 1;
+    for (TPoint& p : at) {
+        p = {p.X * flipX + 0.0, p.Y * flipY + 0.0};
+    }
+}
+
+// The parts side by side in rows as wide as the widest part or the parts' whole area laid
+// square, the largest first, a gap apart; the lone nodes in rows of their own below.
+std::vector<TPoint> SetApart(const std::vector<std::vector<int>>& parts,
+                             const std::vector<std::vector<TPoint>>& drawn, double gap, int n) {
+    struct TBox {
+        std::size_t Part;
+        double Left, Right, Bottom, Top;
+    };
+    std::vector<TBox> boxes;
+    std::vector<int> lone;
+    double widest = 0, area = 0;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        if (parts[k].size() == 1) {
+            lone.push_back(parts[k][0]);
+            continue;
+        }
+        TBox box{k, Unjoined, -Unjoined, Unjoined, -Unjoined};
+        for (const TPoint& p : drawn[k]) {
+            box = {k, std::min(box.Left, p.X), std::max(box.Right, p.X), std::min(box.Bottom, p.Y),
+                   std::max(box.Top, p.Y)};
+        }
+        boxes.push_back(box);
+        widest = std::max(widest, box.Right - box.Left);
+        area += (box.Right - box.Left + gap) * (box.Top - box.Bottom + gap);
+    }
+    std::stable_sort(boxes.begin(), boxes.end(), [&](const TBox& a, const TBox& b) {
+        return parts[a.Part].size() > parts[b.Part].size();
+    });
+    const double rowWidth = std::max(widest, 1.5 * std::sqrt(area));
+    std::vector<TPoint> positions(Index(n));
+    double x = 0, top = 0, bottom = 0;
+    for (const TBox& box : boxes) {
+        if (x > 0 && x + box.Right - box.Left > rowWidth) {
+            x = 0;
+            top = bottom - gap;
+        }
+        for (std::size_t i = 0; i < parts[box.Part].size(); ++i) {
+            const TPoint& p = drawn[box.Part][i];
+            positions[Index(parts[box.Part][i] - 1)] = {x + p.X - box.Left, top - (box.Top - p.Y)};
+        }
+        bottom = std::min(bottom, top - (box.Top - box.Bottom));
+        x += box.Right - box.Left + gap;
+    }
+    if (!lone.empty()) {
+        const auto count = static_cast<int>(lone.size());
+        int perRow = static_cast<int>(std::sqrt(2.0 * count));
+        perRow += perRow * perRow < 2 * count ? 1 : 0;
+        perRow = std::max(perRow, boxes.empty() ? 0 : static_cast<int>(rowWidth / gap) + 1);
+        const double below = boxes.empty() ? 0 : bottom - 1.5 * gap;
+        for (int k = 0; k < count; ++k) {
+            positions[Index(lone[Index(k)] - 1)] = {(k % perRow) * gap, below - (k / perRow) * gap};
+        }
+    }
+    return positions;
 }
 
 }  // namespace
@@ -100,70 +380,102 @@ TLayoutNetwork LayoutNetworkOf(const TNetworkStore& network) {
     return copy;
 }
 
-std::vector<double> DrawingDistances(const TLayoutNetwork& network) {
+std::vector<std::vector<int>> NetworkParts(const TLayoutNetwork& network) {
     const int n = network.NumNodes;
-    std::vector<double> distances(At(n, 0, n));
-    if (n == 0) {
-        return distances;
+    std::vector<int> part(Index(n), -1);
+    std::vector<std::vector<int>> parts;
+    for (int first = 1; first <= n; ++first) {
+        if (part[Index(first - 1)] >= 0) {
+            continue;
+        }
+        const int number = static_cast<int>(parts.size());
+        std::vector<int> nodes{first};
+        part[Index(first - 1)] = number;
+        for (std::size_t k = 0; k < nodes.size(); ++k) {
+            for (int other = 1; other <= n; ++other) {
+                if (part[Index(other - 1)] < 0 && other != nodes[k] &&
+                    EitherWay(network, nodes[k], other) != NoLink) {
+                    part[Index(other - 1)] = number;
+                    nodes.push_back(other);
+                }
+            }
+        }
+        std::sort(nodes.begin(), nodes.end());
+        parts.push_back(std::move(nodes));
     }
-    const std::vector<std::int32_t> paths = UncappedShortestPaths(*StoreOf(network));
+    return parts;
+}
+
+std::vector<double> DrawingDistances(const TLayoutNetwork& network) {
+    std::vector<double> distances = JoinedDistances(network);
     double longest = 0;
-    for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < n; ++j) {
-            const std::int32_t d = std::min(paths[At(i, j, n)], paths[At(j, i, n)]);
-            distances[At(i, j, n)] = d == NoLink ? -1 : d;
-            longest = std::max(longest, d == NoLink ? 0.0 : static_cast<double>(d));
-        }
+    for (const double d : distances) {
+        longest = d == Unjoined ? longest : std::max(longest, d);
     }
-    const double apart = std::max(1.0, 1.5 * longest);
     for (double& d : distances) {
-        if (d < 0) {
-            d = apart;
-        }
+        d = d == Unjoined ? std::max(1.0, 1.5 * longest) : d;
     }
     return distances;
 }
 
+double LayoutStress(const TLayoutNetwork& network, const std::vector<TPoint>& positions) {
+    const int n = network.NumNodes;
+    const std::vector<double> d = JoinedDistances(network);
+    double stress = 0;
+    for (int i = 0; i < n; ++i) {
+        for (int j = i + 1; j < n; ++j) {
+            const double distance = d[At(i, j, n)];
+            if (distance != Unjoined && distance > 0) {
+                const TPoint &a = positions[Index(i)], &b = positions[Index(j)];
+                const double length =
+                    std::sqrt((a.X - b.X) * (a.X - b.X) + (a.Y - b.Y) * (a.Y - b.Y));
+                stress += (length - distance) * (length - distance) / (distance * distance);
+            }
+        }
+    }
+    return stress;
+}
+
 std::vector<TPoint> ClassicalScaling(const std::vector<double>& distances, int n) {
-    std::vector<TPoint> positions(static_cast<std::size_t>(n));
+    std::vector<TPoint> positions(Index(n));
     if (n < 2) {
         return positions;
     }
     // B = -1/2 J D² J, J the centring matrix: the inner products of the centred positions.
     std::vector<double> b(At(n, 0, n));
-    std::vector<double> rowMean(static_cast<std::size_t>(n));
+    std::vector<double> rowMean(Index(n));
     double allMean = 0;
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
             const double d = distances[At(i, j, n)];
             b[At(i, j, n)] = d * d;
-            rowMean[static_cast<std::size_t>(i)] += d * d / n;
+            rowMean[Index(i)] += d * d / n;
         }
-        allMean += rowMean[static_cast<std::size_t>(i)] / n;
+        allMean += rowMean[Index(i)] / n;
     }
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
-            b[At(i, j, n)] = -0.5 * (b[At(i, j, n)] - rowMean[static_cast<std::size_t>(i)] -
-                                     rowMean[static_cast<std::size_t>(j)] + allMean);
+            b[At(i, j, n)] =
+                -0.5 * (b[At(i, j, n)] - rowMean[Index(i)] - rowMean[Index(j)] + allMean);
         }
     }
 
     // The plane of the two largest eigenvalues, by orthogonal iteration with B² (whose
     // leading eigenvectors are those of B's largest magnitudes) from fixed start vectors.
     std::array<std::vector<double>, 2> v;
-    std::vector<double> w(static_cast<std::size_t>(n));
+    std::vector<double> w(Index(n));
+    TRandom random(0x6d6573680000c5u);
     for (std::size_t k = 0; k < 2; ++k) {
-        v[k].resize(static_cast<std::size_t>(n));
-        for (int i = 0; i < n; ++i) {
-            v[k][static_cast<std::size_t>(i)] =
-                k == 0 ? std::cos(0.7 * i + 0.3) : std::sin(1.3 * i + 0.1);
+        v[k].resize(Index(n));
+        for (double& x : v[k]) {
+            x = random.Unit() - 0.5;
         }
     }
     bool kept[2] = {Orthonormalise(v[0], nullptr), false};
     kept[1] = Orthonormalise(v[1], &v[0]);
-    // Distances that fit a plane settle in tens of steps; where two planes fit alike (parts of a
-    // network all equally far apart) it never settles, and any of them does.
-    for (int step = 0; step < 300 && kept[0] && kept[1]; ++step) {
+    // Distances that fit a plane settle in tens of steps; where two planes fit alike it never
+    // settles, and any of them does.
+    for (int step = 0; step < 200 && kept[0] && kept[1]; ++step) {
         double moved = 0;
         for (std::size_t k = 0; k < 2; ++k) {
             const std::vector<double> before = v[k];
@@ -172,28 +484,33 @@ std::vector<TPoint> ClassicalScaling(const std::vector<double>& distances, int n
             kept[k] = Orthonormalise(v[k], k == 0 ? nullptr : &v[0]);
             moved = std::max(moved, 1 - std::abs(Dot(before, v[k])));
         }
-        if (moved < 1e-12) {
+        if (moved < 1e-10) {
             break;
         }
     }
-    if (!kept[0] || !kept[1]) {
+    if (!kept[0]) {
         return positions;  // every distance 0: all nodes at one point
     }
+    if (!kept[1]) {
+        v[1].assign(Index(n), 0);
+    }
     // Within that plane, the eigenvectors of B themselves (Rayleigh-Ritz on the 2 x 2).
-    std::array<std::vector<double>, 2> bv{std::vector<double>(static_cast<std::size_t>(n)),
-                                          std::vector<double>(static_cast<std::size_t>(n))};
+    std::array<std::vector<double>, 2> bv{std::vector<double>(Index(n)),
+                                          std::vector<double>(Index(n))};
     Multiply(b, v[0], bv[0], n);
     Multiply(b, v[1], bv[1], n);
     const double t00 = Dot(v[0], bv[0]), t01 = Dot(v[0], bv[1]), t11 = Dot(v[1], bv[1]);
-    const double angle = 0.5 * std::atan2(2 * t01, t00 - t11);
-    const double c = std::cos(angle), s = std::sin(angle);
-    const double lambda[2] = {c * c * t00 + 2 * c * s * t01 + s * s * t11,
-                              s * s * t00 - 2 * c * s * t01 + c * c * t11};
-    const double scale[2] = {std::sqrt(std::max(lambda[0], 0.0)),
-                             std::sqrt(std::max(lambda[1], 0.0))};
-    for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
-        positions[i].X = (c * v[0][i] + s * v[1][i]) * scale[0];
-        positions[i].Y = (-s * v[0][i] + c * v[1][i]) * scale[1];
+    const TAxis axis = LeadingAxis(t00, t01, t11);
+    const double lambda[2] = {axis.Value, t00 + t11 - axis.Value};
+    if (!(lambda[0] > 0)) {
+        return positions;
+    }
+    // A second value that is rounding noise against the first leaves the nodes on a line.
+    const double scale[2] = {std::sqrt(lambda[0]),
+                             lambda[1] > 1e-9 * lambda[0] ? std::sqrt(lambda[1]) : 0.0};
+    for (std::size_t i = 0; i < Index(n); ++i) {
+        positions[i].X = (axis.X * v[0][i] + axis.Y * v[1][i]) * scale[0];
+        positions[i].Y = (-axis.Y * v[0][i] + axis.X * v[1][i]) * scale[1];
     }
     return positions;
 }
@@ -201,98 +518,67 @@ std::vector<TPoint> ClassicalScaling(const std::vector<double>& distances, int n
 std::vector<TPoint> LayOutNetwork(const TLayoutNetwork& network, const TLayoutStart& start) {
     const int n = network.NumNodes;
     if (n < 2) {
-        return std::vector<TPoint>(static_cast<std::size_t>(n));
+        return std::vector<TPoint>(Index(n));
     }
-
-    // Graphviz works in inches: the links are scaled to a mean length of one inch.
-    double sum = 0;
-    int count = 0;
-    for (int i = 1; i <= n; ++i) {
-        for (int j = i + 1; j <= n; ++j) {
-            const std::int32_t d = std::min(network.Link(i, j), network.Link(j, i));
-            if (d != NoLink) {
-                sum += d;
-                ++count;
+    const std::vector<double> d = JoinedDistances(network);
+    const std::vector<std::vector<int>> parts = NetworkParts(network);
+    const bool warm = start.Positions.size() == Index(n);
+    std::vector<std::vector<TPoint>> drawn;
+    double linkSum = 0;
+    int links = 0;
+    for (const std::vector<int>& nodes : parts) {
+        const int size = static_cast<int>(nodes.size());
+        std::vector<double> own(At(size, 0, size));
+        for (int i = 0; i < size; ++i) {
+            for (int j = 0; j < size; ++j) {
+                own[At(i, j, size)] = d[At(nodes[Index(i)] - 1, nodes[Index(j)] - 1, n)];
+                if (i < j && EitherWay(network, nodes[Index(i)], nodes[Index(j)]) != NoLink) {
+                    linkSum += own[At(i, j, size)];
+                    ++links;
+                }
             }
         }
-    }
-    if (count == 0) {
-        // No link at all, nothing to place by: the nodes on a circle, in their order.
-        std::vector<TPoint> circle;
-        for (int i = 0; i < n; ++i) {
-            const double angle = 2 * 3.14159265358979323846 * i / n;
-            circle.push_back({std::sin(angle), std::cos(angle)});
-        }
-        return circle;
-    }
-    const double unit = sum > 0 ? count / sum : 1.0;  // inches per distance
-    std::vector<TPoint> from = start.Positions;
-    if (from.size() != static_cast<std::size_t>(n) && start.RandomSeed <= 0) {
-        from = ClassicalScaling(DrawingDistances(network), n);
-    }
-    constexpr double PointsPerInch = 72;
-
-    std::vector<TPoint> positions(static_cast<std::size_t>(n));
-    const std::lock_guard<std::mutex> lock(GraphvizMutex);
-    // Graphviz reads and writes numbers in the thread's locale; the windows' region may write
-    // decimals with a comma.
-    const locale_t plain = newlocale(LC_ALL_MASK, "C", locale_t{});
-    const locale_t regional = uselocale(plain);
-    static GVC_t* const context = gvContext();
-    agseterr(AGERR);  // warnings (such as a disconnected graph) are not the user's to read
-    Agraph_t* graph = agopen(Text("network"), Agundirected, nullptr);
-    agattr(graph, AGRAPH, Text("mode"), Text("major"));
-    const std::string seed = std::to_string(std::max(start.RandomSeed, 1));
-    agattr(graph, AGRAPH, Text("start"), Text(seed.c_str()));
-    agattr(graph, AGRAPH, Text("splines"), Text("false"));
-    agattr(graph, AGNODE, Text("shape"), Text("point"));
-    agattr(graph, AGNODE, Text("width"), Text("0.01"));
-    // No text to measure: the names are drawn by the picture, not by Graphviz, which would load
-    // its text layout and the desktop's fonts for them.
-    agattr(graph, AGNODE, Text("label"), Text(""));
-    Agsym_t* pos = agattr(graph, AGNODE, Text("pos"), Text(""));
-    Agsym_t* len = agattr(graph, AGEDGE, Text("len"), Text("1"));
-    std::vector<Agnode_t*> nodes(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        const std::string name = std::to_string(i + 1);
-        Agnode_t* node = agnode(graph, Text(name.c_str()), 1);
-        nodes[static_cast<std::size_t>(i)] = node;
-        if (from.size() == static_cast<std::size_t>(n)) {
-            const TPoint& p = from[static_cast<std::size_t>(i)];
-            const std::string at = std::to_string(p.X * unit * PointsPerInch) + "," +
-                                   std::to_string(p.Y * unit * PointsPerInch);
-            agxset(node, pos, Text(at.c_str()));
-        }
-    }
-    for (int i = 1; i <= n; ++i) {
-        for (int j = i + 1; j <= n; ++j) {
-            const std::int32_t d = std::min(network.Link(i, j), network.Link(j, i));
-            if (d == NoLink) {
-                continue;
+        std::vector<TPoint> at(Index(size));
+        if (size > 1) {
+            double longest = 0;
+            for (const double x : own) {
+                longest = std::max(longest, x);
             }
-            Agedge_t* edge = agedge(graph, nodes[static_cast<std::size_t>(i - 1)],
-                                    nodes[static_cast<std::size_t>(j - 1)], nullptr, 1);
-            // A link of length 0 still needs a length the layout can divide by.
-            const std::string length = std::to_string(std::max(d * unit, 0.001));
-            agxset(edge, len, Text(length.c_str()));
+            if (warm) {
+                for (int i = 0; i < size; ++i) {
+                    at[Index(i)] = start.Positions[Index(nodes[Index(i)] - 1)];
+                }
+            } else if (start.RandomSeed <= 0) {
+                at = ClassicalScaling(own, size);
+            }
+            // Where the scaling has no plane to give (or a random start is asked for): fixed
+            // positions of the generator's, in a square as wide as the part.
+            double spread = 0;
+            for (const TPoint& p : at) {
+                spread = std::max({spread, std::abs(p.X - at[0].X), std::abs(p.Y - at[0].Y)});
+            }
+            if (!(spread > 0)) {
+                TRandom random(start.RandomSeed > 0 ? static_cast<std::uint64_t>(start.RandomSeed)
+                                                    : 0x6d657368u);
+                for (TPoint& p : at) {
+                    const double x = random.Unit();
+                    p = {x * longest, random.Unit() * longest};
+                }
+            }
+            Descend(at, own, warm);
+            Settle(at, own, 10);
+            TurnAcross(at);
         }
+        drawn.push_back(std::move(at));
     }
-    if (gvLayout(context, graph, "neato") == 0) {
-        for (std::size_t i = 0; i < nodes.size(); ++i) {
-            positions[i] = {ND_coord(nodes[i]).x / PointsPerInch / unit,
-                            ND_coord(nodes[i]).y / PointsPerInch / unit};
-        }
-        gvFreeLayout(context, graph);
-    } else if (from.size() == nodes.size()) {
-        positions = from;
+    if (parts.size() == 1) {
+        return drawn[0];
     }
-    agclose(graph);
-    uselocale(regional);
-    freelocale(plain);
-    return positions;
+    return SetApart(parts, drawn, links > 0 ? linkSum / links : 1.0, n);
 }
 
 void MarkCutOffNodes(TNetworkPicture& picture) {
+    picture.Parts = static_cast<int>(NetworkParts(picture.Network).size());
     if (picture.Network.NumNodes == 0) {
         picture.Unreached.clear();
         picture.Unreaching.clear();

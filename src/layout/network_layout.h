@@ -4,16 +4,21 @@
 // length follows its distance, so that a network of roads between sites looks like the map of
 // the sites.
 //
-// The positions come from stress majorization (Graphviz's neato) with the link distances as
-// the edges' lengths. It starts from the classical scaling of the shortest distances, never
-// from random positions, which can leave a map folded over on itself; a later layout of the
-// same nodes may start from the positions of the last one instead, so that a change of one
-// link moves the rest little. The same network from the same start always gives the same
-// positions.
+// The network falls into parts (nodes joined by links either way). Each part is laid out on its
+// own by stress minimization (weights 1/d² on the drawing distances, below) with stochastic
+// gradient descent over its pairs and a decreasing step, started from the classical scaling of
+// its distances where that has a plane to give, else from fixed positions; a later layout of the
+// same nodes may start from the positions of the last one instead, so that a change of one link
+// moves the rest little. Each part is then turned so that its longest spread runs across, the
+// same way up every time, and the parts are set apart side by side, the lone nodes in a row of
+// their own below them.
 //
-// Standard C++ and Graphviz's libraries alone, no Qt: the windows run it on a worker thread,
-// meshloom-export without a display. Graphviz's layout is not reentrant, so LayOutNetwork
-// runs one layout at a time, whatever thread calls it.
+// Every number is made with the arithmetic the floating-point standard fixes exactly (no
+// library sines or exponentials, no fused multiply-add, a random number generator of its own),
+// so the same network from the same start gives the same positions on every machine.
+//
+// Standard C++ alone, no Qt: the windows run it on a worker thread, meshloom-export without a
+// display. It keeps no state, so layouts may run on several threads at once.
 
 #include <cstdint>
 #include <string>
@@ -42,28 +47,40 @@ struct TPoint {
     double Y = 0;
 };
 
-// The shortest distance between every two nodes, either way (the shorter of the two
-// directions, for the drawing places nodes, not directions), at [i * NumNodes + j] from 0;
-// a pair that cannot be joined either way stands at the largest joined distance and a half
-// (at least 1), so that the parts of a network stand apart, but not far.
+// The parts of the network: the nodes (1..) joined by links either way, each part in node
+// order, the parts by their first node. A node with no link is a part of its own.
+std::vector<std::vector<int>> NetworkParts(const TLayoutNetwork& network);
+
+// The distances the drawing follows, at [i * NumNodes + j] from 0: the shortest paths over the
+// links taken both ways at the shorter of their two distances (the drawing places nodes, not
+// directions), a link shorter than a quarter of the shortest link above 0 counted at that
+// quarter (1 when no link is above 0), so that nodes joined by a link of 0 stand apart and
+// nearer than any others. A pair of two parts stands at the largest joined distance and a half
+// (at least 1).
 std::vector<double> DrawingDistances(const TLayoutNetwork& network);
+
+// The stress of positions against the drawing distances: the sum over the pairs of one part
+// of ((drawn length - distance) / distance)².
+double LayoutStress(const TLayoutNetwork& network, const std::vector<TPoint>& positions);
 
 // Classical scaling: the positions in the plane whose distances best match the given ones
 // (n x n, symmetric, zero diagonal) in the least-squares sense of their inner products. The
-// two leading eigenvectors are found by a fixed, seedless iteration, so the same distances
-// always give the same positions.
+// two leading eigenvectors are found by a fixed iteration from fixed vectors, so the same
+// distances always give the same positions. A second axis with nothing of the distances in it
+// (all nodes on a line) is left 0 rather than drawn from rounding noise; all nodes at one point
+// when no axis has anything.
 std::vector<TPoint> ClassicalScaling(const std::vector<double>& distances, int n);
 
 // Where the layout starts.
 struct TLayoutStart {
     // The positions to start from (one per node); empty: the classical scaling of the
-    // drawing distances, or, with RandomSeed, Graphviz's random start.
+    // drawing distances, or, with RandomSeed, random positions.
     std::vector<TPoint> Positions;
     int RandomSeed = 0;  // > 0: random positions from this seed (measured, never drawn)
 };
 
-// The positions of the nodes, in the units of the distances, the first node's at the
-// origin side of nothing in particular: only the distances between them mean anything.
+// The positions of the nodes, in the units of the distances, y growing northwards: only the
+// distances between them mean anything.
 std::vector<TPoint> LayOutNetwork(const TLayoutNetwork& network, const TLayoutStart& start = {});
 
 // A network laid out, with the marks a picture shows on it.
@@ -72,10 +89,12 @@ struct TNetworkPicture {
     std::vector<TPoint> Positions;
     std::vector<int> Unreached;   // the nodes no other node reaches
     std::vector<int> Unreaching;  // the nodes that reach no other node
+    int Parts = 0;                // how many parts no link joins (NetworkParts)
 };
 
-// The network laid out (from start, see LayOutNetwork) and its cut-off nodes.
+// The network laid out (from start, see LayOutNetwork), its cut-off nodes and its parts.
 TNetworkPicture PictureOf(const TLayoutNetwork& network, const TLayoutStart& start = {});
 
-// The nodes cut off from the rest (core/connectivity_details.h) of a copied network.
+// The nodes cut off from the rest (core/connectivity_details.h) of a copied network, and how
+// many parts it falls into.
 void MarkCutOffNodes(TNetworkPicture& picture);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 
 #include "core/name_bytes.h"
 #include "core/xml_text.h"
@@ -58,8 +59,125 @@ const char* KindColour(TNodeKind kind) {
 }
 
 constexpr double Width = 800, Height = 600, Margin = 60, Radius = 5;
+// The sans-serif face at 11 pixels, as most readers draw it: the height of a line, the
+// baseline below its top, and a width per character that covers most names.
+constexpr double LineHeight = 13, Baseline = 10, CharWidth = 6.6;
+
+double Length(TPoint a, TPoint b) {
+    return std::sqrt((a.X - b.X) * (a.X - b.X) + (a.Y - b.Y) * (a.Y - b.Y));
+}
+
+double OverlapArea(const TRect& a, const TRect& b) {
+    const double across = std::min(a.Left + a.Width, b.Left + b.Width) - std::max(a.Left, b.Left);
+    const double down = std::min(a.Top + a.Height, b.Top + b.Height) - std::max(a.Top, b.Top);
+    return across > 0 && down > 0 ? across * down : 0;
+}
+
+TRect DotBox(TPoint p, double radius) {
+    return {p.X - radius, p.Y - radius, 2 * radius, 2 * radius};
+}
+
+// A text's width in the file's face, by its characters (UTF-8 lead bytes).
+double TextWidth(const std::string& text) {
+    const auto characters = std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+    });
+    return CharWidth * static_cast<double>(characters);
+}
 
 }  // namespace
+
+std::pair<TPoint, TPoint> LinkLineEnds(TPoint a, TPoint b, double radius) {
+    const double length = Length(a, b);
+    if (!(length > 2 * radius)) {
+        return {a, b};
+    }
+    const TPoint along{(b.X - a.X) / length * radius, (b.Y - a.Y) / length * radius};
+    return {{a.X + along.X, a.Y + along.Y}, {b.X - along.X, b.Y - along.Y}};
+}
+
+TRect ArrowheadBox(TPoint from, TPoint to, double radius) {
+    const double length = Length(from, to);
+    if (!(length > radius)) {
+        return {};
+    }
+    const TPoint unit{(to.X - from.X) / length, (to.Y - from.Y) / length};
+    const TPoint tip{to.X - unit.X * radius, to.Y - unit.Y * radius};
+    const TPoint base{tip.X - unit.X * 9, tip.Y - unit.Y * 9};
+    const double left = std::min(tip.X, base.X - std::abs(unit.Y) * 4),
+                 right = std::max(tip.X, base.X + std::abs(unit.Y) * 4),
+                 top = std::min(tip.Y, base.Y - std::abs(unit.X) * 4),
+                 bottom = std::max(tip.Y, base.Y + std::abs(unit.X) * 4);
+    return {left, top, right - left, bottom - top};
+}
+
+std::vector<TRect> PlaceNames(const std::vector<TPoint>& dots, const std::vector<TPoint>& sizes,
+                              double radius, const std::vector<TRect>& arrowheads,
+                              const TRect& area) {
+    std::vector<TRect> names;
+    const double slant = 0.7 * radius + 1, side = radius + 2;
+    for (std::size_t node = 0; node < dots.size(); ++node) {
+        const TPoint p = dots[node];
+        const double w = sizes[node].X, h = sizes[node].Y;
+        const TRect places[8] = {
+            {p.X + slant, p.Y - slant - h, w, h},     {p.X + slant, p.Y + slant, w, h},
+            {p.X - slant - w, p.Y - slant - h, w, h}, {p.X - slant - w, p.Y + slant, w, h},
+            {p.X + side, p.Y - h / 2, w, h},          {p.X - side - w, p.Y - h / 2, w, h},
+            {p.X - w / 2, p.Y - side - h, w, h},      {p.X - w / 2, p.Y + side, w, h},
+        };
+        // What lies within reach of any of the eight places.
+        const TRect reach{p.X - side - w, p.Y - side - h, 2 * (side + w), 2 * (side + h)};
+        std::vector<TRect> near;
+        for (std::size_t other = 0; other < dots.size(); ++other) {
+            const TRect dot = DotBox(dots[other], radius);
+            if (other != node && dot.Overlaps(reach)) {
+                near.push_back(dot);
+            }
+        }
+        const std::vector<TRect>* const obstacles[] = {&names, &arrowheads};
+        for (const std::vector<TRect>* boxes : obstacles) {
+            std::copy_if(boxes->begin(), boxes->end(), std::back_inserter(near),
+                         [&](const TRect& box) { return box.Overlaps(reach); });
+        }
+        TRect best = places[0];
+        double least = -1;
+        for (const TRect& place : places) {
+            const bool inside = place.Left >= area.Left && place.Top >= area.Top &&
+                                place.Left + place.Width <= area.Left + area.Width &&
+                                place.Top + place.Height <= area.Top + area.Height;
+            double covered = inside ? 0 : place.Width * place.Height - OverlapArea(place, area);
+            for (const TRect& box : near) {
+                covered += OverlapArea(place, box);
+            }
+            if (least < 0 || covered < least) {
+                least = covered;
+                best = place;
+            }
+            if (covered == 0) {
+                break;
+            }
+        }
+        names.push_back(best);
+    }
+    return names;
+}
+
+TPoint PlaceOnLine(TPoint a, TPoint b, TPoint size, const std::vector<TRect>& names,
+                   const std::vector<TPoint>& dots, double radius) {
+    for (const double t : {0.5, 0.4, 0.6, 0.3, 0.7, 0.2, 0.8}) {
+        const TPoint centre{a.X + (b.X - a.X) * t, a.Y + (b.Y - a.Y) * t};
+        const TRect label{centre.X - size.X / 2, centre.Y - size.Y / 2, size.X, size.Y};
+        const bool clear = std::none_of(names.begin(), names.end(),
+                                        [&](const TRect& name) { return name.Overlaps(label); }) &&
+                           std::none_of(dots.begin(), dots.end(), [&](TPoint dot) {
+                               return DotBox(dot, radius).Overlaps(label);
+                           });
+        if (clear) {
+            return centre;
+        }
+    }
+    return {(a.X + b.X) / 2, (a.Y + b.Y) / 2};
+}
 
 std::vector<TDrawnLink> DrawnLinks(const TLayoutNetwork& network) {
     std::vector<TDrawnLink> links;
@@ -128,7 +246,10 @@ std::string PictureDescription(const TNetworkPicture& picture) {
         counted(links - 2 * twoWay, "one-way link drawn as an arrow",
                 "one-way links drawn as arrows") +
         ").";
-    if (picture.Unreached.empty() && picture.Unreaching.empty()) {
+    if (picture.Parts > 1) {
+        text += " The network falls into " + std::to_string(picture.Parts) +
+                " parts that no link joins.";
+    } else if (picture.Unreached.empty() && picture.Unreaching.empty()) {
         return text + " No node is cut off from the others.";
     }
     if (!picture.Unreached.empty()) {
@@ -185,16 +306,22 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
         "markerWidth=\"7\" markerHeight=\"7\" orient=\"auto-start-reverse\">"
         "<path d=\"M0,0 L10,5 L0,10 z\" fill=\"#34495e\"/></marker></defs>\n"
         "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n<g class=\"links\">\n";
-    for (const TDrawnLink& link : DrawnLinks(network)) {
-        TPoint from = point(link.From), to = point(link.To);
+    const std::vector<TDrawnLink> links = DrawnLinks(network);
+    svg.reserve(svg.size() + (links.size() + static_cast<std::size_t>(network.NumNodes)) * 300);
+    std::vector<TRect> arrowheads;
+    for (const TDrawnLink& link : links) {
         if (!link.TwoWay) {
-            // The arrowhead ends at the edge of the destination's dot, not under it.
-            const double dx = to.X - from.X, dy = to.Y - from.Y;
-            const double length = std::hypot(dx, dy);
-            if (length > Radius + 1) {
-                to = {to.X - dx / length * (Radius + 1), to.Y - dy / length * (Radius + 1)};
-            }
+            arrowheads.push_back(ArrowheadBox(point(link.From), point(link.To), Radius));
         }
+    }
+    std::vector<TPoint> sizes;
+    for (const std::string& name : network.Names) {
+        sizes.push_back({TextWidth(TextOfNameBytes(name)), LineHeight});
+    }
+    const std::vector<TRect> names =
+        PlaceNames(at, sizes, Radius, arrowheads, {0, 0, Width, Height});
+    for (const TDrawnLink& link : links) {
+        const auto [from, to] = LinkLineEnds(point(link.From), point(link.To), Radius);
         const std::string title = NodeText(network, link.From) + (link.TwoWay ? " <-> " : " -> ") +
                                   NodeText(network, link.To) + ": " + DistanceLabel(link);
         svg += "<line class=\"link " + std::string(link.TwoWay ? "two-way" : "one-way") +
@@ -207,16 +334,19 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
                (link.TwoWay ? "" : " marker-end=\"url(#arrow)\"") + "><title>" + XmlEscaped(title) +
                "</title></line>\n";
         if (marks.Distances) {
-            const TPoint a = point(link.From), b = point(link.To);
-            svg += "<text class=\"distance\" x=\"" + Number((a.X + b.X) / 2) + "\" y=\"" +
-                   Number((a.Y + b.Y) / 2 - 3) + "\" text-anchor=\"middle\" fill=\"#16a085\">" +
-                   DistanceLabel(link) + "</text>\n";
+            const std::string label = DistanceLabel(link);
+            const TPoint centre = PlaceOnLine(point(link.From), point(link.To),
+                                              {TextWidth(label), LineHeight}, names, at, Radius);
+            svg += "<text class=\"distance\" x=\"" + Number(centre.X) + "\" y=\"" +
+                   Number(centre.Y + Baseline - LineHeight / 2) +
+                   "\" text-anchor=\"middle\" fill=\"#16a085\">" + label + "</text>\n";
         }
     }
     svg += "</g>\n<g class=\"nodes\">\n";
     for (int node = 1; node <= network.NumNodes; ++node) {
         const TNodeKind kind = NodeKindOf(picture, node);
         const TPoint p = point(node);
+        const TRect& label = names[static_cast<std::size_t>(node - 1)];
         const std::string name =
             XmlEscaped(TextOfNameBytes(network.Names[static_cast<std::size_t>(node - 1)]));
         std::string ring;
@@ -229,7 +359,7 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
                std::to_string(node) + "\"><title>" + XmlEscaped(NodeText(network, node)) +
                "</title>" + ring + "<circle cx=\"" + Number(p.X) + "\" cy=\"" + Number(p.Y) +
                "\" r=\"" + Number(Radius) + "\" fill=\"" + KindColour(kind) + "\"/><text x=\"" +
-               Number(p.X + Radius + 2) + "\" y=\"" + Number(p.Y - Radius - 1) + "\">" + name +
+               Number(label.Left) + "\" y=\"" + Number(label.Top + Baseline) + "\">" + name +
                "</text></g>\n";
     }
     // The legend, below the drawing.

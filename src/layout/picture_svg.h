@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "layout/network_layout.h"
@@ -54,5 +55,34 @@ struct TPictureMarks {
 // the same scale both ways, north up: the point of node i (1..) at [i - 1].
 std::vector<TPoint> FittedPositions(const std::vector<TPoint>& positions, double width,
                                     double height, double margin);
+
+// Where the names and distances go, on a drawing whose y grows downwards (the window's and
+// the file's alike), so that a name covers no other name, no dot and no arrowhead where the
+// eight places around its dot allow, and a distance stays on its line clear of the names.
+struct TRect {
+    double Left = 0, Top = 0, Width = 0, Height = 0;
+    bool Overlaps(const TRect& other) const {
+        return Left < other.Left + other.Width && other.Left < Left + Width &&
+               Top < other.Top + other.Height && other.Top < Top + Height;
+    }
+};
+
+// The ends of a link's line from the dot at a to the dot at b, both at the dots' edges.
+std::pair<TPoint, TPoint> LinkLineEnds(TPoint a, TPoint b, double radius);
+// The box around the head of an arrow whose tip is at the edge of the dot at to.
+TRect ArrowheadBox(TPoint from, TPoint to, double radius);
+
+// For each node (dots[i - 1]) the box of its name (sizes: each name's width and height): the
+// first of the eight places beside the dot (upper right, lower right, upper left, lower left,
+// right, left, above, below) that covers no name placed before it, no dot and no arrowhead and
+// stays within area, else the place that covers least.
+std::vector<TRect> PlaceNames(const std::vector<TPoint>& dots, const std::vector<TPoint>& sizes,
+                              double radius, const std::vector<TRect>& arrowheads,
+                              const TRect& area);
+
+// The centre of a distance label of the given size on the line from a to b: the middle, or
+// the nearest of the points along the line whose label covers no name and no dot.
+TPoint PlaceOnLine(TPoint a, TPoint b, TPoint size, const std::vector<TRect>& names,
+                   const std::vector<TPoint>& dots, double radius);
 
 std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& marks = {});

@@ -265,8 +265,12 @@ void TLinkSpecification::ShowPictureClick() {
         Picture->Canvas->OnDestination = [this](int node) {
             DestinationList->SetItemIndex(node - 1);
         };
+        Picture->NetworkFile = [this] { return SaveNodes.FileName; };
     }
     const bool opening = !Picture->isVisible();
+    if (opening) {
+        Picture->PlaceBeside(*this);
+    }
     Picture->show();
     Picture->raise();
     Picture->activateWindow();

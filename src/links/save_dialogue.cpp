@@ -1,5 +1,6 @@
 #include "links/save_dialogue.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "core/connectivity_details.h"
@@ -10,6 +11,8 @@
 #include "platform/network_file_writer.h"
 #include "platform/platform_services.h"
 #include "platform/save_dialog.h"
+#include "shell/main_menu.h"
+#include "shell/window_references.h"
 
 namespace {
 const QChar CR = QLatin1Char('\r');
@@ -65,6 +68,27 @@ QString OutcomeLine(const QString& file, const TFileOutcome& outcome) {
 bool IsSameFile(const QString& a, const QString& b) {
     const QString canonicalA = QFileInfo(a).canonicalFilePath();
     return !canonicalA.isEmpty() && canonicalA == QFileInfo(b).canonicalFilePath();
+}
+
+// The distance file that belongs with the demand data file just chosen for an opened network:
+// the opened one while the opened demand data file is saved over; otherwise the chosen name
+// with the extension NED (ned after a lower-case extension), in its folder. Empty when no
+// demand data file was chosen, so that Return alone never writes half of a pair.
+QString DistanceFileFor(const QString& demandFile, const QString& openedDemand,
+                        const QString& openedDistance) {
+    if (demandFile.isEmpty()) {
+        return {};
+    }
+    const QFileInfo demand(demandFile);
+    if (IsSameFile(demandFile, openedDemand) ||
+        demand.absoluteFilePath() == QFileInfo(openedDemand).absoluteFilePath()) {
+        return openedDistance;
+    }
+    const QString extension = demand.suffix();
+    const bool lower = !extension.isEmpty() && extension == extension.toLower();
+    const QString stem = extension.isEmpty() ? demand.fileName() : demand.completeBaseName();
+    return demand.absoluteDir().filePath(stem +
+                                         (lower ? QStringLiteral(".ned") : QStringLiteral(".NED")));
 }
 }  // namespace
 
@@ -130,6 +154,13 @@ void SaveNetwork(TLinkSpecification& window) {
     if (window.SaveDistances.FileName.isEmpty() && !window.SaveNodes.FileName.isEmpty()) {
         window.SaveDistances.InitialDir = QFileInfo(window.SaveNodes.FileName).absolutePath();
     }
+    // An opened network's distances go with the demand data file chosen now, never beside
+    // another network's demand data.
+    if (!MeshLoomMain->OpenedDemandPath().isEmpty()) {
+        window.SaveDistances.FileName = DistanceFileFor(
+            demandFile, MeshLoomMain->OpenedDemandPath(), MeshLoomMain->OpenedDistancePath());
+        window.SaveDistances.InitialDir = QFileInfo(window.SaveNodes.FileName).absolutePath();
+    }
     const QString distanceFile = ChooseSaveFileName(
         window.SaveDistances, demand.Written || demand.InPlace ? demandFile : QString());
     const TFileOutcome distances = Save(distanceFile, WriteDistanceFile);
@@ -152,12 +183,15 @@ void SaveNetwork(TLinkSpecification& window) {
         const QString outcomes = OutcomeLine(QStringLiteral("Demand data file"), demand) +
                                  QLatin1Char('\n') +
                                  OutcomeLine(QStringLiteral("Distance file"), distances);
-        if (MessageDlg(question, TMsgDlgType::Warning, TMsgDlgButtons::YesNo, outcomes) !=
+        // No is the default: Return here must not throw the network away.
+        if (MessageDlg(question, TMsgDlgType::Warning, TMsgDlgButtons::YesNoDefaultNo, outcomes) !=
             TModalResult::Yes) {
             window.UpdateAllLists();
             return;
         }
     }
 
+    MeshLoomMain->ShowSavedNetwork(demand.Written ? demand.Name : QString(),
+                                   distances.Written ? distances.Name : QString());
     window.ReturnToMainMenu();
 }

@@ -140,6 +140,7 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
         BoldButton(QStringLiteral("&Replace Node"),
                    QStringLiteral("Put the values in the fields back into the node being edited"),
                    SmallButtonWidth, this);
+    EditButton->setEnabled(false);
     ReplaceButton->setEnabled(false);
     QuitButton = BoldButton(QStringLiteral("&Quit (no more nodes to add or delete)"),
                             QStringLiteral("Quit and return to the Main Menu to do Link Additions"),
@@ -197,14 +198,13 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     setTabOrder(SecondDemand, FixedCost);
     setTabOrder(FixedCost, AddNode);
     setTabOrder(AddNode, QuitButton);
-    // Edit Node and Replace Node after Quit, so that the list stays next to Delete Node and
-    // to Cancel, where the keys of the list have always found it.
-    setTabOrder(QuitButton, EditButton);
-    setTabOrder(EditButton, ReplaceButton);
-    setTabOrder(ReplaceButton, NodeNumber);
+    setTabOrder(QuitButton, NodeNumber);
     setTabOrder(NodeNumber, DeleteButton);
     setTabOrder(DeleteButton, NodeList);
     setTabOrder(NodeList, CancelButton);
+    // Edit Node and Replace Node come last, so that every other Tab lands where it always has.
+    setTabOrder(CancelButton, EditButton);
+    setTabOrder(EditButton, ReplaceButton);
 
     NodeName->OnExit = [this] { NodeNameExit(); };
     FirstDemand->OnExit = [this] { FirstDemandExit(); };
@@ -250,8 +250,11 @@ void TNodeSpecifications::FormShow() {
     const bool opened = OpenedLinksWaiting(Network);
     if (!opened) {
         StartNodeTable(Network);
+        // A network begun afresh has no files yet.
+        MeshLoomMain->ForgetOpenedNetwork();
     }
     NodeList->Clear();
+    ShowEditButtons();
     ShowCount();
     ShowNextNodeNumber();
     ClearEntryFields();
@@ -306,6 +309,8 @@ void TNodeSpecifications::AddNodeClick() {
     if (Network.NumNodes >= MaxNodes) {
         return;
     }
+    // The fields' values become a new node; the node being edited, if any, stays as it was.
+    EndEdit();
     const TNodeView before = View();
     TStoreChange change = RecordChange(Network, AddPendingNode);
     change.Text = NodeChangeText("Addition", Network, Network.NumNodes);
@@ -328,6 +333,7 @@ void TNodeSpecifications::PasteNodesClick() {
     TStoreChange change =
         RecordChange(Network, [&reading](TNetworkStore& n) { AddPastedNodes(n, reading.Nodes); });
     change.Text = PasteChangeText(reading.Nodes.size(), "Node");
+    EndEdit();
     // As when the values had been typed: leaving a field lets the planner quit.
     QuitButton->setEnabled(true);
     // The node being typed stays in its fields and pending values, to be added next.
@@ -365,6 +371,7 @@ void TNodeSpecifications::QuitButtonClick() {
                                       "supplied.\rDo you want to QUIT?"),
                        TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) == TModalResult::Yes) {
             DropOpenedLinks(Network);
+            MeshLoomMain->ForgetOpenedNetwork();
             ReturnToMainMenu();
         }
         return;
@@ -375,6 +382,7 @@ void TNodeSpecifications::QuitButtonClick() {
 
 void TNodeSpecifications::ListNodes() {
     NodeList->Clear();
+    ShowEditButtons();
     if (Network.NumNodes <= 0) {
         return;
     }
@@ -391,12 +399,13 @@ void TNodeSpecifications::DeleteButtonClick() {
     }
     const int links = LinksOfNode(Network, k);
     if (links > 0 &&
-        MessageDlg(QStringLiteral("Node %1 has %2 %3; deleting the node deletes %4 too.\r"
-                                  "Do you want to delete the node and its %3?")
+        MessageDlg(QStringLiteral("Node %1 (%5) has %2 %3 in the link list; deleting the node "
+                                  "deletes %4 too.\rDo you want to delete the node and its %3?")
                        .arg(k)
                        .arg(links)
                        .arg(links == 1 ? QStringLiteral("link") : QStringLiteral("links"))
-                       .arg(links == 1 ? QStringLiteral("it") : QStringLiteral("them")),
+                       .arg(links == 1 ? QStringLiteral("it") : QStringLiteral("them"))
+                       .arg(NameText(Network.NodeNames[k])),
                    TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) != TModalResult::Yes) {
         return;
     }
@@ -419,12 +428,14 @@ void TNodeSpecifications::DeleteButtonClick() {
     ResetPendingNode();
     ShowCount();
     ShowEntryWhileRoomLeft();
+    NodeList->setFocus();
     Remember(std::move(change), before);
 }
 
 void TNodeSpecifications::CancelButtonClick() {
     // The opened network's links are lost with its nodes; its files stay as they are.
     DropOpenedLinks(Network);
+    MeshLoomMain->ForgetOpenedNetwork();
     ReturnToMainMenu();
 }
 
@@ -441,10 +452,13 @@ void TNodeSpecifications::EditButtonClick() {
     Network.PendingSecondDemand = Network.SecondDemands[k];
     Network.PendingFixedCost = Network.FixedCosts[k];
     NodeName->setText(NameText(Network.PendingName));
-    FirstDemand->setText(QString::fromLatin1(NodeValueFieldText(Network.PendingFirstDemand)));
-    SecondDemand->setText(QString::fromLatin1(NodeValueFieldText(Network.PendingSecondDemand)));
-    FixedCost->setText(QString::fromLatin1(NodeValueFieldText(Network.PendingFixedCost)));
-    ReplaceButton->setEnabled(true);
+    FirstDemand->setText(QString::fromLatin1(ShortestValueText(Network.PendingFirstDemand)));
+    SecondDemand->setText(QString::fromLatin1(ShortestValueText(Network.PendingSecondDemand)));
+    FixedCost->setText(QString::fromLatin1(ShortestValueText(Network.PendingFixedCost)));
+    FieldsHoldAddedNode = false;
+    ShowEditButtons();
+    // A full table shows its fields for as long as the edit lasts.
+    ShowEntryWhileRoomLeft();
     NodeName->setFocus();
     NodeName->selectAll();
 }
@@ -460,19 +474,31 @@ void TNodeSpecifications::ReplaceButtonClick() {
     TStoreChange change =
         RecordChange(Network, [k, &slot](TNetworkStore& n) { ReplaceNode(n, k, slot); });
     change.Text = NodeChangeText("Change", Network, k);
-    EndEdit();
     ResetPendingNode();
     ClearEntryFields();
+    EndEdit();
     ListNodes();
     NodeList->SetItemIndex(k - 1);
     ShowNextNodeNumber();
+    NodeList->setFocus();
     Remember(std::move(change), before);
 }
 
-// The fields go back to entering a new node.
+// The fields go back to entering a new node; those of a full table hide again, emptied.
 void TNodeSpecifications::EndEdit() {
+    if (EditedNode > 0 && Network.NumNodes >= MaxNodes) {
+        ClearEntryFields();
+        ResetPendingNode();
+    }
     EditedNode = 0;
-    ReplaceButton->setEnabled(false);
+    ShowEditButtons();
+    ShowEntryWhileRoomLeft();
+}
+
+// Edit Node needs a node to bring in; Replace Node, a node being edited.
+void TNodeSpecifications::ShowEditButtons() {
+    EditButton->setEnabled(Network.NumNodes > 0);
+    ReplaceButton->setEnabled(EditedNode > 0);
 }
 
 void TNodeSpecifications::ResetPendingNode() {
@@ -489,13 +515,14 @@ void TNodeSpecifications::ClearEntryFields() {
     FieldsHoldAddedNode = false;
 }
 
-// The entry fields are there whenever the table has room, and only then.
+// The entry fields are there whenever the table has room or a node is being edited.
 void TNodeSpecifications::ShowEntryWhileRoomLeft() {
     const bool roomLeft = Network.NumNodes < MaxNodes;
+    const bool shown = roomLeft || EditedNode > 0;
     for (QWidget* control : std::initializer_list<QWidget*>{
              NodeName, NodeNameLabel, FirstDemand, FirstDemandLabel, SecondDemand,
              SecondDemandLabel, FixedCost, FixedCostLabel}) {
-        control->setVisible(roomLeft);
+        control->setVisible(shown);
     }
     AddNode->setEnabled(roomLeft);
 }
@@ -510,6 +537,7 @@ void TNodeSpecifications::ShowCount() {
 }
 
 void TNodeSpecifications::ReturnToMainMenu() {
+    EndEdit();
     History.Clear();
     hide();
     ShowWindow(*MeshLoomMain);
@@ -523,6 +551,8 @@ TNodeSpecifications::TNodeView TNodeSpecifications::View() const {
 // the buttons as they were. Fields that come back after a full table keep the node being typed
 // (a paste filled the table), but not the node whose Add Node filled it: they come back empty.
 void TNodeSpecifications::ShowView(const TNodeView& view) {
+    // An undo or a redo may move the nodes about: an edit does not outlive it.
+    EndEdit();
     if (!AddNode->isEnabled() && Network.NumNodes < MaxNodes && FieldsHoldAddedNode) {
         ClearEntryFields();
         ResetPendingNode();

@@ -85,8 +85,11 @@ class TNodeSpecifications : public QWidget {
     void ShowCount();
     void ReturnToMainMenu();
     // The node whose values Edit Node brought into the fields, 0 for none.
+    // Every change of the table but Replace Node ends the edit, so that the number always
+    // names the node whose values were brought in.
     int EditedNode = 0;
     void EndEdit();
+    void ShowEditButtons();
 
     // What undo and redo put back besides the store: the selected line and two buttons.
     struct TNodeView {

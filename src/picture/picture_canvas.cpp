@@ -1,5 +1,6 @@
 #include "picture/picture_canvas.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -43,6 +44,15 @@ QString NodeText(const TLayoutNetwork& network, int node) {
                TextOfNameBytes(network.Names[static_cast<std::size_t>(node - 1)]));
 }
 
+TPoint PointOf(QPointF p) {
+    return {p.x(), p.y()};
+}
+
+QPointF QPointOf(TPoint p) {
+    return {p.X, p.Y};
+}
+
+// The head of an arrow from from whose tip touches the edge of the dot at to.
 void Arrowhead(QPainter& painter, QPointF from, QPointF to) {
     const QPointF along = to - from;
     const double length = std::hypot(along.x(), along.y());
@@ -50,7 +60,7 @@ void Arrowhead(QPainter& painter, QPointF from, QPointF to) {
         return;
     }
     const QPointF unit = along / length, across(-unit.y(), unit.x());
-    const QPointF tip = to - unit * (Radius + 1);
+    const QPointF tip = to - unit * Radius;
     const QPointF points[3] = {tip, tip - unit * 9 + across * 4, tip - unit * 9 - across * 4};
     painter.drawPolygon(points, 3);
 }
@@ -153,25 +163,47 @@ QString TPictureCanvas::TipAt(QPointF point) const {
 
 void TPictureCanvas::Draw(QPainter& painter, QSizeF size, double scale, QPointF offset) const {
     painter.fillRect(QRectF(QPointF(), size), Qt::white);
+    const QSizeF area(size.width(), size.height() - LegendHeight);
     const std::vector<TPoint> fitted =
-        FittedPositions(Drawn.Positions, size.width(), size.height() - LegendHeight, Margin);
+        FittedPositions(Drawn.Positions, area.width(), area.height(), Margin);
     const QPointF centre(size.width() / 2, size.height() / 2);
-    std::vector<QPointF> at;
+    std::vector<TPoint> at;
     for (const TPoint& p : fitted) {
-        at.push_back(centre + (QPointF(p.X, p.Y) - centre) * scale + offset);
+        at.push_back(PointOf(centre + (QPointF(p.X, p.Y) - centre) * scale + offset));
     }
-    const auto point = [&](int node) { return at[static_cast<std::size_t>(node - 1)]; };
+    const auto point = [&](int node) { return QPointOf(at[static_cast<std::size_t>(node - 1)]); };
     if (at.size() != static_cast<std::size_t>(Drawn.Network.NumNodes)) {
         painter.drawText(QRectF(QPointF(), size), Qt::AlignCenter,
                          QStringLiteral("Laying out the network..."));
         return;
     }
+    // The network above the legend, never over it, however it is zoomed or moved.
+    painter.save();
+    painter.setClipRect(QRectF(QPointF(), area));
+    std::vector<TRect> arrowheads;
+    for (const TDrawnLink& link : Links) {
+        if (!link.TwoWay) {
+            arrowheads.push_back(
+                ArrowheadBox(PointOf(point(link.From)), PointOf(point(link.To)), Radius));
+        }
+    }
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    std::vector<QString> names;
+    std::vector<TPoint> sizes;
+    for (int node = 1; node <= static_cast<int>(at.size()); ++node) {
+        names.push_back(NodeText(Drawn.Network, node).section(QLatin1Char(' '), 1));
+        sizes.push_back({metrics.horizontalAdvance(names.back()), metrics.height()});
+    }
+    const std::vector<TRect> labels =
+        PlaceNames(at, sizes, Radius, arrowheads, {0, 0, area.width(), area.height()});
     // Thousands of lines are drawn plain, so that a full network still draws at once.
     painter.setRenderHint(QPainter::Antialiasing, Links.size() < 3000);
     painter.setPen(QPen(LinkColour, 1));
     painter.setBrush(QColor(0x34, 0x49, 0x5e));
     for (const TDrawnLink& link : Links) {
-        painter.drawLine(point(link.From), point(link.To));
+        const auto [from, to] = LinkLineEnds(at[static_cast<std::size_t>(link.From - 1)],
+                                             at[static_cast<std::size_t>(link.To - 1)], Radius);
+        painter.drawLine(QPointOf(from), QPointOf(to));
         if (!link.TwoWay) {
             Arrowhead(painter, point(link.From), point(link.To));
         }
@@ -179,8 +211,14 @@ void TPictureCanvas::Draw(QPainter& painter, QSizeF size, double scale, QPointF 
     if (Shown.Distances) {
         painter.setPen(QColor(0x16, 0xa0, 0x85));
         for (const TDrawnLink& link : Links) {
-            painter.drawText((point(link.From) + point(link.To)) / 2 + QPointF(0, -3),
-                             QString::fromStdString(DistanceLabel(link)));
+            const QString label = QString::fromStdString(DistanceLabel(link));
+            const QSizeF room(metrics.horizontalAdvance(label), metrics.height());
+            const TPoint middle = PlaceOnLine(at[static_cast<std::size_t>(link.From - 1)],
+                                              at[static_cast<std::size_t>(link.To - 1)],
+                                              {room.width(), room.height()}, labels, at, Radius);
+            painter.drawText(
+                QRectF(QPointOf(middle) - QPointF(room.width(), room.height()) / 2, room),
+                Qt::AlignCenter, label);
         }
     }
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -195,36 +233,49 @@ void TPictureCanvas::Draw(QPainter& painter, QSizeF size, double scale, QPointF 
         painter.setBrush(KindColour(NodeKindOf(Drawn, node)));
         painter.drawEllipse(p, Radius, Radius);
         painter.setPen(Qt::black);
-        painter.drawText(p + QPointF(Radius + 2, -Radius - 1),
-                         NodeText(Drawn.Network, node).section(QLatin1Char(' '), 1));
+        const TRect& label = labels[static_cast<std::size_t>(node - 1)];
+        painter.drawText(QPointF(label.Left, label.Top + metrics.ascent()),
+                         names[static_cast<std::size_t>(node - 1)]);
     }
+    painter.restore();
 
-    // The legend along the bottom.
+    // The legend along the bottom, each entry after the width of the one before.
+    painter.fillRect(QRectF(0, area.height(), size.width(), LegendHeight), Qt::white);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    const double y = size.height() - LegendHeight + 14;
-    painter.setPen(QPen(LinkColour, 1));
-    painter.drawLine(QPointF(10, y), QPointF(40, y));
-    painter.drawLine(QPointF(130, y), QPointF(160, y));
-    painter.setBrush(QColor(0x34, 0x49, 0x5e));
-    Arrowhead(painter, QPointF(130, y), QPointF(165, y));
-    painter.setPen(Qt::black);
-    painter.drawText(QPointF(45, y + 4), QStringLiteral("two-way link"));
-    painter.drawText(QPointF(170, y + 4), QStringLiteral("one-way link"));
-    painter.drawText(QPointF(270, y + 4), QStringLiteral("origin"));
-    painter.drawText(QPointF(345, y + 4), QStringLiteral("destination"));
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(OriginColour, 3));
-    painter.drawEllipse(QPointF(260, y), 6, 6);
-    painter.setPen(QPen(DestinationColour, 3));
-    painter.drawEllipse(QPointF(335, y), 6, 6);
+    const double y = size.height() - LegendHeight + 14, gap = 18;
+    const auto words = [&](double& x, const QString& text) {
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(x, y + metrics.ascent() / 2 - 1), text);
+        x += metrics.horizontalAdvance(text) + gap;
+    };
     double x = 10;
+    painter.setPen(QPen(LinkColour, 1));
+    painter.drawLine(QPointF(x, y), QPointF(x + 30, y));
+    x += 35;
+    words(x, QStringLiteral("two-way link"));
+    painter.setPen(QPen(LinkColour, 1));
+    painter.drawLine(QPointF(x, y), QPointF(x + 30, y));
+    painter.setBrush(QColor(0x34, 0x49, 0x5e));
+    Arrowhead(painter, QPointF(x, y), QPointF(x + 30 + Radius, y));
+    x += 35;
+    words(x, QStringLiteral("one-way link"));
+    painter.setBrush(Qt::NoBrush);
+    for (const bool origin : {true, false}) {
+        painter.setPen(QPen(origin ? OriginColour : DestinationColour, 3));
+        painter.drawEllipse(QPointF(x + 6, y), 6, 6);
+        x += 16;
+        words(x, origin ? QStringLiteral("origin") : QStringLiteral("destination"));
+    }
+    x = 10;
     for (const TNodeKind kind : MarkedNodeKinds) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(KindColour(kind));
         painter.drawEllipse(QPointF(x + 5, y + 20), Radius, Radius);
+        x += 14;
         painter.setPen(Qt::black);
-        painter.drawText(QPointF(x + 14, y + 24), QString::fromLatin1(NodeKindText(kind)));
-        x += 170;
+        painter.drawText(QPointF(x, y + 20 + metrics.ascent() / 2 - 1),
+                         QString::fromLatin1(NodeKindText(kind)));
+        x += metrics.horizontalAdvance(QString::fromLatin1(NodeKindText(kind))) + gap;
     }
 }
 
@@ -347,4 +398,5 @@ void TPictureCanvas::Describe() {
                 QStringLiteral("; Enter makes it the origin, Shift+Enter the destination.");
     }
     setAccessibleDescription(text);
+    emit Described();
 }

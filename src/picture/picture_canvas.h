@@ -44,6 +44,10 @@ class TPictureCanvas : public QWidget {
     std::function<void(int node)> OnOrigin;
     std::function<void(int node)> OnDestination;
 
+  signals:
+    // The words a screen reader gets changed (a new picture, or the keyboard's node moved).
+    void Described();
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

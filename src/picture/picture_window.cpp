@@ -4,15 +4,18 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QShortcut>
 #include <QThreadPool>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 
 #include "files/file_writer.h"
@@ -46,6 +49,8 @@ TPictureWindow::TPictureWindow(QWidget* parent) : QWidget(parent) {
     Description->setWordWrap(true);
     Description->setTextFormat(Qt::PlainText);
 
+    connect(Canvas, &TPictureCanvas::Described, this,
+            [this] { Description->setText(Canvas->accessibleDescription()); });
     ZoomInButton->OnClick = [this] { Canvas->ZoomIn(); };
     ZoomOutButton->OnClick = [this] { Canvas->ZoomOut(); };
     FitButton->OnClick = [this] { Canvas->FitToWindow(); };
@@ -89,10 +94,11 @@ void TPictureWindow::ShowNetwork(const TLayoutNetwork& network) {
     if (picture.Network.NumNodes != network.NumNodes) {
         picture = {};  // no positions yet: nothing drawn until the first layout is back
         LaidOut = false;
+        Canvas->FitToWindow();
     }
     picture.Network = network;
+    MarkCutOffNodes(picture);
     Canvas->SetPicture(picture);
-    Description->setText(Canvas->accessibleDescription());
     StartLayout();
 }
 
@@ -137,11 +143,76 @@ void TPictureWindow::LayoutDone(const TNetworkPicture& picture, int generation) 
     }
     LaidOut = true;
     Canvas->SetPicture(picture);
-    Description->setText(Canvas->accessibleDescription());
     emit PictureLaidOut();
 }
 
+void TPictureWindow::showEvent(QShowEvent* event) {
+    Canvas->FitToWindow();
+    QWidget::showEvent(event);
+}
+
+void TPictureWindow::PlaceBeside(const QWidget& work) {
+    const QScreen* screen = work.screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect room = screen->availableGeometry();
+    const QRect beside = work.frameGeometry();
+    // The window's frame is the one its neighbour has, until it has one of its own.
+    const QMargins frame = isVisible() ? QMargins(geometry().left() - frameGeometry().left(),
+                                                  geometry().top() - frameGeometry().top(),
+                                                  frameGeometry().right() - geometry().right(),
+                                                  frameGeometry().bottom() - geometry().bottom())
+                                       : QMargins(work.geometry().left() - beside.left(),
+                                                  work.geometry().top() - beside.top(),
+                                                  beside.right() - work.geometry().right(),
+                                                  beside.bottom() - work.geometry().bottom());
+    const QSize wanted = QSize(820, 680).grownBy(frame);
+    const QSize least = minimumSizeHint().expandedTo(QSize(560, 420)).grownBy(frame);
+    // Right, left, below, above: the first side with room for a usable window.
+    const QRect sides[4] = {
+        QRect(QPoint(beside.right() + 1, beside.top()), QPoint(room.right(), room.bottom())),
+        QRect(QPoint(room.left(), beside.top()), QPoint(beside.left() - 1, room.bottom())),
+        QRect(QPoint(beside.left(), beside.bottom() + 1), QPoint(room.right(), room.bottom())),
+        QRect(QPoint(beside.left(), room.top()), QPoint(room.right(), beside.top() - 1)),
+    };
+    QRect place;
+    for (const QRect& side : sides) {
+        if (side.width() >= least.width() && side.height() >= least.height()) {
+            place = QRect(side.topLeft(), wanted.boundedTo(side.size()));
+            if (&side == &sides[1]) {
+                place.moveRight(side.right());
+            } else if (&side == &sides[3]) {
+                place.moveBottom(side.bottom());
+            }
+            break;
+        }
+    }
+    if (place.isNull()) {
+        // No side has room: over the top of work, whose buttons run along its bottom.
+        place = QRect(beside.topLeft(), wanted.boundedTo(room.size()));
+        place.setHeight(std::max(std::min(place.height(), beside.height() * 2 / 3),
+                                 std::min(least.height(), room.height())));
+    }
+    // Wholly on the screen.
+    place.setSize(place.size().boundedTo(room.size()));
+    place.moveLeft(std::clamp(place.left(), room.left(), room.right() - place.width() + 1));
+    place.moveTop(std::clamp(place.top(), room.top(), room.bottom() - place.height() + 1));
+    setGeometry(place.marginsRemoved(frame));
+}
+
 void TPictureWindow::SavePictureClick() {
+    // The network's name with .svg (.png after a PNG), in the folder of the last picture saved.
+    const QString networkFile = NetworkFile ? NetworkFile() : QString();
+    const QString base = networkFile.isEmpty() ? QStringLiteral("network")
+                                               : QFileInfo(networkFile).completeBaseName();
+    const QString folder = !SavePicture.FileName.isEmpty()
+                               ? QFileInfo(SavePicture.FileName).absolutePath()
+                           : !networkFile.isEmpty() ? QFileInfo(networkFile).absolutePath()
+                                                    : QString();
+    const QString suggested =
+        base + (SavePicture.FilterIndex == 2 ? QStringLiteral(".png") : QStringLiteral(".svg"));
+    SavePicture.FileName = folder.isEmpty() ? suggested : folder + QLatin1Char('/') + suggested;
     if (!SavePicture.Execute()) {
         return;
     }

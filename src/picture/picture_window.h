@@ -43,9 +43,20 @@ class TPictureWindow : public QWidget {
     // True while a layout runs or waits to run.
     bool LayoutPending() const { return Running; }
 
+    // Places the window beside work (the window it serves) where its screen has room, else over
+    // the side of work away from its buttons (along the bottom), always wholly on the screen.
+    void PlaceBeside(const QWidget& work);
+    // The demand data file the network was opened from or saved to, or empty: Save Picture
+    // suggests its name with .svg ("network.svg" without one).
+    std::function<QString()> NetworkFile;
+
   signals:
     // A finished layout is shown.
     void PictureLaidOut();
+
+  protected:
+    // Each showing starts with the whole network in view.
+    void showEvent(QShowEvent* event) override;
 
   private:
     void StartLayout();

@@ -2,13 +2,17 @@
 
 #include <QAbstractScrollArea>
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QShortcut>
 #include <QWidget>
+#include <memory>
 
 #include "platform/application.h"
 #include "platform/name_text.h"
@@ -26,6 +30,43 @@ QAction* HandlerAction(QWidget& owner, const QString& caption, QKeySequence::Sta
     return action;
 }
 
+// A menu opened from the keyboard starts on its first entry that can be chosen, as the
+// desktop's menus do, so that a screen reader reads that entry at once.
+void ActivateFirstEntry(QMenu& menu) {
+    for (QAction* action : menu.actions()) {
+        if (action->isEnabled() && action->isVisible() && !action->isSeparator()) {
+            menu.setActiveAction(action);
+            return;
+        }
+    }
+}
+
+// Watches the whole application: a menu shown for a context menu asked with the keyboard (the
+// Menu key), the lists' menus and the text fields' own alike, starts on its first entry.
+class TKeyboardMenus : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ContextMenu) {
+            FromKeyboard =
+                static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
+        } else if (event->type() == QEvent::Show && FromKeyboard) {
+            if (auto* menu = qobject_cast<QMenu*>(watched)) {
+                FromKeyboard = false;
+                if (menu->activeAction() == nullptr) {
+                    ActivateFirstEntry(*menu);
+                }
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    bool FromKeyboard = false;
+};
+
 }  // namespace
 
 void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption,
@@ -37,26 +78,41 @@ void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption
     QAction* pasteAction =
         HandlerAction(window, pasteCaption, QKeySequence::Paste, Qt::WindowShortcut, paste);
     list.setContextMenuPolicy(Qt::CustomContextMenu);
-    // A list view reports the place in its viewport. The menu is made for each opening, so
-    // that no hidden window stays behind.
+    // A list view reports the place in its viewport.
     auto* area = qobject_cast<QAbstractScrollArea*>(&list);
     QWidget* surface = area != nullptr ? area->viewport() : &list;
-    const auto open = [surface, copyAction, pasteAction, more](const QPoint& at) {
-        auto* menu = new QMenu(surface);
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->addAction(copyAction);
-        menu->addAction(pasteAction);
-        if (!more.isEmpty()) {
-            menu->addSeparator();
-            menu->addActions(more);
+    static TKeyboardMenus* const keyboardMenus = [] {
+        auto* filter = new TKeyboardMenus(qApp);
+        qApp->installEventFilter(filter);
+        return filter;
+    }();
+    (void)keyboardMenus;
+    // One menu for the list, made at its first opening and kept: a screen reader's view of a
+    // menu made afresh for each opening still holds the last one's entries, and takes the new
+    // first entry's focus for theirs.
+    auto menu = std::make_shared<QPointer<QMenu>>();
+    const auto open = [surface, copyAction, pasteAction, more, menu](const QPoint& at,
+                                                                     bool keyboard) {
+        if (menu->isNull()) {
+            *menu = new QMenu(surface);
+            (*menu)->addAction(copyAction);
+            (*menu)->addAction(pasteAction);
+            if (!more.isEmpty()) {
+                (*menu)->addSeparator();
+                (*menu)->addActions(more);
+            }
         }
-        menu->popup(surface->mapToGlobal(at));
+        (*menu)->popup(surface->mapToGlobal(at));
+        if (keyboard) {
+            ActivateFirstEntry(**menu);
+        }
     };
-    QObject::connect(&list, &QWidget::customContextMenuRequested, &list, open);
+    QObject::connect(&list, &QWidget::customContextMenuRequested, &list,
+                     [open](const QPoint& at) { open(at, false); });
     auto* shiftF10 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), &list, nullptr, nullptr,
                                    Qt::WidgetShortcut);
     QObject::connect(shiftF10, &QShortcut::activated, &list,
-                     [surface, open] { open(surface->rect().center()); });
+                     [surface, open] { open(surface->rect().center(), true); });
 }
 
 std::string ClipboardText() {

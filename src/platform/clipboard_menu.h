@@ -4,7 +4,9 @@
 // the list with two entries, opened by the right button, the Menu key or Shift+F10, and the
 // standard keys. Copy (Ctrl+C, Ctrl+Insert) acts while the list has the focus; Paste (Ctrl+V,
 // Shift+Insert) while the list or any other control of the window but a text field has it,
-// for a text field keeps its own paste. Both run as handlers (RunHandler).
+// for a text field keeps its own paste. Both run as handlers (RunHandler). A menu opened from
+// the keyboard starts on its first entry that can be chosen, so that a screen reader reads it:
+// the first call watches the whole application for that, the text fields' menus included.
 
 #include <QList>
 #include <QString>

@@ -39,7 +39,7 @@ TModalResult MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons bu
     ++BoxesShown;
     const TModalResult answer =
         PlatformServices().ShowMessageBox(type, CaptionOf(type), text, buttons, details);
-    if (buttons == TMsgDlgButtons::YesNo && answer != TModalResult::Yes) {
+    if (buttons != TMsgDlgButtons::Ok && answer != TModalResult::Yes) {
         return TModalResult::No;
     }
     return answer;

@@ -19,6 +19,9 @@ enum class TMsgDlgType {
 enum class TMsgDlgButtons {
     Ok,     // "OK"
     YesNo,  // "&Yes" (the default) and "&No"; Escape or closing the box answers No
+    // "&Yes" and "&No" (the default), for a question whose Yes throws work away; Escape or
+    // closing the box answers No
+    YesNoDefaultNo,
 };
 
 enum class TModalResult { Ok, Yes, No };

@@ -68,7 +68,7 @@ TModalResult TQtPlatformServices::ShowMessageBox(TMsgDlgType type, const QString
     }
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(buttons == TMsgDlgButtons::YesNoDefaultNo ? no : yes);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes ? TModalResult::Yes : TModalResult::No;

@@ -2,6 +2,7 @@
 #include "platform/application.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -10,14 +11,17 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QShortcut>
+#include <QStringList>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
 
+#include "core/network_store.h"
 #include "core/opened_network.h"
 #include "files/network_file_reader.h"
 #include "platform/button.h"
@@ -136,6 +140,13 @@ void TMeshLoomMain::CreateControls() {
     const QFontMetrics metrics(HintShowLabel->font());
     HintShowLabel->setMinimumWidth(std::max(metrics.horizontalAdvance(HintsShownText),
                                             metrics.horizontalAdvance(HintsHiddenText)));
+    NetworkLine = new QLabel(this);
+    SetTextColour(*NetworkLine, clYellow);
+    NetworkLine->setWordWrap(true);
+    NetworkLine->setTextFormat(Qt::PlainText);
+    // Its gap above goes with it while it is hidden, so the menu keeps its size until then.
+    NetworkLine->setContentsMargins(0, 7, 0, 0);
+    NetworkLine->setVisible(false);
 
     Bevel1 = MakeBevel(this, 13, 10, {{AboutButton, Label1}, {HintShow, HintShowLabel}});
     Bevel2 = MakeBevel(this, 16, 19,
@@ -154,13 +165,16 @@ void TMeshLoomMain::CreateControls() {
     form->addWidget(Bevel1);
     form->addSpacing(7);
     form->addWidget(Bevel2);
+    form->addWidget(NetworkLine);
     form->addStretch(1);
 
     setTabOrder(AboutButton, NodeButton);
     setTabOrder(NodeButton, LinkButton);
-    setTabOrder(LinkButton, OpenButton);
-    setTabOrder(OpenButton, QuitButton);
+    setTabOrder(LinkButton, QuitButton);
     setTabOrder(QuitButton, HintShow);
+    // Open Network comes last, so that every other Tab, and the focus handed on when a step
+    // button is disabled, lands where it always has.
+    setTabOrder(HintShow, OpenButton);
     AboutButton->setFocus();
 
     AboutButton->OnClick = [this] { AboutButtonClick(); };
@@ -266,6 +280,11 @@ bool TMeshLoomMain::OpenNetwork(const QString& demandPath) {
     QString distancePath =
         QFile::decodeName(DistanceFileBeside(QFile::encodeName(demandPath).toStdString()).c_str());
     if (distancePath.isEmpty()) {
+        // Said before the dialog asks, so that the planner knows why it does.
+        OpenDistances.Title = QStringLiteral(
+                                  "No Distance File beside %1: Specify Name of "
+                                  "Distance File to Open")
+                                  .arg(QFileInfo(demandPath).fileName());
         OpenDistances.InitialDir = QFileInfo(demandPath).absolutePath();
         if (!PlatformServices().ExecuteOpenDialog(OpenDistances)) {
             return false;
@@ -286,9 +305,51 @@ bool TMeshLoomMain::OpenNetwork(const QString& demandPath) {
     PutOpenedNetwork(Network, *reading.Network);
     SetStep(TStep::NodesFirst);
     OpenNodes.FileName = demandPath;
-    emit NetworkOpened(QFileInfo(demandPath).absoluteFilePath(),
-                       QFileInfo(distancePath).absoluteFilePath());
+    OpenedDemand = QFileInfo(demandPath).absoluteFilePath();
+    OpenedDistance = QFileInfo(distancePath).absoluteFilePath();
+    const auto links = std::count_if(reading.Network->Links.begin(), reading.Network->Links.end(),
+                                     [](std::int32_t link) { return link != NoLink; });
+    ShowNetworkLine(QStringLiteral("Opened %1: %2 nodes and %3 %4 rebuilt from its distances "
+                                   "(a link no shorter than a way through other nodes is not "
+                                   "kept, as that way gives the same distance).")
+                        .arg(QDir::toNativeSeparators(OpenedDemand))
+                        .arg(reading.Network->Nodes.size())
+                        .arg(links)
+                        .arg(links == 1 ? QStringLiteral("link") : QStringLiteral("links")));
+    emit NetworkOpened(OpenedDemand, OpenedDistance);
     return true;
+}
+
+void TMeshLoomMain::ForgetOpenedNetwork() {
+    OpenedDemand.clear();
+    OpenedDistance.clear();
+    ShowNetworkLine(QString());
+}
+
+void TMeshLoomMain::ShowSavedNetwork(const QString& demandPath, const QString& distancePath) {
+    QStringList saved;
+    for (const QString& path : {demandPath, distancePath}) {
+        if (!path.isEmpty()) {
+            saved << QDir::toNativeSeparators(path);
+        }
+    }
+    if (saved.size() == 2) {
+        ShowNetworkLine(QStringLiteral("Saved %1 and %2.").arg(saved[0], saved[1]));
+    } else if (!demandPath.isEmpty()) {
+        ShowNetworkLine(QStringLiteral("Saved %1; the distance file was not saved.").arg(saved[0]));
+    } else if (!distancePath.isEmpty()) {
+        ShowNetworkLine(
+            QStringLiteral("Saved %1; the demand data file was not saved.").arg(saved[0]));
+    } else {
+        ShowNetworkLine(QStringLiteral("The network was not saved."));
+    }
+}
+
+void TMeshLoomMain::ShowNetworkLine(const QString& text) {
+    NetworkLine->setText(text);
+    NetworkLine->setAccessibleName(text);
+    NetworkLine->setVisible(!text.isEmpty());
+    setAccessibleDescription(text);
 }
 
 bool TMeshLoomMain::FormClose() {

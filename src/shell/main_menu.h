@@ -48,6 +48,10 @@ class TMeshLoomMain : public QWidget {
     QLabel* Label5 = nullptr;
     TButton* HintShow = nullptr;
     QLabel* HintShowLabel = nullptr;
+    // The network being worked on: the file it was opened from, or the files it was saved
+    // to; empty for a network begun afresh. A screen reader reads it as the window's
+    // description too.
+    QLabel* NetworkLine = nullptr;
 
     // Brings up the splash; runs once, at the end of construction.
     void FormCreate();
@@ -67,6 +71,15 @@ class TMeshLoomMain : public QWidget {
     // The dialogs that ask for the two files, kept for the run as the save dialogs are.
     TSaveDialog OpenNodes;
     TSaveDialog OpenDistances;
+    // The files of the network opened last, while it is the one being worked on; empty
+    // otherwise.
+    const QString& OpenedDemandPath() const { return OpenedDemand; }
+    const QString& OpenedDistancePath() const { return OpenedDistance; }
+    // The network was dropped or begun afresh: no files are named any more.
+    void ForgetOpenedNetwork();
+    // Names the files a save wrote (an empty name: that file was not written).
+    void ShowSavedNetwork(const QString& demandPath, const QString& distancePath);
+
     // Runs on every request to close the window; answers whether it may close.
     bool FormClose();
 
@@ -87,6 +100,9 @@ class TMeshLoomMain : public QWidget {
 
   private:
     void CreateControls();
+    void ShowNetworkLine(const QString& text);
+    QString OpenedDemand;
+    QString OpenedDistance;
 
     // The start-up splash: a second about box, kept out of AboutBoxModDist.
     TAboutBoxModDist* Splash = nullptr;

@@ -10,6 +10,7 @@
 #include "core/clipboard_rows.h"
 #include "core/link_lines.h"
 #include "core/network_store.h"
+#include "core/number_text.h"
 #include "core/separators.h"
 #include "core_test.h"
 

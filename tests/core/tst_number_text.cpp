@@ -1,8 +1,10 @@
 // The text forms of numbers: integers, padding, the digit record and the three real forms,
 // judged on the values as Real48 holds them.
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "core/number_text.h"
@@ -204,6 +206,26 @@ TEST_F(NumberTextTest, RegionalSeparatorsInEveryRealForm) {
     // The integer forms use neither separator.
     EXPECT_EQ(IntToStr(-12345), "-12345");
     EXPECT_EQ(IntToPadded(1234, 6), "  1234");
+}
+
+// The text a value is edited and copied in reads back to the same held value, in both regions,
+// and holds no power of ten (200 is "200", not "2E2"): 40 random bits scaled by 2^-140..2^59,
+// and node values in thousandths.
+TEST_F(NumberTextTest, ShortestValueTextReadsBackPositionally) {
+    std::mt19937_64 random(37);
+    for (const char decimal : {'.', ','}) {
+        SetFormatSeparators({decimal, decimal == '.' ? ',' : '.'});
+        for (int draw = 0; draw < 20000; ++draw) {
+            const std::uint64_t bits = random();
+            const Real48 value = Real48::Narrow(
+                draw % 2 == 0 ? std::ldexp(static_cast<Extended>(bits >> 24), int(bits % 200) - 140)
+                              : static_cast<Extended>(bits % 10000001) / 1000);
+            const std::string text = ShortestValueText(value);
+            EXPECT_TRUE(text.find_first_of("eE") == std::string::npos &&
+                        Real48::Narrow(StrToFloat(text)) == value)
+                << text;
+        }
+    }
 }
 
 }  // namespace

@@ -104,10 +104,10 @@ paste_run() {
     road_keys shift+Insert
     road_no_box "after pasting the nodes"
     # Undo empties the list, Ctrl+Y pastes again; a deleted first node comes back, with the
-    # focus on the Delete button.
+    # focus back on the list.
     road_keys ctrl+z ctrl+c
     clipboard_is nodes.head "$1.undone"
-    road_keys ctrl+y Home alt+d ctrl+z Tab ctrl+c
+    road_keys ctrl+y Home alt+d ctrl+z ctrl+c
     clipboard_is nodes.copy "$1.got"
     # The typed forms beside it: node 9's name as text in UTF-8, its first demand a number.
     clipboard_form_has "$sylk" 'C;X1;Y10;K"Süd 9"'
@@ -119,7 +119,8 @@ paste_run() {
     road_keys Return
     road_focus "Link Specification"
     # The paste keys work on the node lists too (Alt+D focuses the destination list, Alt+O the
-    # origin list), and Shift+F10 opens the link list's menu, whose second entry pastes.
+    # origin list), and Shift+F10 opens the link list's menu on its first entry; the second
+    # pastes.
     road_keys alt+d
     paste_wrong "$2" $'Node 1\tNowhere\t5'
     clipboard_put "$2"
@@ -128,9 +129,9 @@ paste_run() {
     road_keys $4
     road_no_box "after pasting the links"
     # Undo where the focus is empties the link list; redo on the link list fills it again.
-    road_keys ctrl+z alt+l Menu Down Return
+    road_keys ctrl+z alt+l Menu Return
     clipboard_is links.head "$2.undone"
-    road_keys ctrl+shift+z Menu Down Return
+    road_keys ctrl+shift+z Menu Return
     clipboard_is links.copy "$2.got"
     clipboard_form_has "$sylk" 'C;X5;Y2;K100'
     road_keys alt+q
@@ -148,5 +149,5 @@ paste_run() {
 
 # From the spreadsheet's rows; then, in a new run, from what the first run copied out.
 paste_run nodes.tsv links.tsv network "alt+o ctrl+v"
-paste_run nodes.tsv.got links.tsv.got again "alt+l shift+F10 Down Down Return"
+paste_run nodes.tsv.got links.tsv.got again "alt+l shift+F10 Down Return"
 echo "PASSED: 150 nodes and 300 links pasted, copied back, pasted again and saved alike"

@@ -4,8 +4,9 @@
 # saved back unchanged through the dialogs, which start at its names (both files byte for
 # byte); then opened with Ctrl+O, node 1 changed in place, node 3 deleted with its links, a
 # link added and saved: the files equal those meshloom-export makes from the same network's
-# rows. Last, bad files opened with Ctrl+O are each refused with a warning box, the menu as
-# it was, within a second. Exits 0, 1 on a failure, 77 (skipped) without X or xdotool.
+# rows. Then opened from one folder, changed and saved under a new name in another, taking the
+# distance dialog's suggestion: the opened pair is left as it was. Last, bad files opened with
+# Ctrl+O are each refused with a warning box, the menu as it was, within a second. Exits 0, 1 on a failure, 77 (skipped) without X or xdotool.
 #   e2e_open_network.sh MESHLOOM MESHLOOM-EXPORT [WORK-DIR]
 set -euo pipefail
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -27,6 +28,11 @@ printf '%s\r\n' \
     '   4    0.0    0.0              0.000            0.000            0.000   <  >' >"$out/net.NET"
 printf '%s\r\n' 0 5 9 16 5 0 4 11 9 4 0 7 10000 10000 10000 0 >"$out/net.ned"
 cp "$out/net.NET" "$ROAD_WORK/original.NET" && cp "$out/net.ned" "$ROAD_WORK/original.ned"
+
+# A picture of the window in front, where MESHLOOM_E2E_SHOTS names a folder for them.
+shot() {
+    [[ -z "${MESHLOOM_E2E_SHOTS:-}" ]] || import -window "$WINDOW" "$MESHLOOM_E2E_SHOTS/$1.png"
+}
 
 same_files() {
     cmp "$1" "$2" || road_fail "$2 differs from $1: $(cat -A "$2" | head -n 20)"
@@ -75,9 +81,11 @@ same_files "$ROAD_WORK/original.ned" "$out/net.ned"
 # of 20 (the former node 4) added, saved in place.
 open_file "$out/net.NET" && road_keys Return && road_focus "MESHLOOM Main Menu"
 road_no_box "after opening" && road_keys alt+n && road_focus "Node Specification Menu"
-road_keys alt+n shift+Tab shift+Tab Home alt+i Tab ctrl+a
+# The list is three steps back from the name field, past Edit Node; Replace Node hands the
+# focus back to the list.
+road_keys alt+n shift+Tab shift+Tab shift+Tab Home alt+i Tab ctrl+a
 road_type 7
-road_keys Tab alt+r alt+n shift+Tab shift+Tab Home Down Down alt+d
+road_keys Tab alt+r Home Down Down alt+d
 road_answer_box Confirm Return
 nodes_then_links
 road_add_link 3 1 20 alt+u
@@ -90,18 +98,49 @@ LC_ALL=C.UTF-8 "$export_command" "$ROAD_WORK/nodes.tsv" "$ROAD_WORK/links.tsv" \
 same_files "$ROAD_WORK/hand.NET" "$out/net.NET"
 same_files "$ROAD_WORK/hand.NED" "$out/net.ned"
 
-# 3. Bad files, each refused with a warning at once, the files as they were. (A folder the
+# 3. Opened from orig/, a link added, saved under a new name in new/ with the distance dialog's
+# suggestion taken by Return (and Yes to replacing a stale file there): the opened pair stays
+# as it was, the new pair is the changed network. Then Return on the main menu, whose focus
+# rests on Exit after a save, asks the exit question (answered No).
+mkdir -p "$out/orig" "$out/new"
+cp "$ROAD_WORK/original.NET" "$out/orig/towns.NET" && cp "$ROAD_WORK/original.ned" "$out/orig/towns.NED"
+echo stale >"$out/new/plan2.NED"
+open_file "$out/orig/towns.NET" && road_keys Return && road_focus "MESHLOOM Main Menu"
+road_no_box "after opening towns.NET" && shot main-menu-opened
+road_keys alt+n
+nodes_then_links
+road_add_link 4 1 3 alt+u
+road_keys alt+q
+road_save_as "Specify Name of Network Demand Data File" "$out/new/plan2"
+road_focus "Specify Name of Distance File" && road_keys Return
+road_focus Confirm && shot replace-stale && road_keys Return && road_wait_gone Confirm
+road_focus "MESHLOOM Main Menu" && road_no_box "after saving plan2" && shot main-menu-saved
+same_files "$ROAD_WORK/original.NET" "$out/orig/towns.NET"
+same_files "$ROAD_WORK/original.ned" "$out/orig/towns.NED"
+printf '1\t2\t5\n2\t1\t5\n2\t3\t4\n3\t2\t4\n3\t4\t7\n4\t1\t3\n' >"$ROAD_WORK/links4.tsv"
+printf 'Depot\t12.5\t0\t300\nNorth <Yard>\t2.063\t10000\t0\nPier\t1\t2\t3\n\t0\t0\t0\n' >"$ROAD_WORK/nodes4.tsv"
+LC_ALL=C.UTF-8 "$export_command" "$ROAD_WORK/nodes4.tsv" "$ROAD_WORK/links4.tsv" \
+    "$ROAD_WORK/plan2.NET" "$ROAD_WORK/plan2.NED" >/dev/null 2>&1 || road_fail "meshloom-export failed"
+same_files "$ROAD_WORK/plan2.NET" "$out/new/plan2.NET"
+same_files "$ROAD_WORK/plan2.NED" "$out/new/plan2.NED"
+[[ "$(ls "$out/new")" == $'plan2.NED\nplan2.NET' ]] || road_fail "new/ holds $(ls "$out/new")"
+road_keys Return && road_focus Confirm && shot exit-question && road_keys Escape && road_wait_gone Confirm
+
+# 4. Bad files, each refused with a warning at once, the files as they were. (A folder the
 # dialog itself does not take; tests/files/ has it.)
 mkfifo "$out/pipe.NET" && ln -s /dev/zero "$out/zero.NET" && truncate -s 1G "$out/large.NET"
 sed '2s/2.063/2.0630/' "$ROAD_WORK/original.NET" >"$out/bad-line.NET"
 sed '1s/^0/3/' "$ROAD_WORK/original.ned" >"$out/bad-diagonal.ned"
 cp "$ROAD_WORK/original.ned" "$out/bad-line.ned" && cp "$ROAD_WORK/original.NET" "$out/bad-diagonal.NET"
-for bad in pipe.NET zero.NET large.NET bad-line.NET bad-diagonal.NET; do
+# Another network's distances, 3 x 3, beside the 4 nodes: told by their count.
+cp "$ROAD_WORK/original.NET" "$out/mismatch.NET" && printf '%s\r\n' 0 5 9 5 0 4 9 4 0 >"$out/mismatch.ned"
+for bad in pipe.NET zero.NET large.NET bad-line.NET bad-diagonal.NET mismatch.NET; do
     open_file "$out/$bad"
     started=$(date +%s%N) && road_keys Return && road_wait_window Warning
     elapsed=$((($(date +%s%N) - started) / 1000000))
     ((elapsed < 1000)) || road_fail "$bad was refused after $elapsed ms"
     echo "$bad: refused with a warning box after $elapsed ms"
+    shot "refused-${bad%.NET}"
     road_answer_box Warning Return
 done
 same_files "$ROAD_WORK/hand.NET" "$out/net.NET"

@@ -7,8 +7,10 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -99,16 +101,16 @@ class TestAccessibility : public TProgramTest {
         // Nodes first: the link button is disabled and Tab passes it by.
         WalkTabOrder({{menu.AboutButton, "About MESHLOOM"},
                       {menu.NodeButton, "Node Specifications"},
-                      {menu.OpenButton, "Open Network..."},
                       {menu.QuitButton, "Exit MESHLOOM"},
-                      {menu.HintShow, "Hide Hints"}});
+                      {menu.HintShow, "Hide Hints"},
+                      {menu.OpenButton, "Open Network..."}});
         // Links next.
         menu.SetStep(TStep::LinksNext);
         WalkTabOrder({{menu.AboutButton, "About MESHLOOM"},
                       {menu.LinkButton, "Link Specifications"},
-                      {menu.OpenButton, "Open Network..."},
                       {menu.QuitButton, "Exit MESHLOOM"},
-                      {menu.HintShow, "Hide Hints"}});
+                      {menu.HintShow, "Hide Hints"},
+                      {menu.OpenButton, "Open Network..."}});
         // The switch's caption changes, and its name with it.
         menu.HintShowClick();
         QCOMPARE(AccessibleName(menu.HintShow), QStringLiteral("Show Hints"));
@@ -147,10 +149,10 @@ class TestAccessibility : public TProgramTest {
                       {window.FixedCost, "FiXed Cost"},
                       {window.AddNode, "Add Node"},
                       {window.QuitButton, "Quit (no more nodes to add or delete)"},
-                      {window.EditButton, "Edit Node"},
                       {window.DeleteButton, "Delete Node"},
                       {window.NodeList, "List of Nodes"},
-                      {window.CancelButton, "Cancel (Lose all node information)"}});
+                      {window.CancelButton, "Cancel (Lose all node information)"},
+                      {window.EditButton, "Edit Node"}});
     }
 
     void LinkWindow() {
@@ -211,9 +213,35 @@ class TestAccessibility : public TProgramTest {
                 names << menu->child(child)->text(QAccessible::Name);
             }
             QCOMPARE(names, entries);
+            // Opened from the keyboard, the menu starts on its first entry.
+            const auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(popup && popup->activeAction());
+            QCOMPARE(popup->activeAction()->text(), entries[0]);
+            QApplication::activePopupWidget()->close();
+            // The Menu key, a context menu asked with the keyboard, alike.
+            QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, {});
+            QApplication::sendEvent(list, &menuKey);
+            QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+            const QAction* active =
+                qobject_cast<QMenu*>(QApplication::activePopupWidget())->activeAction();
+            QVERIFY(active);
+            QCOMPARE(active->text(), entries[0]);
             QApplication::activePopupWidget()->close();
             list->window()->hide();
         }
+        // A text field's own menu, from the Menu key, starts on its first entry that can be
+        // chosen.
+        QVERIFY(ShowActive(LinkSpecification));
+        LinkSpecification->LinkDist->setText(QStringLiteral("12"));
+        LinkSpecification->LinkDist->setFocus();
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, {});
+        QApplication::sendEvent(LinkSpecification->LinkDist, &menuKey);
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        const QAction* first =
+            qobject_cast<QMenu*>(QApplication::activePopupWidget())->activeAction();
+        QVERIFY(first && first->isEnabled());
+        QApplication::activePopupWidget()->close();
+        LinkSpecification->hide();
     }
 };
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+#include <random>
 #include <regex>
 #include <sstream>
 #include <tuple>
@@ -69,6 +72,160 @@ std::size_t Count(const std::string& text, const std::string& pattern) {
     const std::regex expression(pattern);
     return static_cast<std::size_t>(
         std::distance(std::sregex_iterator(text.begin(), text.end(), expression), {}));
+}
+
+std::string Line(int n, const char* join) {
+    std::string links;
+    for (int i = 1; i < n; ++i) {
+        links += std::to_string(i) + join + std::to_string(i + 1) + ":10 ";
+    }
+    return links;
+}
+
+// Small networks: no two nodes on one point, a line drawn straight in its order, each part
+// apart from the others and the lone nodes in a row below them, the parts said, and the stress
+// within a bound measured once for each.
+TEST(NetworkLayoutTest, SmallNetworksDrawnApartAndSaid) {
+    const struct {
+        const char* Name;
+        int Nodes;
+        std::string Links;
+        double Stress;  // the bound
+    } rows[] = {
+        {"line", 8, Line(8, "-"), 1e-9},
+        {"one-way line", 11, Line(11, ">"), 1e-9},
+        {"ring", 6, Line(6, "-") + "6-1:10", 0.3},
+        {"star", 7, "1-2:10 1-3:10 1-4:10 1-5:10 1-6:10 1-7:10", 1.3},
+        {"single link, lone nodes", 4, "2-3:7", 1e-9},
+        {"no links", 3, "", 0},
+        {"two parts", 6, "1-2:5 2-3:5 3-1:5 4-5:50 5-6:50", 1e-9},
+        {"one-way pairs", 4, "1>2:5 3>4:5 2>3:9", 1e-9},
+        {"zero distance", 3, "1-2:0 2-3:5", 1e-9},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        const TLayoutNetwork network = Network(row.Nodes, row.Links);
+        const TNetworkPicture picture = PictureOf(network);
+        const std::vector<TPoint>& at = picture.Positions;
+        const auto length = [&](int i, int j) {
+            const TPoint &a = at[static_cast<std::size_t>(i - 1)],
+                         &b = at[static_cast<std::size_t>(j - 1)];
+            return std::hypot(a.X - b.X, a.Y - b.Y);
+        };
+        double longest = 0;
+        for (int i = 1; i <= row.Nodes; ++i) {
+            for (int j = 1; j <= row.Nodes; ++j) {
+                longest = std::max(longest, length(i, j));
+            }
+        }
+        for (int i = 1; i <= row.Nodes; ++i) {
+            for (int j = i + 1; j <= row.Nodes; ++j) {
+                EXPECT_GT(length(i, j), 0.01 * longest) << i << " and " << j;
+            }
+        }
+        EXPECT_LE(LayoutStress(network, at), row.Stress);
+        const std::vector<std::vector<int>> parts = NetworkParts(network);
+        // The parts' boxes do not meet; a lone node stands below every part of two or more.
+        std::vector<std::array<double, 4>> boxes;
+        for (const std::vector<int>& part : parts) {
+            std::array<double, 4> box{1e300, -1e300, 1e300, -1e300};
+            for (const int node : part) {
+                const TPoint& p = at[static_cast<std::size_t>(node - 1)];
+                box = {std::min(box[0], p.X), std::max(box[1], p.X), std::min(box[2], p.Y),
+                       std::max(box[3], p.Y)};
+            }
+            for (std::size_t k = 0; k < boxes.size(); ++k) {
+                EXPECT_TRUE(box[1] < boxes[k][0] || boxes[k][1] < box[0] || box[3] < boxes[k][2] ||
+                            boxes[k][3] < box[2])
+                    << "part of " << part[0] << " meets an earlier part";
+            }
+            boxes.push_back(box);
+        }
+        for (std::size_t k = 0; k < parts.size(); ++k) {
+            for (std::size_t other = 0; other < parts.size(); ++other) {
+                if (parts[k].size() == 1 && parts[other].size() > 1) {
+                    EXPECT_LT(boxes[k][3], boxes[other][2]) << "lone node " << parts[k][0];
+                }
+            }
+        }
+        const std::string said =
+            "The network falls into " + std::to_string(parts.size()) + " parts that no link joins.";
+        EXPECT_EQ(PictureDescription(picture).find(said) != std::string::npos, parts.size() > 1);
+        const std::string svg = PictureSvg(picture);
+        const std::size_t desc = svg.find("<desc>");
+        EXPECT_EQ(svg.substr(desc, svg.find("</desc>") - desc).find(said) != std::string::npos,
+                  parts.size() > 1);
+    }
+    // A line runs straight across in its order, every link drawn at its distance.
+    for (const int n : {8, 11, 40}) {
+        const std::vector<TPoint> at = LayOutNetwork(Network(n, Line(n, "-")));
+        for (std::size_t i = 1; i < at.size(); ++i) {
+            EXPECT_NEAR(std::abs(at[i].X - at[i - 1].X), 10, 1e-6) << n << " nodes, link " << i;
+            EXPECT_GT((at[i].X - at[i - 1].X) * (at[1].X - at[0].X), 0)
+                << n << " nodes, link " << i;
+            EXPECT_NEAR(at[i].Y, at[0].Y, 1e-6);
+        }
+    }
+    // A link of 0 is drawn shorter than every longer one, and not on one point.
+    const std::vector<TPoint> zero = LayOutNetwork(Network(3, "1-2:0 2-3:5"));
+    const double zeroLength = std::hypot(zero[0].X - zero[1].X, zero[0].Y - zero[1].Y);
+    EXPECT_GT(zeroLength, 0);
+    EXPECT_LT(zeroLength, std::hypot(zero[1].X - zero[2].X, zero[1].Y - zero[2].Y));
+}
+
+// 400 random small networks, parts, one-way links and links of 0 among them: no two nodes
+// drawn on one point.
+TEST(NetworkLayoutTest, RandomSmallNetworksKeepNodesApart) {
+    std::mt19937 random(39);
+    for (int run = 0; run < 400; ++run) {
+        const int n = 2 + static_cast<int>(random() % 7);
+        TLayoutNetwork network = Network(n, "");
+        for (std::int32_t& link : network.Links) {
+            link = random() % 4 == 0 ? static_cast<std::int32_t>(random() % 3 * 5) : NoLink;
+        }
+        for (int i = 0; i < n; ++i) {
+            network.Links[static_cast<std::size_t>(i * n + i)] = NoLink;
+        }
+        const std::vector<TPoint> at = LayOutNetwork(network);
+        double span = 0;
+        for (const TPoint& p : at) {
+            span = std::max({span, std::abs(p.X - at[0].X), std::abs(p.Y - at[0].Y)});
+        }
+        for (std::size_t i = 0; i < at.size(); ++i) {
+            for (std::size_t j = i + 1; j < at.size(); ++j) {
+                EXPECT_GT(std::hypot(at[i].X - at[j].X, at[i].Y - at[j].Y), 1e-3 * span)
+                    << "run " << run << ": " << i + 1 << " and " << j + 1;
+            }
+        }
+    }
+}
+
+// Names are placed where they cover no other name, dot or arrowhead when a place is free, and
+// a distance on its line clear of the names.
+TEST(PictureSvgTest, NamesAndDistancesKeepClear) {
+    // Three dots in a row, 30 apart, names 40 wide: the middle name goes below or above.
+    const std::vector<TPoint> dots{{100, 100}, {130, 100}, {160, 100}};
+    const std::vector<TPoint> sizes(3, TPoint{40, 13});
+    const std::vector<TRect> arrowheads{ArrowheadBox({200, 60}, dots[2], 5)};
+    const std::vector<TRect> names = PlaceNames(dots, sizes, 5, arrowheads, {0, 0, 400, 200});
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        for (std::size_t j = 0; j < names.size(); ++j) {
+            EXPECT_TRUE(i == j || !names[i].Overlaps(names[j])) << i << " and " << j;
+        }
+        for (std::size_t j = 0; j < dots.size(); ++j) {
+            EXPECT_TRUE(i == j || !names[i].Overlaps({dots[j].X - 5, dots[j].Y - 5, 10, 10})) << i;
+        }
+        EXPECT_FALSE(names[i].Overlaps(arrowheads[0])) << i;
+    }
+    // A dot at the right edge has its name on its left.
+    const TRect edge = PlaceNames({{395, 100}}, {{40, 13}}, 5, {}, {0, 0, 400, 200})[0];
+    EXPECT_LE(edge.Left + edge.Width, 400);
+    const TPoint middle = PlaceOnLine({0, 0}, {200, 0}, {20, 12}, {{85, -10, 30, 20}}, {}, 5);
+    EXPECT_FALSE(TRect({middle.X - 10, middle.Y - 6, 20, 12}).Overlaps({85, -10, 30, 20}));
+    EXPECT_EQ(middle.Y, 0);
+    const auto [from, to] = LinkLineEnds({0, 0}, {100, 0}, 5);
+    EXPECT_EQ(from.X, 5);
+    EXPECT_EQ(to.X, 95);
 }
 
 // One element per node with its name, one per drawn link, and exactly the cut-off nodes marked.

@@ -125,6 +125,8 @@ class TestNodeSpecifications : public TProgramTest {
     void PasteKeepsNodeBeingTyped_data();
     void PasteKeepsNodeBeingTyped();
     void KeyboardAloneFromMainMenu();
+    void EditBelongsToOneNode_data();
+    void EditBelongsToOneNode();
 };
 
 void TestNodeSpecifications::ShownFresh() {
@@ -179,9 +181,9 @@ void TestNodeSpecifications::TabOrderSkipsNodeNumber() {
     TNodeSpecifications& w = Window();
     EnterNode(QStringLiteral("A"));  // enables Delete Node; leaving the fields enables Quit
     PressAccessKey(Qt::Key_N);
-    const QList<QWidget*> order = {w.NodeName, w.FirstDemand,  w.SecondDemand, w.FixedCost,
-                                   w.AddNode,  w.QuitButton,   w.EditButton,   w.DeleteButton,
-                                   w.NodeList, w.CancelButton, w.NodeName};
+    const QList<QWidget*> order = {w.NodeName,     w.FirstDemand, w.SecondDemand, w.FixedCost,
+                                   w.AddNode,      w.QuitButton,  w.DeleteButton, w.NodeList,
+                                   w.CancelButton, w.EditButton,  w.NodeName};
     for (int i = 0; i < order.size(); ++i) {
         QCOMPARE(QApplication::focusWidget(), order[i]);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -701,6 +703,7 @@ void TestNodeSpecifications::KeyboardAloneFromMainMenu() {
     PressAccessKey(Qt::Key_N);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
     QCOMPARE(QApplication::focusWidget(), w.NodeList);
     QTest::keyClick(w.NodeList, Qt::Key_Up);
     QCOMPARE(w.NodeList->ItemIndex(), 1);
@@ -713,6 +716,56 @@ void TestNodeSpecifications::KeyboardAloneFromMainMenu() {
     QVERIFY(MeshLoomMain->isVisible());
     QVERIFY(MeshLoomMain->LinkButton->isEnabled());
     QVERIFY(!MeshLoomMain->NodeButton->isEnabled());
+}
+
+// Nodes A to D; actions (eK, dK: Edit, Delete Node on line K; u, r: Undo, Redo; a: Add Node; p:
+// Paste Nodes); Z typed and Replace Node: the node changed is the one edited (after >) or none.
+void TestNodeSpecifications::EditBelongsToOneNode_data() {
+    QTest::addColumn<QString>("row");
+    QTest::newRow("edit") << "e4 > D";
+    QTest::newRow("delete, edit, undo") << "d2 e3 u > ";
+    QTest::newRow("delete, undo, edit, redo") << "d4 u e4 r > ";
+    QTest::newRow("edit, add") << "e1 a > ";
+    QTest::newRow("edit, delete another") << "e3 d1 > ";
+    QTest::newRow("edit, paste") << "e2 p > ";
+    QTest::newRow("edit, edit another") << "e2 e3 > C";
+}
+
+void TestNodeSpecifications::EditBelongsToOneNode() {
+    QFETCH(QString, row);
+    const QString actions = row.section(QStringLiteral(" > "), 0, 0);
+    const QString changed = row.section(QStringLiteral(" > "), 1);
+    QVERIFY(ShowNodeWindow() && !Window().EditButton->isEnabled());  // none to edit
+    TNodeSpecifications& w = Window();
+    for (const QString name : {"A", "B", "C", "D"}) {
+        EnterNode(name, QStringLiteral("200"), QStringLiteral("150"), QStringLiteral("10000"));
+    }
+    QApplication::clipboard()->setText(QStringLiteral("P\t1\t2\t3"));
+    for (const QString& action : actions.split(QLatin1Char(' '))) {
+        const char what = action[0].toLatin1();
+        ClickLine(action.mid(1).toInt() - 1);  // Undo and Redo act in the list
+        if (what == 'p') {
+            w.PasteNodesClick();
+        } else if (what == 'u' || what == 'r') {
+            QTest::keyClick(w.NodeList, what == 'u' ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+        } else {
+            PressAccessKey(Qt::Key(what == 'e' ? 'I' : what == 'd' ? 'D' : 'A'));
+        }
+    }
+    QVERIFY(changed.isEmpty() ||
+            w.FirstDemand->text() + w.SecondDemand->text() + w.FixedCost->text() ==
+                QStringLiteral("20015010000"));
+    QStringList after = ListedNames();
+    const bool live = w.ReplaceButton->isEnabled();
+    PressAccessKey(Qt::Key_N);
+    QTest::keyClicks(w.NodeName, QStringLiteral("Z"));
+    PressAccessKey(Qt::Key_R);
+    if (!changed.isEmpty()) {
+        after[after.indexOf(changed)] = QStringLiteral("Z");
+        QCOMPARE(QApplication::focusWidget(), w.NodeList);
+    }
+    QCOMPARE(ListedNames(), after);
+    QCOMPARE(live, !changed.isEmpty());
 }
 
 QTEST_MAIN(TestNodeSpecifications)

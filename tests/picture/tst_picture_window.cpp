@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QImage>
+#include <QLabel>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +30,7 @@ class TestPictureWindow : public TProgramTest {
     void PickingOnThePicture_data();
     void PickingOnThePicture();
     void SavesWhatItShows();
+    void OpensFittedOnTheScreenAndFollowsTheKeys();
 
   private:
     // The nodes' layout done and shown, the network the store's.
@@ -151,13 +154,38 @@ void TestPictureWindow::SavesWhatItShows() {
     QCOMPARE(text.count("data-node="), 4);
     QCOMPARE(text.count("class=\"link one-way\" data-from=\"1\" data-to=\"2\""), 1);
     QCOMPARE(text.count("class=\"node unreached unreaching\""), 2);
+    // The dialog suggests the network's name: "network" without a file, else the demand data
+    // file's, in the folder of the last picture.
+    QCOMPARE(Platform->ShownDialogs().back().FileName, QStringLiteral("network.svg"));
+    Window->SaveNodes.FileName = QStringLiteral("/elsewhere/Harbour Roads.NET");
     Platform->ExpectSaveDialog(png);
     Picture->SavePictureClick();
+    QCOMPARE(Platform->ShownDialogs().back().FileName,
+             folder.filePath(QStringLiteral("Harbour Roads.svg")));
     QCOMPARE(QImage(png).size(), QSize(1600, 1200));
     // A file that cannot be written is said so.
     Platform->ExpectSaveDialog(folder.filePath(QStringLiteral("none/net.svg")));
     Platform->ExpectBox(TMsgDlgType::Warning, QStringLiteral("The picture could not be saved."));
     Picture->SavePictureClick();
+}
+
+void TestPictureWindow::OpensFittedOnTheScreenAndFollowsTheKeys() {
+    const QRect screen = Picture->screen()->availableGeometry();
+    QVERIFY2(screen.contains(Picture->frameGeometry()), "the picture runs off the screen");
+    Picture->Canvas->ZoomIn();
+    Window->CancelButtonClick();
+    QVERIFY(ShowActive(MeshLoomMain));
+    QTest::mouseClick(MeshLoomMain->LinkButton, Qt::LeftButton);
+    QVERIFY(ShowActive(Window));
+    QTest::keyClick(Window, Qt::Key_G, Qt::ControlModifier);
+    WaitForLayout();
+    QCOMPARE(Picture->Canvas->Zoom(), 1.0);
+    QVERIFY(screen.contains(Picture->frameGeometry()));
+    // The line under the picture names the node the arrow keys reach.
+    QVERIFY(ShowActive(Picture));
+    Picture->Canvas->setFocus();
+    QTest::keyClick(Picture->Canvas, Qt::Key_Right);
+    QVERIFY(Picture->Description->text().contains(QStringLiteral("At node 1 N1;")));
 }
 
 QTEST_MAIN(TestPictureWindow)

@@ -84,6 +84,9 @@ class TestMessageBoxes : public QObject {
         QTest::newRow("confirmation")
             << int(TMsgDlgType::Confirmation) << int(TMsgDlgButtons::YesNo) << "Confirm"
             << int(QMessageBox::Question) << yesNo << "&Yes";
+        QTest::newRow("warning, No the default")
+            << int(TMsgDlgType::Warning) << int(TMsgDlgButtons::YesNoDefaultNo) << "Warning"
+            << int(QMessageBox::Warning) << yesNo << "&No";
         QTest::newRow("error") << int(TMsgDlgType::Error) << int(TMsgDlgButtons::Ok)
                                << "MESHLOOM Program" << int(QMessageBox::Critical) << ok << "OK";
     }
@@ -113,8 +116,8 @@ class TestMessageBoxes : public QObject {
             (seen.Centre - screenCentre).manhattanLength() <= 2,
             qPrintable(
                 QStringLiteral("box centred at %1,%2").arg(seen.Centre.x()).arg(seen.Centre.y())));
-        // Enter presses the default button.
-        QCOMPARE(answer, buttonTexts.size() == 1 ? TModalResult::Ok : TModalResult::Yes);
+        // Enter presses the default button (Ok, Yes and No in the order of TModalResult).
+        QCOMPARE(int(answer), buttonTexts.indexOf(defaultButton) + int(buttonTexts.size() > 1));
     }
 
     void answersToTheQuestion_data() {

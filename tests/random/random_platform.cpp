@@ -64,7 +64,7 @@ TModalResult TRandomPlatform::ShowMessageBox(TMsgDlgType type, const QString& ca
                                              const QString& text, TMsgDlgButtons buttons,
                                              const QString& details) {
     TModalResult answer = TModalResult::Ok;
-    if (buttons == TMsgDlgButtons::YesNo) {
+    if (buttons != TMsgDlgButtons::Ok) {
         answer = Random.Percent(YesChance(text)) ? TModalResult::Yes : TModalResult::No;
     }
     ShownBoxes.push_back({type, caption, text, buttons, answer, details});

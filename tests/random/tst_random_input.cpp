@@ -1692,7 +1692,9 @@ void TRandomRun::CheckStore() {
                       .arg(nodes.NodeList->Count())
                       .arg(n));
         const bool roomLeft = n < MaxNodes;
-        RUN_CHECK(nodes.AddNode->isEnabled() == roomLeft && nodes.NodeName->isVisible() == roomLeft,
+        const bool editing = nodes.ReplaceButton->isEnabled() && nodes.EditButton->isEnabled();
+        RUN_CHECK(nodes.AddNode->isEnabled() == roomLeft &&
+                      nodes.NodeName->isVisible() == (roomLeft || editing),
                   QStringLiteral("with %1 nodes Add Node is %2 and the entry fields %3")
                       .arg(n)
                       .arg(nodes.AddNode->isEnabled() ? "enabled" : "disabled")

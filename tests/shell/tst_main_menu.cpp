@@ -171,7 +171,7 @@ class TestMainMenu : public TProgramTest {
         QCOMPARE(ClippedControls(Menu()), QStringList());
     }
 
-    // Tab goes About, Node, Link, Open, Exit, Hints; a disabled button is passed over.
+    // Tab goes About, Node, Link, Exit, Hints, Open; a disabled button is passed over.
     void tabOrder() {
         QVERIFY(ShowMenu());
         QCOMPARE(QApplication::focusWidget(), Menu().AboutButton);
@@ -181,13 +181,13 @@ class TestMainMenu : public TProgramTest {
             return QApplication::focusWidget();
         };
         QCOMPARE(tabFrom(Menu().AboutButton), Menu().NodeButton);
-        QCOMPARE(tabFrom(Menu().NodeButton), Menu().OpenButton);
-        QCOMPARE(tabFrom(Menu().OpenButton), Menu().QuitButton);
+        QCOMPARE(tabFrom(Menu().NodeButton), Menu().QuitButton);
         QCOMPARE(tabFrom(Menu().QuitButton), Menu().HintShow);
-        QCOMPARE(tabFrom(Menu().HintShow), Menu().AboutButton);
+        QCOMPARE(tabFrom(Menu().HintShow), Menu().OpenButton);
+        QCOMPARE(tabFrom(Menu().OpenButton), Menu().AboutButton);
         Menu().LinkButton->setEnabled(true);
         QCOMPARE(tabFrom(Menu().NodeButton), Menu().LinkButton);
-        QCOMPARE(tabFrom(Menu().LinkButton), Menu().OpenButton);
+        QCOMPARE(tabFrom(Menu().LinkButton), Menu().QuitButton);
     }
 
     void stepStateAtStart() {

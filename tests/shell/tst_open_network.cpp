@@ -75,8 +75,8 @@ class TestOpenNetwork : public TProgramTest {
         for (int time = 0; time < 2; ++time) {
             SelectLine(nodes.NodeList, 2);
             Platform->ExpectBox(TMsgDlgType::Confirmation,
-                                "Node 3 has 2 links; deleting the node deletes them too.\r"
-                                "Do you want to delete the node and its links?",
+                                "Node 3 (Pier) has 2 links in the link list; deleting the node "
+                                "deletes them too.\rDo you want to delete the node and its links?",
                                 TModalResult::Yes);
             QTest::mouseClick(nodes.DeleteButton, Qt::LeftButton);
             QCOMPARE(Network.NumNodes, 2);

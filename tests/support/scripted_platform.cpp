@@ -56,7 +56,7 @@ TModalResult TScriptedPlatform::ShowMessageBox(TMsgDlgType type, const QString& 
                                                const QString& text, TMsgDlgButtons buttons,
                                                const QString& details) {
     const TModalResult refusal =
-        buttons == TMsgDlgButtons::YesNo ? TModalResult::No : TModalResult::Ok;
+        buttons == TMsgDlgButtons::Ok ? TModalResult::Ok : TModalResult::No;
     const std::size_t shown = Shown.size();
     Shown.push_back({type, caption, text, buttons, refusal, details});
     if (NextBoxAction) {
