@@ -17,8 +17,11 @@
 // held than one row: of a row's cells only the first KeptCells are kept (more fit no row),
 // and a cell longer than LongestCell bytes is refused.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +57,20 @@ class TTabSeparatedReader {
     bool Next(TClipboardRow& row, bool keep = true);
     const std::string& Refusal() const { return Refused; }
 
+    // The next row's numbers, for a reader that takes rows of plain digits without the
+    // strings of Next(): true, numbers set, when the buffer holds the row up to its line end
+    // and it is count cells, each of 1 to longest[cell] ASCII digits (at most 9), separated by
+    // tabs alone. Nothing is taken: Take() takes the row so seen and returns its number; any
+    // other row is left to Next(), which so keeps every rule and every refusal.
+    // (Built for the counts that callers use: 3.)
+    template <std::size_t Count>
+    bool SeeDigitRow(const std::array<std::size_t, Count>& longest,
+                     std::array<std::int32_t, Count>& numbers);
+    int Take() {
+        At = Seen;
+        return NextNumber++;
+    }
+
   private:
     bool More();  // true when a byte is at At, reading more from the source where needed
     bool ReadCell(TClipboardRow& row, std::string* cell, bool& blank);
@@ -61,11 +78,12 @@ class TTabSeparatedReader {
     bool ReadRow(TClipboardRow& row, bool keep, std::size_t& kept);
 
     TByteSource Source;
-    bool FromBytes = false;  // read from a source of bytes, not from a text
-    bool Ascii = false;      // the row just read is ASCII alone
-    std::vector<char> Buffer;
+    bool FromBytes = false;          // read from a source of bytes, not from a text
+    bool Ascii = false;              // the row just read is ASCII alone
+    std::unique_ptr<char[]> Buffer;  // not cleared: only the bytes read are looked at
     std::string_view Data;
     std::size_t At = 0;
+    std::size_t Seen = 0;  // where the row SeePlainRow saw ends, past its line end
     bool Started = false;
     int NextNumber = 1;
     std::string Refused;
