@@ -142,7 +142,8 @@ class TReadLinks {
     }
 
     // Adds the link of a row; false where the same link had another distance before.
-    bool Took(const TPastedLink& link, int row, std::vector<TPastedLink>& links) {
+    [[gnu::always_inline]] bool Took(const TPastedLink& link, int row,
+                                     std::vector<TPastedLink>& links) {
         std::uint32_t& slot =
             Slots[static_cast<std::size_t>(link.Origin * (MaxNodes + 1) + link.Destination)];
         if (slot == 0) {
@@ -214,7 +215,10 @@ std::string ReadPlainLinkRows(TTabSeparatedReader& rows, const TNodeFinder& find
                               TReadLinks& read, std::vector<TPastedLink>& links) {
     constexpr std::array<std::size_t, PlainCells> Longest = {3, 3, 5};
     std::array<std::int32_t, PlainCells> cells = {};
-    while (finder.DigitsAreNumbers() && rows.SeeDigitRow(Longest, cells)) {
+    if (!finder.DigitsAreNumbers()) {
+        return {};
+    }
+    while (rows.SeeDigitRow(Longest, cells)) {
         const auto [origin, destination, distance] = cells;
         if (origin < 1 || origin > nodes || destination < 1 || destination > nodes ||
             origin == destination || distance > MaxDistance) {

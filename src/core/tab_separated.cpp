@@ -6,10 +6,6 @@
 #include <array>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "core/name_bytes.h"
 
 namespace {
@@ -61,25 +57,6 @@ bool IsUtf8(const std::string& text) {
         left -= length;
     }
     return true;
-}
-
-// The bytes of a window that SeeDigitRow looks at, and which of them are no ASCII digit (one
-// bit each, the first byte the lowest).
-constexpr std::size_t DigitWindow = 16;
-std::uint32_t NonDigits(const char* window) {
-#if defined(__SSE2__)
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window));
-    const __m128i values = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
-    const __m128i digits = _mm_cmpeq_epi8(_mm_min_epu8(values, _mm_set1_epi8(9)), values);
-    return ~static_cast<std::uint32_t>(_mm_movemask_epi8(digits)) & 0xFFFF;
-#else
-    std::uint32_t stops = 0;
-    for (std::size_t at = 0; at < DigitWindow; ++at) {
-        const auto value = static_cast<unsigned char>(window[at] - '0');
-        stops |= value < 10 ? 0 : 1u << at;
-    }
-    return stops;
-#endif
 }
 
 std::string CountOfCells(std::size_t count) {
@@ -234,42 +211,6 @@ bool TTabSeparatedReader::ReadPlainRow(TClipboardRow& row, bool keep, std::size_
     At += static_cast<std::size_t>(at - start) + 1;
     return true;
 }
-
-// A row whose cells are digits has no quote, no blank and no byte beyond ASCII, so Next()
-// would read it as ReadPlainRow does: the same cells, the same line end. Such a row is looked
-// at in one window of the buffer (rows of a large paste of numbers are shorter), the ends of
-// its cells found at once.
-template <std::size_t Count>
-bool TTabSeparatedReader::SeeDigitRow(const std::array<std::size_t, Count>& longest,
-                                      std::array<std::int32_t, Count>& numbers) {
-    if (!Started || !Refused.empty() || Data.size() - At < DigitWindow) {
-        return false;  // the byte-order mark and a refusal are Next()'s
-    }
-    const char* const row = Data.data() + At;
-    const std::uint32_t stops = NonDigits(row) | 1u << DigitWindow;
-    std::size_t from = 0;
-    for (std::size_t cell = 0; cell < Count; ++cell) {
-        const auto end = from + static_cast<std::size_t>(__builtin_ctz(stops >> from));
-        if (end == from || end - from > longest[cell] || end + 1 >= DigitWindow) {
-            return false;
-        }
-        std::int32_t number = 0;
-        for (std::size_t digit = from; digit < end; ++digit) {
-            number = number * 10 + (row[digit] - '0');
-        }
-        numbers[cell] = number;
-        const char stop = row[end];
-        from = end + 1;
-        if (cell + 1 < Count ? stop != '\t' : stop != '\n' && stop != '\r') {
-            return false;
-        }
-    }
-    from += row[from - 1] == '\r' && row[from] == '\n' ? 1 : 0;
-    Seen = At + from;
-    return true;
-}
-template bool TTabSeparatedReader::SeeDigitRow(const std::array<std::size_t, 3>&,
-                                               std::array<std::int32_t, 3>&);
 
 // Reads any row, cell by cell, refilling the buffer as needed; false at a refusal.
 bool TTabSeparatedReader::ReadRow(TClipboardRow& row, bool keep, std::size_t& kept) {
