@@ -58,6 +58,13 @@ std::size_t GroupingAt(const std::string& cell, std::size_t at,
 // The cell without its grouping symbols, when each stands between groups of three digits of
 // the whole part ("-1.234.567,5" -> "-1234567,5"); nothing when one stands anywhere else.
 std::optional<std::string> Ungrouped(const std::string& cell) {
+    // Digits and an ASCII decimal symbol, the cells of a large paste, hold no grouping symbol
+    // (the decimal symbol never groups): as they are, without the symbols' work.
+    const char decimal = FormatSeparators().Decimal;
+    if (std::all_of(cell.begin(), cell.end(),
+                    [&](char c) { return (c >= '0' && c <= '9') || (c == decimal && c > 0); })) {
+        return cell;
+    }
     const std::vector<std::string> symbols = GroupingSymbols();
     std::size_t at = std::min(cell.find_first_not_of(' '), cell.size());
     at += at < cell.size() && (cell[at] == '+' || cell[at] == '-') ? 1 : 0;

@@ -1,8 +1,10 @@
 #include "core/data_files.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 #include "core/network_store.h"
 #include "core/number_text.h"
@@ -71,6 +73,45 @@ bool ReadValueField(std::string_view field, Real48& value) {
     return FixedPointText(value, ValueWidth, ValueDecimals) == field;
 }
 
+// The digits of a distance file's entries: from 0 to MaxDistance, the capped distances, by
+// pairs of digits from a table, any other number as the standard library writes it.
+constexpr std::int32_t PairedEntries = 100000;
+constexpr std::array<char, 200> DigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (std::size_t pair = 0; pair < 100; ++pair) {
+        pairs[2 * pair] = static_cast<char>('0' + pair / 10);
+        pairs[2 * pair + 1] = static_cast<char>('0' + pair % 10);
+    }
+    return pairs;
+}();
+
+char* EntryText(char* out, std::int32_t entry) {
+    if (entry < 0 || entry >= PairedEntries) {
+        return std::to_chars(out, out + 11, entry).ptr;
+    }
+    const auto pair = [&](std::int32_t value) {
+        std::memcpy(out, &DigitPairs[static_cast<std::size_t>(2 * value)], 2);
+        out += 2;
+    };
+    if (entry >= 10000) {
+        *out++ = static_cast<char>('0' + entry / 10000);
+        entry %= 10000;
+        pair(entry / 100);
+        pair(entry % 100);
+    } else if (entry >= 1000) {
+        pair(entry / 100);
+        pair(entry % 100);
+    } else if (entry >= 100) {
+        *out++ = static_cast<char>('0' + entry / 100);
+        pair(entry % 100);
+    } else if (entry >= 10) {
+        pair(entry);
+    } else {
+        *out++ = static_cast<char>('0' + entry);
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string FixedPointText(const Real48& value, int width, int decimals) {
@@ -129,23 +170,24 @@ std::string DistanceFileText(const TNetworkStore& network) {
         return {};
     }
     // Written in place: 22,500 small appends to a string cost more than the digits. Sized to
-    // the lines first, so that no more memory is touched than the text takes.
-    std::size_t size = 0;
+    // the longest lines the entries can give (the capped distances have up to five digits),
+    // and cut to what was written.
+    std::int32_t least = 0;
+    std::int32_t most = 0;
     for (int i = 1; i <= n; ++i) {
         const std::int32_t* row = network.PathRows[i].Data();
         for (int j = 0; j < n; ++j) {
-            size += LineEnd.size() + 1;
-            for (std::int32_t rest = row[j]; rest >= 10 || rest < 0; rest /= 10) {
-                ++size;  // a sign counted as a digit, at most one too many
-            }
+            least = std::min(least, row[j]);
+            most = std::max(most, row[j]);
         }
     }
-    std::string text(size, '\0');
+    const std::size_t longest = least >= 0 && most < PairedEntries ? 5 : 11;
+    std::string text(static_cast<std::size_t>(n) * n * (longest + LineEnd.size()), '\0');
     char* out = text.data();
     for (int i = 1; i <= n; ++i) {
         const std::int32_t* row = network.PathRows[i].Data();
         for (int j = 0; j < n; ++j) {
-            out = std::to_chars(out, out + 11, row[j]).ptr;
+            out = EntryText(out, row[j]);
             *out++ = '\r';
             *out++ = '\n';
         }

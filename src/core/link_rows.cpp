@@ -1,6 +1,7 @@
 #include "core/link_rows.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
@@ -63,6 +64,9 @@ class TNodeFinder {
         }
         return NamedNodeOf(cell, why);
     }
+
+    // Whether digits can only be a number: no node is called by digits.
+    bool DigitsAreNumbers() const { return !DigitNames; }
 
   private:
     [[gnu::noinline]] std::optional<int> NamedNodeOf(const std::string& cell,
@@ -134,18 +138,29 @@ class TReadLinks {
   public:
     // Adds the link of a row, or returns why not: the same link had another distance before.
     std::string Add(const TPastedLink& link, int row, std::vector<TPastedLink>& links) {
+        return Took(link, row, links) ? std::string() : Conflict(link, row, links);
+    }
+
+    // Adds the link of a row; false where the same link had another distance before.
+    [[gnu::always_inline]] bool Took(const TPastedLink& link, int row,
+                                     std::vector<TPastedLink>& links) {
         std::uint32_t& slot =
             Slots[static_cast<std::size_t>(link.Origin * (MaxNodes + 1) + link.Destination)];
         if (slot == 0) {
             links.push_back(link);
             RowOf.push_back(row);
             slot = static_cast<std::uint32_t>(links.size());
-            return {};
+            return true;
         }
+        return links[slot - 1].Distance == link.Distance;
+    }
+
+    // Why the link of a row that Took() refused cannot be.
+    [[gnu::noinline]] std::string Conflict(const TPastedLink& link, int row,
+                                           const std::vector<TPastedLink>& links) const {
+        const std::uint32_t slot =
+            Slots[static_cast<std::size_t>(link.Origin * (MaxNodes + 1) + link.Destination)];
         const TPastedLink& earlier = links[slot - 1];
-        if (earlier.Distance == link.Distance) {
-            return {};
-        }
         return "Rows " + std::to_string(RowOf[slot - 1]) + " and " + std::to_string(row) +
                " give the link from node " + std::to_string(link.Origin) + " to node " +
                std::to_string(link.Destination) + " two distances, " +
@@ -191,6 +206,32 @@ std::string ReadLinkRow(const TClipboardRow& row, const TNodeFinder& finder, TRe
     return read.Add({ends[0], ends[1], distance}, row.Number, links);
 }
 
+// Takes the rows that follow, as long as each is origin, destination and distance in plain
+// digits that ReadLinkRow would take without looking further (two different nodes by numbers
+// of up to three digits, where digits are no name; a distance of up to five digits, at most
+// 10000), straight from the reader's buffer; any other row is left to ReadLinkRow. Returns
+// why a row so taken cannot be, as ReadLinkRow would.
+std::string ReadPlainLinkRows(TTabSeparatedReader& rows, const TNodeFinder& finder, int nodes,
+                              TReadLinks& read, std::vector<TPastedLink>& links) {
+    constexpr std::array<std::size_t, PlainCells> Longest = {3, 3, 5};
+    std::array<std::int32_t, PlainCells> cells = {};
+    if (!finder.DigitsAreNumbers()) {
+        return {};
+    }
+    while (rows.SeeDigitRow(Longest, cells)) {
+        const auto [origin, destination, distance] = cells;
+        if (origin < 1 || origin > nodes || destination < 1 || destination > nodes ||
+            origin == destination || distance > MaxDistance) {
+            break;
+        }
+        const TPastedLink link{origin, destination, distance};
+        if (const int row = rows.Take(); !read.Took(link, row, links)) {
+            return read.Conflict(link, row, links);
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string LinkRowsText(const TNetworkStore& network) {
@@ -213,6 +254,10 @@ TLinkRowsReading ReadLinkRows(TTabSeparatedReader& rows, const TNetworkStore& ne
             continue;
         }
         reading.Refusal = ReadLinkRow(row, finder, read, reading.Links);
+        if (reading.Refusal.empty()) {
+            reading.Refusal =
+                ReadPlainLinkRows(rows, finder, network.NumNodes, read, reading.Links);
+        }
         if (!reading.Refusal.empty()) {
             break;
         }

@@ -70,10 +70,6 @@ void AllocateLinkRows(TNetworkStore& network) {
     network.PendingDistance = -1;
 }
 
-void SetLinkDistance(TNetworkStore& network, int origin, int destination, std::int32_t distance) {
-    network.LinkRows[origin][destination] = distance;
-}
-
 void SetOneWayLink(TNetworkStore& network, int origin, int destination) {
     SetLinkDistance(network, origin, destination, network.PendingDistance);
 }

@@ -140,8 +140,11 @@ void DeleteNode(TNetworkStore& network, int k);
 // too), and sets PendingDistance := -1.
 void AllocateLinkRows(TNetworkStore& network);
 // LinkRows[origin][destination] := distance (NoLink removes the link); the pending distance
-// stays.
-void SetLinkDistance(TNetworkStore& network, int origin, int destination, std::int32_t distance);
+// stays. (Inline: a large paste sets thousands.)
+inline void SetLinkDistance(TNetworkStore& network, int origin, int destination,
+                            std::int32_t distance) {
+    network.LinkRows[origin][destination] = distance;
+}
 // LinkRows[origin][destination] := PendingDistance.
 void SetOneWayLink(TNetworkStore& network, int origin, int destination);
 // The link both ways: [origin][destination], then [destination][origin] := PendingDistance.

@@ -71,7 +71,7 @@ std::string CountOfCells(std::size_t count) {
 TTabSeparatedReader::TTabSeparatedReader(std::string_view text) : Data(text) {}
 
 TTabSeparatedReader::TTabSeparatedReader(TByteSource source)
-    : Source(std::move(source)), FromBytes(true), Buffer(BufferSize) {}
+    : Source(std::move(source)), FromBytes(true), Buffer(new char[BufferSize]) {}
 
 bool TTabSeparatedReader::More() {
     if (At < Data.size()) {
@@ -80,8 +80,8 @@ bool TTabSeparatedReader::More() {
     if (!Source) {
         return false;
     }
-    const std::size_t count = Source(Buffer.data(), Buffer.size());
-    Data = std::string_view(Buffer.data(), count);
+    const std::size_t count = Source(Buffer.get(), BufferSize);
+    Data = std::string_view(Buffer.get(), count);
     At = 0;
     if (count == 0) {
         Source = nullptr;

@@ -17,11 +17,18 @@
 // held than one row: of a row's cells only the first KeptCells are kept (more fit no row),
 // and a cell longer than LongestCell bytes is refused.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 constexpr std::size_t KeptCells = 7;
 constexpr std::size_t LongestCell = 65536;
@@ -54,6 +61,19 @@ class TTabSeparatedReader {
     bool Next(TClipboardRow& row, bool keep = true);
     const std::string& Refusal() const { return Refused; }
 
+    // The next row's numbers, for a reader that takes rows of plain digits without the
+    // strings of Next(): true, numbers set, when the buffer holds the row up to its line end
+    // and it is Count cells, each of 1 to longest[cell] ASCII digits (at most 9), separated by
+    // tabs alone. Nothing is taken: Take() takes the row so seen and returns its number; any
+    // other row is left to Next(), which so keeps every rule and every refusal.
+    template <std::size_t Count>
+    bool SeeDigitRow(const std::array<std::size_t, Count>& longest,
+                     std::array<std::int32_t, Count>& numbers);
+    int Take() {
+        At = Seen;
+        return NextNumber++;
+    }
+
   private:
     bool More();  // true when a byte is at At, reading more from the source where needed
     bool ReadCell(TClipboardRow& row, std::string* cell, bool& blank);
@@ -61,16 +81,74 @@ class TTabSeparatedReader {
     bool ReadRow(TClipboardRow& row, bool keep, std::size_t& kept);
 
     TByteSource Source;
-    bool FromBytes = false;  // read from a source of bytes, not from a text
-    bool Ascii = false;      // the row just read is ASCII alone
-    std::vector<char> Buffer;
+    bool FromBytes = false;          // read from a source of bytes, not from a text
+    bool Ascii = false;              // the row just read is ASCII alone
+    std::unique_ptr<char[]> Buffer;  // not cleared: only the bytes read are looked at
     std::string_view Data;
     std::size_t At = 0;
+    std::size_t Seen = 0;  // where the row SeeDigitRow saw ends, past its line end
     bool Started = false;
     int NextNumber = 1;
     std::string Refused;
 };
 
+namespace TabSeparatedDetail {
+// The bytes of a window that SeeDigitRow looks at, and which of them are no ASCII digit (one
+// bit each, the first byte the lowest).
+constexpr std::size_t Window = 16;
+inline std::uint32_t NonDigits(const char* window) {
+#if defined(__SSE2__)
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window));
+    const __m128i values = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
+    const __m128i digits = _mm_cmpeq_epi8(_mm_min_epu8(values, _mm_set1_epi8(9)), values);
+    return ~static_cast<std::uint32_t>(_mm_movemask_epi8(digits)) & 0xFFFF;
+#else
+    std::uint32_t stops = 0;
+    for (std::size_t at = 0; at < Window; ++at) {
+        const auto value = static_cast<unsigned char>(window[at] - '0');
+        stops |= value < 10 ? 0 : 1u << at;
+    }
+    return stops;
+#endif
+}
+
+}  // namespace TabSeparatedDetail
+
+// A row whose cells are digits has no quote, no blank and no byte beyond ASCII, so Next()
+// would read it as ReadPlainRow does: the same cells, the same line end. Such a row is looked
+// at in one window of the buffer (rows of a large paste of numbers are shorter), the ends of
+// its cells found at once.
+template <std::size_t Count>
+inline bool TTabSeparatedReader::SeeDigitRow(const std::array<std::size_t, Count>& longest,
+                                             std::array<std::int32_t, Count>& numbers) {
+    if (!Started || !Refused.empty() || Data.size() - At < TabSeparatedDetail::Window) {
+        return false;  // the byte-order mark and a refusal are Next()'s
+    }
+    const char* const row = Data.data() + At;
+    const std::uint32_t stops =
+        TabSeparatedDetail::NonDigits(row) | 1u << TabSeparatedDetail::Window;
+    std::size_t from = 0;
+#pragma GCC unroll 4
+    for (std::size_t cell = 0; cell < Count; ++cell) {
+        const auto end = from + static_cast<std::size_t>(__builtin_ctz(stops >> from));
+        if (end == from || end - from > longest[cell] || end + 1 >= TabSeparatedDetail::Window) {
+            return false;
+        }
+        std::int32_t number = 0;
+        for (std::size_t digit = from; digit < end; ++digit) {
+            number = number * 10 + (row[digit] - '0');
+        }
+        numbers[cell] = number;
+        const char stop = row[end];
+        from = end + 1;
+        if (cell + 1 < Count ? stop != '\t' : stop != '\n' && stop != '\r') {
+            return false;
+        }
+    }
+    from += row[from - 1] == '\r' && row[from] == '\n' ? 1 : 0;
+    Seen = At + from;
+    return true;
+}
 // All rows of a text at once, or none and the refusal.
 struct TTabSeparatedRows {
     std::vector<TClipboardRow> Rows;

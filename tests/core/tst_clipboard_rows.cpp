@@ -291,6 +291,52 @@ TEST_F(ClipboardRowsTest, NumbersWhereNoNodeIsCalledByDigits) {
     }
 }
 
+// Rows of plain digits are taken straight from the read buffer where it holds them whole; read
+// one byte at a time, every row goes through the full reading. Both give the same links and
+// the same refusal, each case row between plain ones, in networks with and without names of
+// digits.
+TEST_F(ClipboardRowsTest, LinkRowsInTheBufferReadAsRowsByteByByte) {
+    const char* const cases[] = {"01\t2\t5\n",    "0001\t2\t5\n",   "1\t2\t00010000\n",
+                                 "1\t2\t10001\n", "1\t1\t5\n",      "1\t4\t5\n",
+                                 "0\t2\t5\n",     "1\t2\t9\n",      "1\t2\t5\r\n",
+                                 "1\t2\t5\r",     "1\t2\t5\t\n",    "1\t2\t5\t6\n",
+                                 "1\t2\n",        "\n\t\t\n",       "1\t2\t 5\n",
+                                 "1\t2\t\"5\"\n", "1\t2\t\u0665\n", "3\t1\t123456789\n",
+                                 "1\t2\t5\r\r\n", "3\t2\t7\r\n",    "2\t1\t5\r\n1\t1\t5\n"};
+    const auto read = [](TTabSeparatedReader& rows, const TNetworkStore& network) {
+        const TLinkRowsReading reading = ReadLinkRows(rows, network);
+        std::string text = reading.Refusal;
+        for (const TPastedLink& link : reading.Links) {
+            text += "|" + std::to_string(link.Origin) + ">" + std::to_string(link.Destination) +
+                    " " + std::to_string(link.Distance);
+        }
+        return text;
+    };
+    for (const char* last : {"Three", "3"}) {
+        ResetNetworkStore();
+        for (const char* name : {"Depot", "North", last}) {
+            Network.NodeNames[++Network.NumNodes] = name;
+        }
+        AllocateLinkRows(Network);
+        for (const char* row : cases) {
+            const std::string text =
+                std::string("1\t2\t5\n2\t3\t17\n") + row + "3\t1\t1000\n2\t1\t10000\n1\t3\t12\n";
+            TTabSeparatedReader whole(text);
+            std::size_t at = 0;
+            TTabSeparatedReader bytes([&](char* buffer, std::size_t) {
+                return at < text.size() ? (*buffer = text[at++], std::size_t{1}) : 0;
+            });
+            const std::string inBuffer = read(whole, Network);
+            EXPECT_EQ(inBuffer, read(bytes, Network)) << last << ": " << row;
+            if (std::string_view(row) == "1\t2\t9\n") {
+                EXPECT_EQ(inBuffer,
+                          "Rows 1 and 3 give the link from node 1 to node 2 two "
+                          "distances, 5 and 9.");
+            }
+        }
+    }
+}
+
 // Copied rows pasted into an empty table hold the very values copied, in either region (the
 // shortest text reads back to one value only), and leave the node being typed as it was;
 // links by name and number, and back from their copy, names of digits included.

@@ -187,6 +187,25 @@ TEST_F(DataFilesTest, OneWayLinkMakesTheFileAsymmetric) {
     EXPECT_EQ(DistanceFileText(Network), "0\r\n5\r\n10000\r\n0\r\n");
 }
 
+// Every length of entry, and entries no completion gives (negative, past 99999), as written
+// by the standard library.
+TEST_F(DataFilesTest, DistanceEntriesOfEveryLength) {
+    const std::int32_t entries[] = {0,     9,     10,     99, 100,     999,     1000, 9999,
+                                    10000, 99999, 100000, -1, INT_MIN, INT_MAX, 7,    12345};
+    Network.NumNodes = 4;
+    Network.PathRows.AllocateRows(4);
+    for (const bool paired : {false, true}) {  // then with the others as 99999
+        std::string expected;
+        for (std::size_t at = 0; at < std::size(entries); ++at) {
+            const std::int32_t entry =
+                paired && (entries[at] < 0 || entries[at] > 99999) ? 99999 : entries[at];
+            Network.PathRows[static_cast<int>(at / 4) + 1][static_cast<int>(at % 4) + 1] = entry;
+            expected += std::to_string(entry) + "\r\n";
+        }
+        EXPECT_EQ(DistanceFileText(Network), expected);
+    }
+}
+
 // A one-way ring 1 -> 2 -> ... -> 150 -> 1 of length 1: the distance from i to j is
 // (j - i) mod 150, so a file written column after column would not match.
 TEST_F(DataFilesTest, FilesOf150Nodes) {
