@@ -39,6 +39,15 @@ same_files() {
     echo "$(basename "$2"): identical to $1 ($(wc -c <"$2") bytes)"
 }
 
+# The pair meshloom-export makes from the rows $1 and $2 (under the names $ROAD_WORK/$3.NET and
+# .NED) equals the pair $4 and $5 that the program saved.
+same_as_rows() {
+    LC_ALL=C.UTF-8 "$export_command" "$1" "$2" "$ROAD_WORK/$3.NET" "$ROAD_WORK/$3.NED" \
+        >/dev/null 2>&1 || road_fail "meshloom-export failed"
+    same_files "$ROAD_WORK/$3.NET" "$4"
+    same_files "$ROAD_WORK/$3.NED" "$5"
+}
+
 # Quit and Save: Yes to saving a network not connected (the last node reaches none), Return in
 # both dialogs (at the opened names) and Yes to each replace question.
 save_in_place() {
@@ -93,10 +102,7 @@ save_in_place
 # The same network from rows: what a planner typing it by hand would have saved.
 printf 'Depot\t7\t0\t300\nNorth <Yard>\t2.063\t10000\t0\n\t0\t0\t0\n' >"$ROAD_WORK/nodes.tsv"
 printf '1\t2\t5\n2\t1\t5\n3\t1\t20\n' >"$ROAD_WORK/links.tsv"
-LC_ALL=C.UTF-8 "$export_command" "$ROAD_WORK/nodes.tsv" "$ROAD_WORK/links.tsv" \
-    "$ROAD_WORK/hand.NET" "$ROAD_WORK/hand.NED" >/dev/null 2>&1 || road_fail "meshloom-export failed"
-same_files "$ROAD_WORK/hand.NET" "$out/net.NET"
-same_files "$ROAD_WORK/hand.NED" "$out/net.ned"
+same_as_rows "$ROAD_WORK/nodes.tsv" "$ROAD_WORK/links.tsv" hand "$out/net.NET" "$out/net.ned"
 
 # 3. Opened from orig/, a link added, saved under a new name in new/ with the distance dialog's
 # suggestion taken by Return (and Yes to replacing a stale file there): the opened pair stays
@@ -119,10 +125,8 @@ same_files "$ROAD_WORK/original.NET" "$out/orig/towns.NET"
 same_files "$ROAD_WORK/original.ned" "$out/orig/towns.NED"
 printf '1\t2\t5\n2\t1\t5\n2\t3\t4\n3\t2\t4\n3\t4\t7\n4\t1\t3\n' >"$ROAD_WORK/links4.tsv"
 printf 'Depot\t12.5\t0\t300\nNorth <Yard>\t2.063\t10000\t0\nPier\t1\t2\t3\n\t0\t0\t0\n' >"$ROAD_WORK/nodes4.tsv"
-LC_ALL=C.UTF-8 "$export_command" "$ROAD_WORK/nodes4.tsv" "$ROAD_WORK/links4.tsv" \
-    "$ROAD_WORK/plan2.NET" "$ROAD_WORK/plan2.NED" >/dev/null 2>&1 || road_fail "meshloom-export failed"
-same_files "$ROAD_WORK/plan2.NET" "$out/new/plan2.NET"
-same_files "$ROAD_WORK/plan2.NED" "$out/new/plan2.NED"
+same_as_rows "$ROAD_WORK/nodes4.tsv" "$ROAD_WORK/links4.tsv" plan2 "$out/new/plan2.NET" \
+    "$out/new/plan2.NED"
 [[ "$(ls "$out/new")" == $'plan2.NED\nplan2.NET' ]] || road_fail "new/ holds $(ls "$out/new")"
 road_keys Return && road_focus Confirm && shot exit-question && road_keys Escape && road_wait_gone Confirm
 
