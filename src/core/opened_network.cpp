@@ -327,6 +327,11 @@ TOpenedReading ReadOpenedNetwork(std::string_view demandText, std::string_view d
     return reading;
 }
 
+int RebuiltLinkCount(const TOpenedNetwork& opened) {
+    return static_cast<int>(std::count_if(opened.Links.begin(), opened.Links.end(),
+                                          [](std::int32_t link) { return link != NoLink; }));
+}
+
 void PutOpenedNetwork(TNetworkStore& network, const TOpenedNetwork& opened) {
     const int n = static_cast<int>(opened.Nodes.size());
     if (n > MaxNodes || opened.Links.size() != static_cast<std::size_t>(n) * n) {

@@ -69,6 +69,9 @@ struct TOpenedNetwork {
     std::vector<TNodeSlot> Nodes;
     std::vector<std::int32_t> Links;
 };
+// How many direct links the rebuild kept (each direction of a pair counts, as the link list
+// shows them).
+int RebuiltLinkCount(const TOpenedNetwork& opened);
 struct TOpenedReading {
     std::optional<TOpenedNetwork> Network;
     bool InDistanceFile = false;  // which file the refusal is about

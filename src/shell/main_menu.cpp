@@ -15,13 +15,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
 
-#include "core/network_store.h"
 #include "core/opened_network.h"
 #include "files/network_file_reader.h"
 #include "platform/button.h"
@@ -307,8 +305,7 @@ bool TMeshLoomMain::OpenNetwork(const QString& demandPath) {
     OpenNodes.FileName = demandPath;
     OpenedDemand = QFileInfo(demandPath).absoluteFilePath();
     OpenedDistance = QFileInfo(distancePath).absoluteFilePath();
-    const auto links = std::count_if(reading.Network->Links.begin(), reading.Network->Links.end(),
-                                     [](std::int32_t link) { return link != NoLink; });
+    const int links = RebuiltLinkCount(*reading.Network);
     ShowNetworkLine(QStringLiteral("Opened %1: %2 nodes and %3 %4 rebuilt from its distances "
                                    "(a link no shorter than a way through other nodes is not "
                                    "kept, as that way gives the same distance).")
