@@ -22,8 +22,8 @@
 #include "core/network_store.h"
 #include "links/link_window.h"
 #include "nodes/node_window.h"
-#include "platform/clipboard_menu.h"
-#include "platform/list_box.h"
+#include "platform/services/clipboard_menu.h"
+#include "platform/widgets/list_box.h"
 #include "timing_reporter.h"
 #include "widgets_main.h"
 

@@ -14,7 +14,7 @@
 #include "core/data_files.h"
 #include "core/network_store.h"
 #include "core/shortest_paths.h"
-#include "platform/network_file_writer.h"
+#include "platform/services/network_file_writer.h"
 #include "timing_reporter.h"
 
 namespace {

@@ -7,7 +7,7 @@
 //   LANG=de_XX -> ',' and '.' (a region German has not: German's own)
 //   nothing set, or a language the locale data lacks (xx_DE, POSIX) -> '.' and ','
 // The locale need not be installed: the symbols come from the windows' own locale data, built
-// into the command (platform/region_separators_tool.cpp writes the table).
+// into the command (platform/application/region_separators_tool.cpp writes the table).
 
 #include <cstddef>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "links/link_window.h"
 #include "links/save_dialogue.h"
-#include "platform/application.h"
+#include "platform/application/application.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -23,13 +23,13 @@
 #include "layout/network_layout.h"
 #include "picture/picture_canvas.h"
 #include "picture/picture_window.h"
-#include "platform/button.h"
-#include "platform/clipboard_menu.h"
-#include "platform/edit.h"
-#include "platform/list_box.h"
-#include "platform/look.h"
-#include "platform/name_text.h"
-#include "platform/platform_services.h"
+#include "platform/widgets/button.h"
+#include "platform/services/clipboard_menu.h"
+#include "platform/widgets/edit.h"
+#include "platform/widgets/list_box.h"
+#include "platform/widgets/look.h"
+#include "platform/services/name_text.h"
+#include "platform/dialogs/platform_services.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 

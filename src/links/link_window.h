@@ -13,8 +13,8 @@
 
 #include "core/link_lines.h"
 #include "core/network_store.h"
-#include "platform/save_dialog.h"
-#include "platform/undo_history.h"
+#include "platform/dialogs/save_dialog.h"
+#include "platform/services/undo_history.h"
 
 class QAction;
 class QLabel;

@@ -1,5 +1,5 @@
 #include "nodes/node_window.h"
-#include "platform/application.h"
+#include "platform/application/application.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -23,13 +23,13 @@
 #include "core/opened_network.h"
 #include "core/spreadsheet_forms.h"
 #include "core/store_history.h"
-#include "platform/button.h"
-#include "platform/clipboard_menu.h"
-#include "platform/edit.h"
-#include "platform/list_box.h"
-#include "platform/look.h"
-#include "platform/name_text.h"
-#include "platform/platform_services.h"
+#include "platform/widgets/button.h"
+#include "platform/services/clipboard_menu.h"
+#include "platform/widgets/edit.h"
+#include "platform/widgets/list_box.h"
+#include "platform/widgets/look.h"
+#include "platform/services/name_text.h"
+#include "platform/dialogs/platform_services.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 

@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "core/network_store.h"
-#include "platform/undo_history.h"
+#include "platform/services/undo_history.h"
 
 class QLabel;
 class TButton;

@@ -20,10 +20,10 @@
 
 #include "files/file_writer.h"
 #include "picture/picture_canvas.h"
-#include "platform/application.h"
-#include "platform/button.h"
-#include "platform/look.h"
-#include "platform/platform_services.h"
+#include "platform/application/application.h"
+#include "platform/widgets/button.h"
+#include "platform/widgets/look.h"
+#include "platform/dialogs/platform_services.h"
 
 TPictureWindow::TPictureWindow(QWidget* parent) : QWidget(parent) {
     setWindowFlag(Qt::Window);

@@ -11,7 +11,7 @@
 
 #include "layout/network_layout.h"
 #include "layout/picture_svg.h"
-#include "platform/save_dialog.h"
+#include "platform/dialogs/save_dialog.h"
 
 class QCheckBox;
 class QLabel;

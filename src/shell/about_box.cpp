@@ -1,5 +1,5 @@
 #include "shell/about_box.h"
-#include "platform/application.h"
+#include "platform/application/application.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -14,9 +14,9 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "platform/button.h"
-#include "platform/look.h"
-#include "platform/version_record.h"
+#include "platform/widgets/button.h"
+#include "platform/widgets/look.h"
+#include "shell/version_record.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 

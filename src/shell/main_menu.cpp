@@ -1,5 +1,5 @@
 #include "shell/main_menu.h"
-#include "platform/application.h"
+#include "platform/application/application.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -22,10 +22,10 @@
 
 #include "core/opened_network.h"
 #include "files/network_file_reader.h"
-#include "platform/button.h"
-#include "platform/hint_switch.h"
-#include "platform/look.h"
-#include "platform/platform_services.h"
+#include "platform/widgets/button.h"
+#include "platform/application/hint_switch.h"
+#include "platform/widgets/look.h"
+#include "platform/dialogs/platform_services.h"
 #include "shell/about_box.h"
 #include "shell/window_references.h"
 

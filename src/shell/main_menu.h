@@ -17,7 +17,7 @@
 
 #include <QWidget>
 
-#include "platform/save_dialog.h"
+#include "platform/dialogs/save_dialog.h"
 
 class QFrame;
 class QLabel;

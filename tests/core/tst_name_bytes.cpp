@@ -59,7 +59,7 @@ TEST_F(NameBytesTest, EveryByteBackToItselfThroughItsCharacter) {
 }
 
 // Typed code points -> held bytes. Composing a typed name and pairing its surrogates is the
-// text side's work (platform/name_text.h).
+// text side's work (platform/services/name_text.h).
 TEST_F(NameBytesTest, HeldNodeName) {
     struct TRow {
         const char* Name;

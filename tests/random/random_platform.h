@@ -19,8 +19,8 @@
 #include <set>
 #include <vector>
 
-#include "platform/platform_services.h"
-#include "platform/save_dialog.h"
+#include "platform/dialogs/platform_services.h"
+#include "platform/dialogs/save_dialog.h"
 #include "random_source.h"
 #include "support/shown_box.h"
 

@@ -11,8 +11,8 @@
 
 #include "app/program.h"
 #include "core/network_store.h"
-#include "platform/button.h"
-#include "platform/look.h"
+#include "platform/widgets/button.h"
+#include "platform/widgets/look.h"
 #include "shell/about_box.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"

@@ -5,7 +5,7 @@
 #include "app/program.h"
 #include "core/network_store.h"
 #include "files/file_writer.h"
-#include "platform/hint_switch.h"
+#include "platform/application/hint_switch.h"
 
 void TProgramTest::init() {
     SavedSeparators = FormatSeparators();

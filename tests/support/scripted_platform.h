@@ -16,8 +16,8 @@
 #include <functional>
 #include <vector>
 
-#include "platform/platform_services.h"
-#include "platform/save_dialog.h"
+#include "platform/dialogs/platform_services.h"
+#include "platform/dialogs/save_dialog.h"
 #include "support/shown_box.h"
 
 // The kind of a message box in words, for test messages: "Warning", "Confirmation", ...

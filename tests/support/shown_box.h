@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "platform/platform_services.h"
+#include "platform/dialogs/platform_services.h"
 
 struct TShownBox {
     TMsgDlgType Type;

@@ -1,0 +1,69 @@
+#include "platform/application/application.h"
+
+#include <csignal>
+
+#include <QStringDecoder>
+#include <exception>
+#include <new>
+
+#include "platform/dialogs/platform_services.h"
+#include "platform/application/regional_settings.h"
+
+namespace {
+// The texts of our own errors are plain ASCII; a text that quotes what the user typed may
+// carry Latin-1 bytes instead of UTF-8.
+QString ErrorText(const char* what) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(what);
+    return utf8.hasError() ? QString::fromLatin1(what) : text;
+}
+
+// Shows the exception being handled in the general error box. Call only inside a catch block
+// of std::exception.
+void ShowCurrentException() {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        ShowException(QStringLiteral("Out of memory"));
+    } catch (const std::exception& error) {
+        ShowException(ErrorText(error.what()));
+    }
+}
+}  // namespace
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    StartRegionalSettings();
+    // Under a file-size limit (ulimit -f) a write past it fails with "File too large", which
+    // the save reports with the earlier file kept, instead of the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+// Each event is guarded on its own: a failure in an event sent from inside another handler
+// (a field's exit event during a focus change, say) ends only that event, and Qt's own
+// bookkeeping around it stays intact.
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception&) {
+        ShowCurrentException();
+    }
+    return false;
+}
+
+void RunHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception&) {
+        ShowCurrentException();
+    }
+}
+
+void ShowException(const QString& message) {
+    MessageDlg(message, TMsgDlgType::Error, TMsgDlgButtons::Ok);
+}
+
+void ShowWindow(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}

@@ -1,0 +1,64 @@
+#include "platform/widgets/list_box.h"
+
+#include <QFocusEvent>
+#include <QItemSelectionModel>
+#include <QStringListModel>
+
+TListBox::TListBox(QWidget* parent) : QListView(parent), Model(new QStringListModel(this)) {
+    setModel(Model);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void TListBox::Clear() {
+    Model->setStringList({});
+}
+
+void TListBox::Append(const QString& line) {
+    const int row = Model->rowCount();
+    Model->insertRows(row, 1);
+    Model->setData(Model->index(row), line);
+}
+
+void TListBox::SetLines(const QStringList& lines) {
+    Model->setStringList(lines);
+}
+
+int TListBox::Count() const {
+    return Model->rowCount();
+}
+
+QString TListBox::Line(int index) const {
+    return Model->data(Model->index(index)).toString();
+}
+
+int TListBox::ItemIndex() const {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void TListBox::SetItemIndex(int index) {
+    if (index < 0 || index >= Count()) {
+        return;
+    }
+    setCurrentIndex(Model->index(index));
+}
+
+void TListBox::focusInEvent(QFocusEvent* event) {
+    QListView::focusInEvent(event);
+    // The view makes the first line current, unselected, when it gets the focus; the first
+    // Down would then select the second line. With nothing selected, no line is current, so
+    // the first Down (or Up) selects the first line.
+    if (ItemIndex() < 0) {
+        selectionModel()->clearCurrentIndex();
+    }
+}
+
+QModelIndex TListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    // With no current line, End goes to the last line and every other move to the first.
+    if (!currentIndex().isValid() && action == MoveEnd && Count() > 0) {
+        return Model->index(Count() - 1);
+    }
+    return QListView::moveCursor(action, modifiers);
+}
