@@ -23,7 +23,7 @@
 #include "links/link_window.h"
 #include "nodes/node_window.h"
 #include "platform/services/clipboard_menu.h"
-#include "platform/widgets/list_box.h"
+#include "platform/widgets/line_list.h"
 #include "timing_reporter.h"
 #include "widgets_main.h"
 

@@ -13,7 +13,7 @@
 #include "core/link_lines.h"
 #include "core/network_store.h"
 #include "links/link_window.h"
-#include "platform/widgets/list_box.h"
+#include "platform/widgets/line_list.h"
 #include "widgets_main.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include "links/link_window.h"
 #include "nodes/node_window.h"
-#include "platform/application/application.h"
 #include "platform/application/hint_switch.h"
+#include "platform/application/meshloom_application.h"
 #include "platform/dialogs/platform_services.h"
 #include "platform/dialogs/qt_platform_services.h"
 #include "shell/about_box.h"
@@ -38,7 +38,7 @@ void DestroyProgramWindows() {
 }
 
 int RunProgram(int argc, char** argv) {
-    TApplication application(argc, argv);
+    TMeshLoomApplication application(argc, argv);
     // The title names the program's task-bar entry (on X11 its window class). It is not the
     // display name, which Qt would append to every window caption.
     QCoreApplication::setApplicationName(ApplicationTitle);

@@ -1,7 +1,8 @@
 #pragma once
 
 // Run-time errors of the program. Each ends the event it was raised in and is reported by
-// the general error box (platform/application/application.h); the program then keeps running.
+// the general error box (platform/application/meshloom_application.h); the program then keeps
+// running.
 
 #include <stdexcept>
 #include <string>

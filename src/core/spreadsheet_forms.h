@@ -10,8 +10,8 @@
 // to SYLK and asks for import options before it reads one, so none is offered.
 //
 // Every text is made in the bytes the names are held in (name_bytes.h), as the lists are; the
-// clipboard carries it as UTF-8 (platform/services/clipboard_menu.h). Held names hold no line breaks,
-// tabs or other control characters (HeldNodeName), so no form needs an escape for them.
+// clipboard carries it as UTF-8 (platform/services/clipboard_menu.h). Held names hold no line
+// breaks, tabs or other control characters (HeldNodeName), so no form needs an escape for them.
 
 #include <string>
 #include <vector>

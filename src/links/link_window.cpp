@@ -1,6 +1,6 @@
 #include "links/link_window.h"
 #include "links/save_dialogue.h"
-#include "platform/application/application.h"
+#include "platform/application/meshloom_application.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -23,20 +23,20 @@
 #include "layout/network_layout.h"
 #include "picture/picture_canvas.h"
 #include "picture/picture_window.h"
-#include "platform/widgets/button.h"
-#include "platform/services/clipboard_menu.h"
-#include "platform/widgets/edit.h"
-#include "platform/widgets/list_box.h"
-#include "platform/widgets/look.h"
-#include "platform/services/name_text.h"
 #include "platform/dialogs/platform_services.h"
+#include "platform/services/clipboard_menu.h"
+#include "platform/services/name_text.h"
+#include "platform/widgets/command_button.h"
+#include "platform/widgets/entry_field.h"
+#include "platform/widgets/line_list.h"
+#include "platform/widgets/look.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 
 TLinkSpecification* LinkSpecification = nullptr;
 
 namespace {
-TButton* Button(const QString& caption, const QString& hint, int width, QWidget* parent) {
+TCommandButton* Button(const QString& caption, const QString& hint, int width, QWidget* parent) {
     return HintedButton(caption, hint, width, TFontStyle::Regular, parent);
 }
 
@@ -63,15 +63,15 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
     // Created in tab order, so the focus chain starts with the origin list.
     OriginLabel = BoldLabel(QStringLiteral("Select an &Origin"), this);
     Label1 = BoldLabel(QStringLiteral("Select a &Destination"), this);
-    OriginList = new TListBox(this);
+    OriginList = new TLineList(this);
     OriginList->setToolTip(QStringLiteral("Click on a node as the origin of the link to add"));
-    DestinationList = new TListBox(this);
+    DestinationList = new TLineList(this);
     DestinationList->setToolTip(
         QStringLiteral("Click on a DIFFERENT node as the destination of the link to add"));
     // The node and link lines pad their columns with blanks, which line up only in a
     // fixed-pitch face.
     const QFont fixed = FixedPitchFont();
-    for (TListBox* list : {OriginList, DestinationList}) {
+    for (TLineList* list : {OriginList, DestinationList}) {
         list->setMinimumSize(225, 137);
         list->setFont(fixed);
     }
@@ -83,7 +83,7 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
     DestinationList->setAccessibleName(QStringLiteral("Select a Destination"));
 
     LinkDistLabel = BoldLabel(QStringLiteral("&Input Distance"), this);
-    LinkDist = new TEdit(this);
+    LinkDist = new TEntryField(this);
     LinkDist->setToolTip(QStringLiteral("Input the distance associated with the new link"));
     LinkDist->setFixedWidth(121);
     LinkDistLabel->setBuddy(LinkDist);
@@ -106,7 +106,7 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
     QFont larger = LinkLabels->font();
     larger.setPointSize(10);
     LinkLabels->setFont(larger);
-    LinkList = new TListBox(this);
+    LinkList = new TLineList(this);
     LinkList->setToolTip(QStringLiteral("Click on a link to remove"));
     LinkList->setMinimumSize(625, 105);
     LinkLabels->setBuddy(LinkList);
@@ -159,7 +159,7 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
     connect(ShowPictureAction, &QAction::triggered, this,
             [this] { RunHandler([this] { ShowPictureClick(); }); });
     addAction(ShowPictureAction);
-    for (TListBox* list : {OriginList, DestinationList}) {
+    for (TLineList* list : {OriginList, DestinationList}) {
         connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 [this] { PictureEnds(); });
     }
@@ -302,15 +302,14 @@ bool TLinkSpecification::SelectedEnds(int& origin, int& destination) {
     origin = OriginList->ItemIndex() + 1;
     destination = DestinationList->ItemIndex() + 1;
     if (origin == destination) {
-        MessageDlg(
-            QStringLiteral("Origin and Destination Nodes must Differ.\rNO LINK WILL BE ADDED"),
-            TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+        ShowBox(QStringLiteral("Origin and Destination Nodes must Differ.\rNO LINK WILL BE ADDED"),
+                TMessageKind::Warning, TBoxButtons::Ok);
         return false;
     }
     if (origin == 0 || destination == 0) {
-        MessageDlg(QStringLiteral("You must select both an Origin and a Destination node.\r"
-                                  "NO LINK WILL BE ADDED"),
-                   TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+        ShowBox(QStringLiteral("You must select both an Origin and a Destination node.\r"
+                               "NO LINK WILL BE ADDED"),
+                TMessageKind::Warning, TBoxButtons::Ok);
         return false;
     }
     return true;
@@ -356,8 +355,8 @@ void TLinkSpecification::LinkDistExit() {
 void TLinkSpecification::RemoveButtonClick() {
     const int line = LinkList->ItemIndex() + 1;
     if (line < 1) {
-        MessageDlg(QStringLiteral("You must select a link to delete\rNO ACTION TAKEN"),
-                   TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+        ShowBox(QStringLiteral("You must select a link to delete\rNO ACTION TAKEN"),
+                TMessageKind::Warning, TBoxButtons::Ok);
         return;
     }
     const TLinkEnds link = LinkListEnds.at(static_cast<std::size_t>(line - 1));

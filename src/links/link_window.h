@@ -18,10 +18,10 @@
 
 class QAction;
 class QLabel;
-class TButton;
+class TCommandButton;
 class TPictureWindow;
-class TEdit;
-class TListBox;
+class TEntryField;
+class TLineList;
 
 class TLinkSpecification : public QWidget {
     Q_OBJECT
@@ -30,19 +30,19 @@ class TLinkSpecification : public QWidget {
 
     QLabel* OriginLabel = nullptr;
     QLabel* Label1 = nullptr;
-    TListBox* OriginList = nullptr;
-    TListBox* DestinationList = nullptr;
+    TLineList* OriginList = nullptr;
+    TLineList* DestinationList = nullptr;
     QLabel* LinkDistLabel = nullptr;
-    TEdit* LinkDist = nullptr;
+    TEntryField* LinkDist = nullptr;
     QLabel* LinkLabels = nullptr;
     QLabel* Heading = nullptr;
-    TListBox* LinkList = nullptr;
+    TLineList* LinkList = nullptr;
     QLabel* LinkCount = nullptr;
-    TButton* TwoWayButton = nullptr;
-    TButton* RemoveButton = nullptr;
-    TButton* OneWayButton = nullptr;
-    TButton* CancelButton = nullptr;
-    TButton* QuitandSave = nullptr;
+    TCommandButton* TwoWayButton = nullptr;
+    TCommandButton* RemoveButton = nullptr;
+    TCommandButton* OneWayButton = nullptr;
+    TCommandButton* CancelButton = nullptr;
+    TCommandButton* QuitandSave = nullptr;
 
     TSaveDialog SaveNodes;
     TSaveDialog SaveDistances;

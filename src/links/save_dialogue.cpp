@@ -7,10 +7,10 @@
 #include "core/network_store.h"
 #include "core/shortest_paths.h"
 #include "links/link_window.h"
-#include "platform/services/name_text.h"
-#include "platform/services/network_file_writer.h"
 #include "platform/dialogs/platform_services.h"
 #include "platform/dialogs/save_dialog.h"
+#include "platform/services/name_text.h"
+#include "platform/services/network_file_writer.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 
@@ -102,16 +102,16 @@ QString ChooseSaveFileName(TSaveDialog& dialog, const QString& mustNotReplace) {
         }
         // The distance file must never replace the demand data file saved a moment ago.
         if (!mustNotReplace.isEmpty() && IsSameFile(name, mustNotReplace)) {
-            MessageDlg(QStringLiteral("The Distance File must not replace the Network Demand Data "
-                                      "File just saved."),
-                       TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+            ShowBox(QStringLiteral("The Distance File must not replace the Network Demand Data "
+                                   "File just saved."),
+                    TMessageKind::Warning, TBoxButtons::Ok);
             continue;
         }
         // An existing file is replaced only when the user says so; else the dialog opens again
         // with the same name.
-        if (MessageDlg(QStringLiteral("File [") + name +
-                           QStringLiteral("] exists.... Do you want to replace it?"),
-                       TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) == TModalResult::Yes) {
+        if (ShowBox(QStringLiteral("File [") + name +
+                        QStringLiteral("] exists.... Do you want to replace it?"),
+                    TMessageKind::Confirmation, TBoxButtons::YesNo) == TAnswer::Yes) {
             return name;
         }
     }
@@ -130,8 +130,7 @@ void SaveNetwork(TLinkSpecification& window) {
                                  QStringLiteral("Do you really want to save the network?");
         // Which pairs, and why, behind "Show Details...".
         const QString pairs = NameText(UnjoinedPairsDetails(Network));
-        if (MessageDlg(question, TMsgDlgType::Warning, TMsgDlgButtons::YesNo, pairs) !=
-            TModalResult::Yes) {
+        if (ShowBox(question, TMessageKind::Warning, TBoxButtons::YesNo, pairs) != TAnswer::Yes) {
             ReleasePathRows(Network);
             window.UpdateAllLists();
             return;
@@ -143,8 +142,8 @@ void SaveNetwork(TLinkSpecification& window) {
     const TFileOutcome demand = Save(demandFile, WriteDemandDataFile);
     Network.DemandFileSaved = demand.Written;
     if (!demandFile.isEmpty() && !demand.Written) {
-        MessageDlg(QStringLiteral("FATAL ERROR SAVING DEMAND DATA FILE"), TMsgDlgType::Warning,
-                   TMsgDlgButtons::Ok, FailureDetails(demand));
+        ShowBox(QStringLiteral("FATAL ERROR SAVING DEMAND DATA FILE"), TMessageKind::Warning,
+                TBoxButtons::Ok, FailureDetails(demand));
     }
 
     // The distance file, whatever happened to the demand data file; never over the demand data
@@ -166,8 +165,8 @@ void SaveNetwork(TLinkSpecification& window) {
     const TFileOutcome distances = Save(distanceFile, WriteDistanceFile);
     Network.DistanceFileSaved = distances.Written;
     if (!distanceFile.isEmpty() && !distances.Written) {
-        MessageDlg(QStringLiteral("FATAL ERROR SAVING DISTANCE FILE"), TMsgDlgType::Warning,
-                   TMsgDlgButtons::Ok, FailureDetails(distances));
+        ShowBox(QStringLiteral("FATAL ERROR SAVING DISTANCE FILE"), TMessageKind::Warning,
+                TBoxButtons::Ok, FailureDetails(distances));
     }
 
     // The network counts as saved only with both files; the distances are no longer needed.
@@ -184,8 +183,8 @@ void SaveNetwork(TLinkSpecification& window) {
                                  QLatin1Char('\n') +
                                  OutcomeLine(QStringLiteral("Distance file"), distances);
         // No is the default: Return here must not throw the network away.
-        if (MessageDlg(question, TMsgDlgType::Warning, TMsgDlgButtons::YesNoDefaultNo, outcomes) !=
-            TModalResult::Yes) {
+        if (ShowBox(question, TMessageKind::Warning, TBoxButtons::YesNoDefaultNo, outcomes) !=
+            TAnswer::Yes) {
             window.UpdateAllLists();
             return;
         }

@@ -1,5 +1,5 @@
 #include "nodes/node_window.h"
-#include "platform/application/application.h"
+#include "platform/application/meshloom_application.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -23,13 +23,13 @@
 #include "core/opened_network.h"
 #include "core/spreadsheet_forms.h"
 #include "core/store_history.h"
-#include "platform/widgets/button.h"
-#include "platform/services/clipboard_menu.h"
-#include "platform/widgets/edit.h"
-#include "platform/widgets/list_box.h"
-#include "platform/widgets/look.h"
-#include "platform/services/name_text.h"
 #include "platform/dialogs/platform_services.h"
+#include "platform/services/clipboard_menu.h"
+#include "platform/services/name_text.h"
+#include "platform/widgets/command_button.h"
+#include "platform/widgets/entry_field.h"
+#include "platform/widgets/line_list.h"
+#include "platform/widgets/look.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 
@@ -63,15 +63,16 @@ QLabel* FieldLabel(const QString& caption, QWidget* buddy, QWidget* parent) {
     return label;
 }
 
-TEdit* Field(const QString& hint, QWidget* parent) {
-    auto* field = new TEdit(parent);
+TEntryField* Field(const QString& hint, QWidget* parent) {
+    auto* field = new TEntryField(parent);
     field->setToolTip(hint);
     field->setMinimumWidth(FieldWidth);
     RetainSizeWhenHidden(*field);
     return field;
 }
 
-TButton* BoldButton(const QString& caption, const QString& hint, int width, QWidget* parent) {
+TCommandButton* BoldButton(const QString& caption, const QString& hint, int width,
+                           QWidget* parent) {
     return HintedButton(caption, hint, width, TFontStyle::Bold, parent);
 }
 
@@ -87,7 +88,7 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     QFont numberFont = NodeNumberLabel->font();
     numberFont.setPointSize(10);
     NodeNumberLabel->setFont(numberFont);
-    NodeNumber = new TEdit(this);
+    NodeNumber = new TEntryField(this);
     NodeNumber->setToolTip(
         QStringLiteral("This is the new node number (automatically set by the program)"));
     NodeNumber->setMinimumWidth(FieldWidth);
@@ -112,7 +113,7 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     SecondDemand->setAccessibleName(QStringLiteral("Second Demand"));
     FixedCost->setAccessibleName(QStringLiteral("FiXed Cost"));
 
-    NodeList = new TListBox(this);
+    NodeList = new TLineList(this);
     NodeList->setToolTip(QStringLiteral("Click on a node here to remove"));
     // The list has no label; the name follows the link window's "List of Links".
     NodeList->setAccessibleName(QStringLiteral("List of Nodes"));
@@ -210,7 +211,7 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     FirstDemand->OnExit = [this] { FirstDemandExit(); };
     SecondDemand->OnExit = [this] { SecondDemandExit(); };
     FixedCost->OnExit = [this] { FixedCostExit(); };
-    for (TEdit* field : {FirstDemand, SecondDemand, FixedCost}) {
+    for (TEntryField* field : {FirstDemand, SecondDemand, FixedCost}) {
         field->OnKeyPress = [this](QChar& key) { NodeNameKeyPress(key); };
     }
     AddNode->OnClick = [this] { AddNodeClick(); };
@@ -275,8 +276,8 @@ void TNodeSpecifications::NodeNameKeyPress(QChar& Key) {
 void TNodeSpecifications::NodeNameExit() {
     Network.PendingName = SanitiseNodeName(NodeName->text());
     if (Network.PendingName.size() > LongestNodeName) {
-        MessageDlg(QString::fromStdString(LongNameCutText(Network.PendingName.size())),
-                   TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+        ShowBox(QString::fromStdString(LongNameCutText(Network.PendingName.size())),
+                TMessageKind::Warning, TBoxButtons::Ok);
         Network.PendingName.resize(LongestNodeName);
     }
     // The field shows the name exactly as it will be stored and written.
@@ -365,11 +366,11 @@ void TNodeSpecifications::ShowNodeTable() {
 
 void TNodeSpecifications::QuitButtonClick() {
     if (Network.NumNodes < 2) {
-        MessageDlg(QStringLiteral("You must specify at least 2 nodes to enable link additions."),
-                   TMsgDlgType::Information, TMsgDlgButtons::Ok);
-        if (MessageDlg(QStringLiteral("If you QUIT now you will lose any information you have "
-                                      "supplied.\rDo you want to QUIT?"),
-                       TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) == TModalResult::Yes) {
+        ShowBox(QStringLiteral("You must specify at least 2 nodes to enable link additions."),
+                TMessageKind::Information, TBoxButtons::Ok);
+        if (ShowBox(QStringLiteral("If you QUIT now you will lose any information you have "
+                                   "supplied.\rDo you want to QUIT?"),
+                    TMessageKind::Confirmation, TBoxButtons::YesNo) == TAnswer::Yes) {
             DropOpenedLinks(Network);
             MeshLoomMain->ForgetOpenedNetwork();
             ReturnToMainMenu();
@@ -393,20 +394,20 @@ void TNodeSpecifications::ListNodes() {
 void TNodeSpecifications::DeleteButtonClick() {
     const int k = NodeList->ItemIndex() + 1;
     if (k < 1) {
-        MessageDlg(QStringLiteral("You must select a node from the list to delete"),
-                   TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+        ShowBox(QStringLiteral("You must select a node from the list to delete"),
+                TMessageKind::Warning, TBoxButtons::Ok);
         return;
     }
     const int links = LinksOfNode(Network, k);
     if (links > 0 &&
-        MessageDlg(QStringLiteral("Node %1 (%5) has %2 %3 in the link list; deleting the node "
-                                  "deletes %4 too.\rDo you want to delete the node and its %3?")
-                       .arg(k)
-                       .arg(links)
-                       .arg(links == 1 ? QStringLiteral("link") : QStringLiteral("links"))
-                       .arg(links == 1 ? QStringLiteral("it") : QStringLiteral("them"))
-                       .arg(NameText(Network.NodeNames[k])),
-                   TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) != TModalResult::Yes) {
+        ShowBox(QStringLiteral("Node %1 (%5) has %2 %3 in the link list; deleting the node "
+                               "deletes %4 too.\rDo you want to delete the node and its %3?")
+                    .arg(k)
+                    .arg(links)
+                    .arg(links == 1 ? QStringLiteral("link") : QStringLiteral("links"))
+                    .arg(links == 1 ? QStringLiteral("it") : QStringLiteral("them"))
+                    .arg(NameText(Network.NodeNames[k])),
+                TMessageKind::Confirmation, TBoxButtons::YesNo) != TAnswer::Yes) {
         return;
     }
     EndEdit();
@@ -442,8 +443,8 @@ void TNodeSpecifications::CancelButtonClick() {
 void TNodeSpecifications::EditButtonClick() {
     const int k = NodeList->ItemIndex() + 1;
     if (k < 1) {
-        MessageDlg(QStringLiteral("You must select a node from the list to edit"),
-                   TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+        ShowBox(QStringLiteral("You must select a node from the list to edit"),
+                TMessageKind::Warning, TBoxButtons::Ok);
         return;
     }
     EditedNode = k;
@@ -509,7 +510,7 @@ void TNodeSpecifications::ResetPendingNode() {
 }
 
 void TNodeSpecifications::ClearEntryFields() {
-    for (TEdit* field : {NodeName, FirstDemand, SecondDemand, FixedCost}) {
+    for (TEntryField* field : {NodeName, FirstDemand, SecondDemand, FixedCost}) {
         field->clear();
     }
     FieldsHoldAddedNode = false;

@@ -11,9 +11,9 @@
 #include "platform/services/undo_history.h"
 
 class QLabel;
-class TButton;
-class TEdit;
-class TListBox;
+class TCommandButton;
+class TEntryField;
+class TLineList;
 
 class TNodeSpecifications : public QWidget {
     Q_OBJECT
@@ -21,22 +21,22 @@ class TNodeSpecifications : public QWidget {
     explicit TNodeSpecifications(QWidget* parent = nullptr);
 
     QLabel* NodeNumberLabel = nullptr;
-    TEdit* NodeNumber = nullptr;  // the number the next node will get; written, never read
+    TEntryField* NodeNumber = nullptr;  // the number the next node will get; written, never read
     QLabel* NodeNameLabel = nullptr;
-    TEdit* NodeName = nullptr;
+    TEntryField* NodeName = nullptr;
     QLabel* FirstDemandLabel = nullptr;
-    TEdit* FirstDemand = nullptr;
+    TEntryField* FirstDemand = nullptr;
     QLabel* SecondDemandLabel = nullptr;
-    TEdit* SecondDemand = nullptr;
+    TEntryField* SecondDemand = nullptr;
     QLabel* FixedCostLabel = nullptr;
-    TEdit* FixedCost = nullptr;
-    TListBox* NodeList = nullptr;
-    TButton* AddNode = nullptr;
-    TButton* DeleteButton = nullptr;
-    TButton* EditButton = nullptr;     // brings the selected node's values into the fields
-    TButton* ReplaceButton = nullptr;  // puts the fields' values back into that node
-    TButton* QuitButton = nullptr;
-    TButton* CancelButton = nullptr;
+    TEntryField* FixedCost = nullptr;
+    TLineList* NodeList = nullptr;
+    TCommandButton* AddNode = nullptr;
+    TCommandButton* DeleteButton = nullptr;
+    TCommandButton* EditButton = nullptr;     // brings the selected node's values into the fields
+    TCommandButton* ReplaceButton = nullptr;  // puts the fields' values back into that node
+    TCommandButton* QuitButton = nullptr;
+    TCommandButton* CancelButton = nullptr;
     QLabel* Information = nullptr;
 
     // Starts the node table afresh each time the program shows the window.

@@ -11,7 +11,7 @@
 #include <cmath>
 
 #include "core/name_bytes.h"
-#include "platform/application/application.h"
+#include "platform/application/meshloom_application.h"
 
 namespace {
 

@@ -20,10 +20,10 @@
 
 #include "files/file_writer.h"
 #include "picture/picture_canvas.h"
-#include "platform/application/application.h"
-#include "platform/widgets/button.h"
-#include "platform/widgets/look.h"
+#include "platform/application/meshloom_application.h"
 #include "platform/dialogs/platform_services.h"
+#include "platform/widgets/command_button.h"
+#include "platform/widgets/look.h"
 
 TPictureWindow::TPictureWindow(QWidget* parent) : QWidget(parent) {
     setWindowFlag(Qt::Window);
@@ -218,9 +218,9 @@ void TPictureWindow::SavePictureClick() {
     }
     const QString name = SavePicture.FileName;
     if (QFile::exists(name) &&
-        MessageDlg(QStringLiteral("File [") + name +
-                       QStringLiteral("] exists.... Do you want to replace it?"),
-                   TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) != TModalResult::Yes) {
+        ShowBox(QStringLiteral("File [") + name +
+                    QStringLiteral("] exists.... Do you want to replace it?"),
+                TMessageKind::Confirmation, TBoxButtons::YesNo) != TAnswer::Yes) {
         return;
     }
     // What is shown; before the first layout has come back, laid out here.
@@ -250,9 +250,9 @@ void TPictureWindow::SavePictureClick() {
     }
     const TWriteResult result = WriteWholeFile(QFile::encodeName(name).toStdString(), bytes);
     if (!result) {
-        MessageDlg(
-            QStringLiteral("The picture could not be saved."), TMsgDlgType::Warning,
-            TMsgDlgButtons::Ok,
+        ShowBox(
+            QStringLiteral("The picture could not be saved."), TMessageKind::Warning,
+            TBoxButtons::Ok,
             name + QStringLiteral(": ") +
                 (result.NameNotFlushed ? QString::fromLatin1(NameNotFlushedText.data(),
                                                              qsizetype(NameNotFlushedText.size())) +

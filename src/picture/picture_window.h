@@ -15,7 +15,7 @@
 
 class QCheckBox;
 class QLabel;
-class TButton;
+class TCommandButton;
 class TPictureCanvas;
 
 class TPictureWindow : public QWidget {
@@ -24,11 +24,11 @@ class TPictureWindow : public QWidget {
     explicit TPictureWindow(QWidget* parent = nullptr);
 
     TPictureCanvas* Canvas = nullptr;
-    TButton* ZoomInButton = nullptr;
-    TButton* ZoomOutButton = nullptr;
-    TButton* FitButton = nullptr;
+    TCommandButton* ZoomInButton = nullptr;
+    TCommandButton* ZoomOutButton = nullptr;
+    TCommandButton* FitButton = nullptr;
     QCheckBox* DistancesBox = nullptr;
-    TButton* SaveButton = nullptr;
+    TCommandButton* SaveButton = nullptr;
     QLabel* Description = nullptr;
 
     TSaveDialog SavePicture;

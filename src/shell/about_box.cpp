@@ -1,5 +1,5 @@
 #include "shell/about_box.h"
-#include "platform/application/application.h"
+#include "platform/application/meshloom_application.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -14,10 +14,10 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "platform/widgets/button.h"
+#include "platform/widgets/command_button.h"
 #include "platform/widgets/look.h"
-#include "shell/version_record.h"
 #include "shell/main_menu.h"
+#include "shell/version_record.h"
 #include "shell/window_references.h"
 
 namespace {
@@ -90,7 +90,7 @@ void TAboutBoxModDist::CreateControls() {
                               Qt::AlignRight | Qt::AlignVCenter);
     PropertyLabel->setMinimumWidth(170);
 
-    OKButton = new TButton(QStringLiteral("&OK"), this);
+    OKButton = new TCommandButton(QStringLiteral("&OK"), this);
     OKButton->setMinimumSize(75, 25);
     OKButton->setDefault(true);
     OKButton->OnClick = [this] { OKButtonClick(); };

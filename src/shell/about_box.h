@@ -13,7 +13,7 @@
 class QFrame;
 class QLabel;
 class QTimer;
-class TButton;
+class TCommandButton;
 
 class TAboutBoxModDist : public QWidget {
     Q_OBJECT
@@ -26,7 +26,7 @@ class TAboutBoxModDist : public QWidget {
     QLabel* Version = nullptr;
     QLabel* Copyright = nullptr;
     QLabel* Comments = nullptr;
-    TButton* OKButton = nullptr;
+    TCommandButton* OKButton = nullptr;
     QTimer* AboutTimer = nullptr;
     QLabel* PropertyLabel = nullptr;
 

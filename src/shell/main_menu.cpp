@@ -1,5 +1,5 @@
 #include "shell/main_menu.h"
-#include "platform/application/application.h"
+#include "platform/application/meshloom_application.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -22,10 +22,10 @@
 
 #include "core/opened_network.h"
 #include "files/network_file_reader.h"
-#include "platform/widgets/button.h"
 #include "platform/application/hint_switch.h"
-#include "platform/widgets/look.h"
 #include "platform/dialogs/platform_services.h"
+#include "platform/widgets/command_button.h"
+#include "platform/widgets/look.h"
 #include "shell/about_box.h"
 #include "shell/window_references.h"
 
@@ -35,9 +35,9 @@ const QString HintsHiddenText = QStringLiteral("Hints will be hidden... Click to
 
 // The text of a file that could not be read or was refused, in a warning box.
 void ShowOpenRefusal(const QString& path, const std::string& why) {
-    MessageDlg(QStringLiteral("File [") + path + QStringLiteral("] cannot be opened.\r") +
-                   QString::fromStdString(why),
-               TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+    ShowBox(QStringLiteral("File [") + path + QStringLiteral("] cannot be opened.\r") +
+                QString::fromStdString(why),
+            TMessageKind::Warning, TBoxButtons::Ok);
 }
 
 // The whole file at path, at most limit bytes; nothing, after saying why, when it cannot be.
@@ -50,8 +50,8 @@ std::optional<std::string> ReadFileOrSay(const QString& path, std::size_t limit)
     return std::move(read.Text);
 }
 
-TButton* MakeButton(QWidget* parent, const QString& caption, const QString& hint,
-                    TFontStyle style) {
+TCommandButton* MakeButton(QWidget* parent, const QString& caption, const QString& hint,
+                           TFontStyle style) {
     return HintedButton(caption, hint, 121, style, parent);
 }
 
@@ -253,9 +253,9 @@ void TMeshLoomMain::QuitButtonClick() {
 void TMeshLoomMain::OpenButtonClick() {
     // Nodes that went on to the link step and have not been saved would be lost.
     if (CurrentStep == TStep::LinksNext &&
-        MessageDlg(QStringLiteral("The nodes and links entered have not been saved.\r"
-                                  "Do you want to open a saved network in their place?"),
-                   TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) != TModalResult::Yes) {
+        ShowBox(QStringLiteral("The nodes and links entered have not been saved.\r"
+                               "Do you want to open a saved network in their place?"),
+                TMessageKind::Confirmation, TBoxButtons::YesNo) != TAnswer::Yes) {
         return;
     }
     if (PlatformServices().ExecuteOpenDialog(OpenNodes)) {
@@ -354,11 +354,11 @@ bool TMeshLoomMain::FormClose() {
         AboutBoxModDist->AboutTimer->stop();
     }
     MessageBeep(16);
-    if (MessageDlg(QStringLiteral("Thanks for using MESHLOOM.\rAre you sure you want to exit now?"),
-                   TMsgDlgType::Confirmation, TMsgDlgButtons::YesNo) != TModalResult::Yes) {
+    if (ShowBox(QStringLiteral("Thanks for using MESHLOOM.\rAre you sure you want to exit now?"),
+                TMessageKind::Confirmation, TBoxButtons::YesNo) != TAnswer::Yes) {
         return false;
     }
-    MessageDlg(QStringLiteral("Exiting MESHLOOM."), TMsgDlgType::Information, TMsgDlgButtons::Ok);
+    ShowBox(QStringLiteral("Exiting MESHLOOM."), TMessageKind::Information, TBoxButtons::Ok);
     return true;
 }
 

@@ -22,7 +22,7 @@
 class QFrame;
 class QLabel;
 class TAboutBoxModDist;
-class TButton;
+class TCommandButton;
 
 enum class TStep { NodesFirst, LinksNext, Finished };
 
@@ -32,11 +32,11 @@ class TMeshLoomMain : public QWidget {
     explicit TMeshLoomMain(QWidget* parent = nullptr);
     ~TMeshLoomMain() override;
 
-    TButton* AboutButton = nullptr;
-    TButton* NodeButton = nullptr;
-    TButton* LinkButton = nullptr;
-    TButton* QuitButton = nullptr;
-    TButton* OpenButton = nullptr;
+    TCommandButton* AboutButton = nullptr;
+    TCommandButton* NodeButton = nullptr;
+    TCommandButton* LinkButton = nullptr;
+    TCommandButton* QuitButton = nullptr;
+    TCommandButton* OpenButton = nullptr;
     QLabel* Panel1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -46,7 +46,7 @@ class TMeshLoomMain : public QWidget {
     QFrame* Bevel1 = nullptr;
     QFrame* Bevel2 = nullptr;
     QLabel* Label5 = nullptr;
-    TButton* HintShow = nullptr;
+    TCommandButton* HintShow = nullptr;
     QLabel* HintShowLabel = nullptr;
     // The network being worked on: the file it was opened from, or the files it was saved
     // to; empty for a network begun afresh. A screen reader reads it as the window's

@@ -11,9 +11,9 @@
 #include "core/network_store.h"
 #include "core/separators.h"
 #include "links/link_window.h"
-#include "platform/widgets/button.h"
-#include "platform/widgets/edit.h"
-#include "platform/widgets/list_box.h"
+#include "platform/widgets/command_button.h"
+#include "platform/widgets/entry_field.h"
+#include "platform/widgets/line_list.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 #include "support/program_test.h"
@@ -29,7 +29,7 @@ const QString SelectALink = QStringLiteral("You must select a link to delete\rNO
 const QString OutOfBounds =
     QStringLiteral("Invalid Parameter Value.  Must have 0.00 <= X <= 10000.00");
 
-QStringList Lines(const TListBox* list) {
+QStringList Lines(const TLineList* list) {
     QStringList lines;
     for (int k = 0; k < list->Count(); ++k) {
         lines.append(list->Line(k));
@@ -42,7 +42,7 @@ QString EndsOf(const QString& line) {
     return line.left(4).trimmed() + QStringLiteral("->") + line.mid(30, 4).trimmed();
 }
 
-QStringList EndsOf(const TListBox* list) {
+QStringList EndsOf(const TLineList* list) {
     QStringList ends;
     for (const QString& line : Lines(list)) {
         ends.append(EndsOf(line));
@@ -103,7 +103,7 @@ class TestLinkSpecification : public TProgramTest {
     // Types text into the emptied distance field and leaves it with Tab.
     void LeaveDistance(const QString& text);
     void Select(int origin, int destination);
-    void Add(int origin, int destination, TButton* button);
+    void Add(int origin, int destination, TCommandButton* button);
     void Click(QWidget* widget);
 
     TLinkSpecification* Window = nullptr;
@@ -153,7 +153,7 @@ void TestLinkSpecification::Select(int origin, int destination) {
     Window->DestinationList->SetItemIndex(destination - 1);
 }
 
-void TestLinkSpecification::Add(int origin, int destination, TButton* button) {
+void TestLinkSpecification::Add(int origin, int destination, TCommandButton* button) {
     Select(origin, destination);
     QVERIFY(button->isEnabled());
     Click(button);
@@ -177,7 +177,7 @@ void TestLinkSpecification::ShowingStartsAfresh() {
     QCOMPARE(Window->LinkCount->text(), Count(0));
     QCOMPARE(Window->LinkDist->text(), QString());
     QCOMPARE(Network.PendingDistance, -1);
-    for (TButton* button :
+    for (TCommandButton* button :
          {Window->OneWayButton, Window->TwoWayButton, Window->RemoveButton, Window->QuitandSave}) {
         QVERIFY2(!button->isEnabled(), qPrintable(button->text()));
     }
@@ -392,7 +392,7 @@ void TestLinkSpecification::NothingSelectedAfterAddOrRemove() {
     QCOMPARE(Window->LinkList->ItemIndex(), -1);
     QCOMPARE(Window->OriginList->ItemIndex(), -1);
 
-    Platform->ExpectBox(TMsgDlgType::Warning, SelectALink);
+    Platform->ExpectBox(TMessageKind::Warning, SelectALink);
     Click(Window->RemoveButton);
     QCOMPARE(EndsOf(Window->LinkList), QStringList({"2->1"}));
     QVERIFY(Window->RemoveButton->isEnabled());
@@ -400,7 +400,7 @@ void TestLinkSpecification::NothingSelectedAfterAddOrRemove() {
     // Adding, too, leaves no line selected for Remove.
     Window->LinkList->SetItemIndex(0);
     Add(2, 3, Window->OneWayButton);
-    Platform->ExpectBox(TMsgDlgType::Warning, SelectALink);
+    Platform->ExpectBox(TMessageKind::Warning, SelectALink);
     Click(Window->RemoveButton);
     QCOMPARE(Window->LinkList->Count(), 2);
 }
@@ -428,7 +428,7 @@ void TestLinkSpecification::MissingSelectionWarns() {
     QFETCH(QString, warning);
     LeaveDistance(QStringLiteral("25"));
     Select(origin, destination);
-    Platform->ExpectBox(TMsgDlgType::Warning, warning);
+    Platform->ExpectBox(TMessageKind::Warning, warning);
     Click(twoWay ? Window->TwoWayButton : Window->OneWayButton);
     QCOMPARE(Platform->ShownBoxes().size(), std::size_t{1});
     QVERIFY(NoLinksStored());
@@ -472,7 +472,7 @@ void TestLinkSpecification::RemoveTakesTheLinkOfItsLine() {
 void TestLinkSpecification::DistanceOutOfBounds() {
     LeaveDistance(QStringLiteral("100"));
     QVERIFY(Window->OneWayButton->isEnabled());
-    Platform->ExpectBox(TMsgDlgType::Warning, OutOfBounds);
+    Platform->ExpectBox(TMessageKind::Warning, OutOfBounds);
     LeaveDistance(QStringLiteral("20000"));
     QCOMPARE(Window->LinkDist->text(), QStringLiteral("-1"));
     QCOMPARE(Network.PendingDistance, -1);
@@ -481,7 +481,7 @@ void TestLinkSpecification::DistanceOutOfBounds() {
     QVERIFY(!Window->QuitandSave->isEnabled());
 
     // Left again unedited, the -1 it now reads is refused in its turn.
-    Platform->ExpectBox(TMsgDlgType::Warning, OutOfBounds);
+    Platform->ExpectBox(TMessageKind::Warning, OutOfBounds);
     Window->LinkDist->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), Window->LinkDist);
     QTest::keyClick(Window->LinkDist, Qt::Key_Tab);
@@ -505,7 +505,7 @@ void TestLinkSpecification::AccessKeyAddsTheDistanceBeingTyped() {
     QTRY_COMPARE(QApplication::focusWidget(), Window->LinkDist);
     Window->LinkDist->clear();
     QTest::keyClicks(Window->LinkDist, QStringLiteral("20000"));
-    Platform->ExpectBox(TMsgDlgType::Warning, OutOfBounds);
+    Platform->ExpectBox(TMessageKind::Warning, OutOfBounds);
     QTest::keyClick(Window->LinkDist, Qt::Key_B, Qt::AltModifier);
     QCOMPARE(Network.LinkRows[2][3], NoLink);
     QCOMPARE(Network.LinkRows[3][2], NoLink);
@@ -518,8 +518,8 @@ void TestLinkSpecification::AccessKeyAddsTheDistanceBeingTyped() {
 void TestLinkSpecification::ButtonStates() {
     const auto states = [this] {
         QString flags;
-        for (TButton* button : {Window->OneWayButton, Window->TwoWayButton, Window->QuitandSave,
-                                Window->RemoveButton}) {
+        for (TCommandButton* button : {Window->OneWayButton, Window->TwoWayButton,
+                                       Window->QuitandSave, Window->RemoveButton}) {
             flags += button->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
         }
         return flags;

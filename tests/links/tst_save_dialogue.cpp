@@ -16,10 +16,10 @@
 #include "core/network_store.h"
 #include "links/link_window.h"
 #include "nodes/node_window.h"
-#include "platform/widgets/button.h"
-#include "platform/widgets/edit.h"
-#include "platform/widgets/list_box.h"
 #include "platform/services/network_file_writer.h"
+#include "platform/widgets/command_button.h"
+#include "platform/widgets/entry_field.h"
+#include "platform/widgets/line_list.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 #include "support/program_test.h"
@@ -223,8 +223,7 @@ void TestSaveDialogue::CancellingBothDialogsAsksBeforeLeaving() {
     OpenLinkWindowWithExample();
     Platform->ExpectSaveDialog({});
     Platform->ExpectSaveDialog({});
-    Platform->ExpectBox(TMsgDlgType::Warning, NotSaved,
-                        leave ? TModalResult::Yes : TModalResult::No);
+    Platform->ExpectBox(TMessageKind::Warning, NotSaved, leave ? TAnswer::Yes : TAnswer::No);
     QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
 
     QVERIFY(!Network.DemandFileSaved && !Network.DistanceFileSaved && !Network.NetworkSaved);
@@ -247,7 +246,7 @@ void TestSaveDialogue::CancellingOnlyTheDemandDialogStillWritesDistances() {
     OpenLinkWindowWithExample();
     Platform->ExpectSaveDialog({});
     Platform->ExpectSaveDialog(Path("only"));
-    Platform->ExpectBox(TMsgDlgType::Warning, NotSaved, TModalResult::No);
+    Platform->ExpectBox(TMessageKind::Warning, NotSaved, TAnswer::No);
     QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
 
     QVERIFY(!Network.DemandFileSaved);
@@ -263,10 +262,10 @@ void TestSaveDialogue::ExistingFileRefusedOpensTheSameDialogAgain() {
     const QString existing = Path("old.NET");
     PutFile(existing, "earlier\r\n");
     Platform->ExpectSaveDialog(existing);
-    Platform->ExpectBox(TMsgDlgType::Confirmation, ReplaceQuestion(existing), TModalResult::No);
+    Platform->ExpectBox(TMessageKind::Confirmation, ReplaceQuestion(existing), TAnswer::No);
     Platform->ExpectSaveDialog({});  // the same dialog again; cancelled: no file
     Platform->ExpectSaveDialog(Path("new"));
-    Platform->ExpectBox(TMsgDlgType::Warning, NotSaved, TModalResult::No);
+    Platform->ExpectBox(TMessageKind::Warning, NotSaved, TAnswer::No);
     QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
 
     const auto& dialogs = Platform->ShownDialogs();
@@ -279,10 +278,9 @@ void TestSaveDialogue::ExistingFileRefusedOpensTheSameDialogAgain() {
 
     // Replacing it when the user says Yes.
     Platform->ExpectSaveDialog(existing);
-    Platform->ExpectBox(TMsgDlgType::Confirmation, ReplaceQuestion(existing), TModalResult::Yes);
+    Platform->ExpectBox(TMessageKind::Confirmation, ReplaceQuestion(existing), TAnswer::Yes);
     Platform->ExpectSaveDialog(Path("new.NED"));
-    Platform->ExpectBox(TMsgDlgType::Confirmation, ReplaceQuestion(Path("new.NED")),
-                        TModalResult::Yes);
+    Platform->ExpectBox(TMessageKind::Confirmation, ReplaceQuestion(Path("new.NED")), TAnswer::Yes);
     QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
     QCOMPARE(FileBytes(existing), ExampleDemandFile);
     QVERIFY(Network.NetworkSaved);
@@ -294,7 +292,7 @@ void TestSaveDialogue::DeclinedUnconnectedNetworkTouchesNothing() {
     Network.DemandFileSaved = true;  // flags from an earlier attempt stay as they were
     Network.DistanceFileSaved = false;
     Network.NetworkSaved = false;
-    Platform->ExpectBox(TMsgDlgType::Warning, NotConnected, TModalResult::No);
+    Platform->ExpectBox(TMessageKind::Warning, NotConnected, TAnswer::No);
     QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
 
     QVERIFY(Platform->ShownDialogs().empty());
@@ -312,7 +310,7 @@ void TestSaveDialogue::DeclinedUnconnectedNetworkTouchesNothing() {
     QCOMPARE(Links().LinkList->Count(), 1);
 
     // Saved after all: the distance file holds the capped 10000 for the missing direction.
-    Platform->ExpectBox(TMsgDlgType::Warning, NotConnected, TModalResult::Yes);
+    Platform->ExpectBox(TMessageKind::Warning, NotConnected, TAnswer::Yes);
     Platform->ExpectSaveDialog(Path("oneway"));
     Platform->ExpectSaveDialog(Path("oneway"));
     QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
@@ -328,12 +326,12 @@ void TestSaveDialogue::FailedWritesAreReportedAndLeaveEarlierFilesIntact() {
     // full disk after 3 bytes.
     const QString missingFolder = Path("missing/plant.NET");
     Platform->ExpectSaveDialog(missingFolder);
-    Platform->ExpectBox(TMsgDlgType::Warning, DemandFailed);
+    Platform->ExpectBox(TMessageKind::Warning, DemandFailed);
     Platform->ExpectSaveDialog(earlierDistances);
-    Platform->ExpectBox(TMsgDlgType::Confirmation, ReplaceQuestion(earlierDistances),
-                        TModalResult::Yes);
-    Platform->ExpectBox(TMsgDlgType::Warning, DistanceFailed);
-    Platform->ExpectBox(TMsgDlgType::Warning, NotSaved, TModalResult::No);
+    Platform->ExpectBox(TMessageKind::Confirmation, ReplaceQuestion(earlierDistances),
+                        TAnswer::Yes);
+    Platform->ExpectBox(TMessageKind::Warning, DistanceFailed);
+    Platform->ExpectBox(TMessageKind::Warning, NotSaved, TAnswer::No);
     {
         TFileSizeLimit fullDisk(3);
         QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
@@ -388,21 +386,20 @@ void TestSaveDialogue::DiskFaultsKeepTheEarlierFile() {
     }
     Platform->ExpectSaveDialog(demand);
     if (demandFile) {
-        Platform->ExpectBox(TMsgDlgType::Confirmation, ReplaceQuestion(demand), TModalResult::Yes);
+        Platform->ExpectBox(TMessageKind::Confirmation, ReplaceQuestion(demand), TAnswer::Yes);
         if (!saved) {
-            Platform->ExpectBox(TMsgDlgType::Warning, DemandFailed);
+            Platform->ExpectBox(TMessageKind::Warning, DemandFailed);
         }
     }
     Platform->ExpectSaveDialog(distances);
     if (!demandFile) {
-        Platform->ExpectBox(TMsgDlgType::Confirmation, ReplaceQuestion(distances),
-                            TModalResult::Yes);
+        Platform->ExpectBox(TMessageKind::Confirmation, ReplaceQuestion(distances), TAnswer::Yes);
         if (!saved) {
-            Platform->ExpectBox(TMsgDlgType::Warning, DistanceFailed);
+            Platform->ExpectBox(TMessageKind::Warning, DistanceFailed);
         }
     }
     if (!saved) {
-        Platform->ExpectBox(TMsgDlgType::Warning, NotSaved, TModalResult::No);
+        Platform->ExpectBox(TMessageKind::Warning, NotSaved, TAnswer::No);
     }
     {
         const TFileSizeLimit disk(diskRoom < 0 ? RLIM_INFINITY : rlim_t(diskRoom));
@@ -438,15 +435,15 @@ void TestSaveDialogue::DistanceFileMayNotReplaceTheDemandFileJustSaved() {
     const QString demand = (unflushed ? disk->Folder : Folder->path()) + "/both.NET";
     Platform->ExpectSaveDialog(demand);
     if (unflushed) {
-        Platform->ExpectBox(TMsgDlgType::Warning, DemandFailed);
+        Platform->ExpectBox(TMessageKind::Warning, DemandFailed);
     }
     Platform->ExpectSaveDialog(demand);  // the very file just written
-    Platform->ExpectBox(TMsgDlgType::Warning,
+    Platform->ExpectBox(TMessageKind::Warning,
                         QStringLiteral("The Distance File must not replace the Network Demand "
                                        "Data File just saved."));
     Platform->ExpectSaveDialog(Path("both.NED"));
     if (unflushed) {
-        Platform->ExpectBox(TMsgDlgType::Warning, NotSaved, TModalResult::No);
+        Platform->ExpectBox(TMessageKind::Warning, NotSaved, TAnswer::No);
     }
     QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
 
@@ -464,11 +461,11 @@ void TestSaveDialogue::DialogsKeepTheirSettingsAndLastName() {
     OpenLinkWindowWithExample();
     Platform->ExpectSaveDialog(Path("first"));
     Platform->ExpectSaveDialog({});
-    Platform->ExpectBox(TMsgDlgType::Warning, NotSaved, TModalResult::No);
+    Platform->ExpectBox(TMessageKind::Warning, NotSaved, TAnswer::No);
     QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
     Platform->ExpectSaveDialog({});
     Platform->ExpectSaveDialog({});
-    Platform->ExpectBox(TMsgDlgType::Warning, NotSaved, TModalResult::No);
+    Platform->ExpectBox(TMessageKind::Warning, NotSaved, TAnswer::No);
     QTest::mouseClick(Links().QuitandSave, Qt::LeftButton);
 
     const auto& dialogs = Platform->ShownDialogs();

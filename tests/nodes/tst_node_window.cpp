@@ -11,9 +11,9 @@
 #include "core/network_store.h"
 #include "core/separators.h"
 #include "nodes/node_window.h"
-#include "platform/widgets/button.h"
-#include "platform/widgets/edit.h"
-#include "platform/widgets/list_box.h"
+#include "platform/widgets/command_button.h"
+#include "platform/widgets/entry_field.h"
+#include "platform/widgets/line_list.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 #include "support/program_test.h"
@@ -53,7 +53,7 @@ void EnterNode(const QString& name, const QString& first = QString(),
 }
 
 void ClickLine(int index) {
-    TListBox* list = Window().NodeList;
+    TLineList* list = Window().NodeList;
     const QRect line = list->visualRect(list->model()->index(index, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
 }
@@ -246,7 +246,7 @@ void TestNodeSpecifications::AddedNodeIsListedAndSelected() {
     QCOMPARE(w.NodeList->ItemIndex(), 1);
     QCOMPARE(w.NodeNumber->text(), QStringLiteral("3"));
     QCOMPARE(w.Information->text(), QStringLiteral("2 Nodes in the network"));
-    for (TEdit* field : {w.NodeName, w.FirstDemand, w.SecondDemand, w.FixedCost}) {
+    for (TEntryField* field : {w.NodeName, w.FirstDemand, w.SecondDemand, w.FixedCost}) {
         QVERIFY(field->text().isEmpty());
     }
     QVERIFY(w.DeleteButton->isEnabled());
@@ -312,7 +312,7 @@ void TestNodeSpecifications::DeleteWithoutSelectionWarns() {
     QTest::mouseClick(w.NodeList->viewport(), Qt::LeftButton, Qt::ControlModifier,
                       w.NodeList->visualRect(w.NodeList->model()->index(1, 0)).center());
     QCOMPARE(w.NodeList->ItemIndex(), -1);
-    Platform->ExpectBox(TMsgDlgType::Warning, warning);
+    Platform->ExpectBox(TMessageKind::Warning, warning);
     QTest::mouseClick(w.DeleteButton, Qt::LeftButton);
     QCOMPARE(Network.NumNodes, 2);
     QCOMPARE(ListedNames(), (QStringList{"A", "B"}));
@@ -322,7 +322,7 @@ void TestNodeSpecifications::DeleteWithoutSelectionWarns() {
     QTest::mouseClick(w.CancelButton, Qt::LeftButton);
     QVERIFY(ShowNodeWindow());
     QVERIFY(w.DeleteButton->isEnabled());
-    Platform->ExpectBox(TMsgDlgType::Warning, warning);
+    Platform->ExpectBox(TMessageKind::Warning, warning);
     QTest::mouseClick(w.DeleteButton, Qt::LeftButton);
     QCOMPARE(Network.NumNodes, 0);
     QCOMPARE(Platform->ShownBoxes().size(), std::size_t{2});
@@ -355,16 +355,15 @@ void TestNodeSpecifications::QuitWithFewerThanTwoNodes() {
     QVERIFY(ShowNodeWindow());
     TNodeSpecifications& w = Window();
     EnterNode(QStringLiteral("Lonely"), QStringLiteral("3"));
-    Platform->ExpectBox(TMsgDlgType::Information, InformationBoxText);
-    Platform->ExpectBox(TMsgDlgType::Confirmation, QuitQuestion,
-                        yes ? TModalResult::Yes : TModalResult::No);
+    Platform->ExpectBox(TMessageKind::Information, InformationBoxText);
+    Platform->ExpectBox(TMessageKind::Confirmation, QuitQuestion, yes ? TAnswer::Yes : TAnswer::No);
     QTest::mouseClick(w.QuitButton, Qt::LeftButton);
 
     QVERIFY(Platform->AllAnswered());
     const auto& shown = Platform->ShownBoxes();
     QCOMPARE(shown.size(), std::size_t{2});
-    QCOMPARE(shown[0].Buttons, TMsgDlgButtons::Ok);
-    QCOMPARE(shown[1].Buttons, TMsgDlgButtons::YesNo);
+    QCOMPARE(shown[0].Buttons, TBoxButtons::Ok);
+    QCOMPARE(shown[1].Buttons, TBoxButtons::YesNo);
     QCOMPARE(w.isVisible(), !yes);
     QCOMPARE(MeshLoomMain->isVisible(), yes);
     QVERIFY(MeshLoomMain->NodeButton->isEnabled());
@@ -448,7 +447,7 @@ void TestNodeSpecifications::KeyInNumericFieldDisablesQuitUntilLeft() {
     PressAccessKey(Qt::Key_X);
     QTest::keyClicks(w.FixedCost, QStringLiteral("1..2"));
     QVERIFY(!w.QuitButton->isEnabled());
-    Platform->ExpectBox(TMsgDlgType::Warning, QStringLiteral("Conversion Error"));
+    Platform->ExpectBox(TMessageKind::Warning, QStringLiteral("Conversion Error"));
     QTest::keyClick(w.FixedCost, Qt::Key_Tab);
     QVERIFY(w.QuitButton->isEnabled());
     QCOMPARE(w.FixedCost->text(), QStringLiteral("0"));
@@ -590,7 +589,7 @@ void TestNodeSpecifications::LongerNameCutWithWarning() {
     TNodeSpecifications& w = Window();
     QApplication::clipboard()->setText(QString(5000, QLatin1Char('x')));
     QTest::keyClick(w.NodeName, Qt::Key_V, Qt::ControlModifier);
-    Platform->ExpectBox(TMsgDlgType::Warning,
+    Platform->ExpectBox(TMessageKind::Warning,
                         QStringLiteral("The name holds 5000 characters; a name holds at most "
                                        "4096, so only its first 4096 are kept."));
     QTest::keyClick(w.NodeName, Qt::Key_Tab);

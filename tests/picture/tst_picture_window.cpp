@@ -14,8 +14,8 @@
 #include "links/link_window.h"
 #include "picture/picture_canvas.h"
 #include "picture/picture_window.h"
-#include "platform/widgets/button.h"
-#include "platform/widgets/list_box.h"
+#include "platform/widgets/command_button.h"
+#include "platform/widgets/line_list.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 #include "support/program_test.h"
@@ -132,8 +132,8 @@ void TestPictureWindow::PickingOnThePicture() {
         QVERIFY(node > 1);
         QTest::keyClick(canvas, Qt::Key_Return, how == 4 ? Qt::ShiftModifier : Qt::NoModifier);
     }
-    TListBox* picked = destination ? Window->DestinationList : Window->OriginList;
-    TListBox* other = destination ? Window->OriginList : Window->DestinationList;
+    TLineList* picked = destination ? Window->DestinationList : Window->OriginList;
+    TLineList* other = destination ? Window->OriginList : Window->DestinationList;
     QCOMPARE(picked->ItemIndex(), node - 1);
     QCOMPARE(other->ItemIndex(), -1);
     QCOMPARE(destination ? canvas->Marks().Destination : canvas->Marks().Origin, node);
@@ -165,7 +165,7 @@ void TestPictureWindow::SavesWhatItShows() {
     QCOMPARE(QImage(png).size(), QSize(1600, 1200));
     // A file that cannot be written is said so.
     Platform->ExpectSaveDialog(folder.filePath(QStringLiteral("none/net.svg")));
-    Platform->ExpectBox(TMsgDlgType::Warning, QStringLiteral("The picture could not be saved."));
+    Platform->ExpectBox(TMessageKind::Warning, QStringLiteral("The picture could not be saved."));
     Picture->SavePictureClick();
 }
 

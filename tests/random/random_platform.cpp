@@ -7,13 +7,13 @@
 #include "support/scripted_platform.h"
 
 namespace {
-const char* AnswerName(TModalResult answer) {
+const char* AnswerName(TAnswer answer) {
     switch (answer) {
-        case TModalResult::Ok:
+        case TAnswer::Ok:
             return "OK";
-        case TModalResult::Yes:
+        case TAnswer::Yes:
             return "Yes";
-        case TModalResult::No:
+        case TAnswer::No:
             return "No";
     }
     return "?";
@@ -60,15 +60,15 @@ int TRandomPlatform::YesChance(const QString& text) const {
     return 50;
 }
 
-TModalResult TRandomPlatform::ShowMessageBox(TMsgDlgType type, const QString& caption,
-                                             const QString& text, TMsgDlgButtons buttons,
-                                             const QString& details) {
-    TModalResult answer = TModalResult::Ok;
-    if (buttons != TMsgDlgButtons::Ok) {
-        answer = Random.Percent(YesChance(text)) ? TModalResult::Yes : TModalResult::No;
+TAnswer TRandomPlatform::ShowMessageBox(TMessageKind type, const QString& caption,
+                                        const QString& text, TBoxButtons buttons,
+                                        const QString& details) {
+    TAnswer answer = TAnswer::Ok;
+    if (buttons != TBoxButtons::Ok) {
+        answer = Random.Percent(YesChance(text)) ? TAnswer::Yes : TAnswer::No;
     }
     ShownBoxes.push_back({type, caption, text, buttons, answer, details});
-    if (type == TMsgDlgType::Error) {
+    if (type == TMessageKind::Error) {
         ErrorTexts << text;
     }
     if (Log) {

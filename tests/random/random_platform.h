@@ -55,8 +55,8 @@ class TRandomPlatform : public IPlatformServices {
     QString FolderNamed(const QString& extension) const;
     QString MissingFolder() const { return Folder.filePath(QStringLiteral("missing")); }
 
-    TModalResult ShowMessageBox(TMsgDlgType type, const QString& caption, const QString& text,
-                                TMsgDlgButtons buttons, const QString& details) override;
+    TAnswer ShowMessageBox(TMessageKind type, const QString& caption, const QString& text,
+                           TBoxButtons buttons, const QString& details) override;
     bool ExecuteSaveDialog(TSaveDialog& dialog) override;
     // The random run opens no files: every open dialog is cancelled.
     bool ExecuteOpenDialog(TSaveDialog&) override { return false; }

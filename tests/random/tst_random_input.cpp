@@ -40,11 +40,11 @@
 #include "links/link_window.h"
 #include "network_files.h"
 #include "nodes/node_window.h"
-#include "platform/application/application.h"
-#include "platform/widgets/button.h"
-#include "platform/widgets/edit.h"
-#include "platform/widgets/list_box.h"
+#include "platform/application/meshloom_application.h"
 #include "platform/services/name_text.h"
+#include "platform/widgets/command_button.h"
+#include "platform/widgets/entry_field.h"
+#include "platform/widgets/line_list.h"
 #include "random_platform.h"
 #include "random_source.h"
 #include "shell/about_box.h"
@@ -186,8 +186,8 @@ class TRandomRun {
     std::vector<QWidget*> EnabledControls(QWidget* window) const;
     QWidget* FocusIn(QWidget* window) const;
     void Click(QWidget* widget);
-    void ClickLine(TListBox* list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    void ClickBelowLines(TListBox* list);
+    void ClickLine(TLineList* list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void ClickBelowLines(TLineList* list);
     void DoubleClick(QWidget* widget);
     void Key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void Type(QWidget* target, const QString& text);
@@ -198,7 +198,7 @@ class TRandomRun {
     void CloseRequest(QWidget* window);
     void MinimiseAndRestore(QWidget* window);
     void Drop(QWidget* field, const QString& text);
-    void Wheel(TListBox* list);
+    void Wheel(TLineList* list);
     void Describe(const QString& what);
 
     // Texts a user might type.
@@ -503,7 +503,7 @@ std::vector<QWidget*> TRandomRun::EnabledControls(QWidget* window) const {
         }
         if (qobject_cast<QAbstractButton*>(widget) != nullptr ||
             qobject_cast<QLineEdit*>(widget) != nullptr ||
-            qobject_cast<TListBox*>(widget) != nullptr) {
+            qobject_cast<TLineList*>(widget) != nullptr) {
             controls.push_back(widget);
         }
     }
@@ -525,7 +525,7 @@ bool TakesPaste(QWidget* widget) {
 
 void TRandomRun::RandomAction(QWidget* window) {
     QWidget* focus = FocusIn(window);
-    auto* list = qobject_cast<TListBox*>(focus);
+    auto* list = qobject_cast<TLineList*>(focus);
     switch (Random.Weighted({30, 25, 10, 8, 6, 3, 3, 1, 1, 1, 1, 1, 2, 1, 2, 2})) {
         case 0: {  // a click on a control, the steps forward more often
             const std::vector<QWidget*> controls = EnabledControls(window);
@@ -602,7 +602,7 @@ void TRandomRun::RandomAction(QWidget* window) {
             CloseRequest(window);
             return;
         case 10: {
-            const QList<TListBox*> lists = window->findChildren<TListBox*>();
+            const QList<TLineList*> lists = window->findChildren<TLineList*>();
             if (!lists.isEmpty()) {
                 Wheel(lists[Random.Below(static_cast<int>(lists.size()))]);
                 return;
@@ -614,7 +614,7 @@ void TRandomRun::RandomAction(QWidget* window) {
             const std::vector<QWidget*> controls = EnabledControls(window);
             std::vector<QWidget*> targets;
             for (QWidget* control : controls) {
-                if (qobject_cast<QLineEdit*>(control) || qobject_cast<TListBox*>(control)) {
+                if (qobject_cast<QLineEdit*>(control) || qobject_cast<TLineList*>(control)) {
                     targets.push_back(control);
                 }
             }
@@ -700,7 +700,7 @@ void TRandomRun::StartIntent(QWidget* window) {
         // The next step of the work.
         Then([this] {
             TMeshLoomMain& menu = *MeshLoomMain;
-            TButton* next =
+            TCommandButton* next =
                 menu.NodeButton->isEnabled()
                     ? menu.NodeButton
                     : (menu.LinkButton->isEnabled() ? menu.LinkButton : menu.AboutButton);
@@ -727,7 +727,7 @@ void TRandomRun::StartIntent(QWidget* window) {
 void TRandomRun::NodeWindowIntent() {
     TNodeSpecifications& nodes = *NodeSpecifications;
     // Moves the focus to a field by a click, its access key or Tab from the field before.
-    auto enter = [this](TEdit* field, QChar letter, bool afterPrevious) {
+    auto enter = [this](TEntryField* field, QChar letter, bool afterPrevious) {
         Then([this, field, letter, afterPrevious] {
             const int how = Random.Below(10);
             if (how < 4 && afterPrevious) {
@@ -739,7 +739,7 @@ void TRandomRun::NodeWindowIntent() {
             }
         });
     };
-    auto fill = [this](TEdit* field, bool number) {
+    auto fill = [this](TEntryField* field, bool number) {
         Then([this, field] {
             if (QApplication::focusWidget() == field && !field->text().isEmpty()) {
                 ClearField(field);
@@ -857,7 +857,7 @@ void TRandomRun::LinkWindowIntent() {
         Then([this, &links] { Key(FocusIn(LinkSpecification), Qt::Key_Tab); });
     };
     // A line of a list, or the empty space below the lines for a line outside the list.
-    auto pick = [this](TListBox* list, int line) {
+    auto pick = [this](TLineList* list, int line) {
         Then([this, list, line] {
             if (line >= 0 && line < list->Count()) {
                 ClickLine(list, line);
@@ -868,7 +868,7 @@ void TRandomRun::LinkWindowIntent() {
     };
     auto add = [this, &links](bool twoWay) {
         Then([this, &links, twoWay] {
-            TButton* button = twoWay ? links.TwoWayButton : links.OneWayButton;
+            TCommandButton* button = twoWay ? links.TwoWayButton : links.OneWayButton;
             if (button->isEnabled() && Random.Percent(60)) {
                 Click(button);
             } else {
@@ -936,7 +936,7 @@ void TRandomRun::LinkWindowIntent() {
 // The actions
 
 void TRandomRun::Click(QWidget* widget) {
-    if (auto* list = qobject_cast<TListBox*>(widget)) {
+    if (auto* list = qobject_cast<TLineList*>(widget)) {
         if (list->Count() > 0 && Random.Percent(85)) {
             ClickLine(list, Random.Below(list->Count()));
         } else {
@@ -952,7 +952,7 @@ void TRandomRun::Click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, where);
 }
 
-void TRandomRun::ClickLine(TListBox* list, int row, Qt::KeyboardModifiers modifiers) {
+void TRandomRun::ClickLine(TLineList* list, int row, Qt::KeyboardModifiers modifiers) {
     const QModelIndex index = list->model()->index(row, 0);
     // The user scrolls the line into view first.
     list->scrollTo(index);
@@ -965,7 +965,7 @@ void TRandomRun::ClickLine(TListBox* list, int row, Qt::KeyboardModifiers modifi
     QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, line.center());
 }
 
-void TRandomRun::ClickBelowLines(TListBox* list) {
+void TRandomRun::ClickBelowLines(TLineList* list) {
     QWidget* viewport = list->viewport();
     const QPoint where(Random.Below(std::max(1, viewport->width())),
                        viewport->height() - 1 - Random.Below(std::max(1, viewport->height() / 4)));
@@ -982,7 +982,7 @@ void TRandomRun::ClickBelowLines(TListBox* list) {
 void TRandomRun::DoubleClick(QWidget* widget) {
     QWidget* target = widget;
     QPoint where = widget->rect().center();
-    if (auto* list = qobject_cast<TListBox*>(widget)) {
+    if (auto* list = qobject_cast<TLineList*>(widget)) {
         target = list->viewport();
         if (list->Count() > 0) {
             const QModelIndex index = list->model()->index(Random.Below(list->Count()), 0);
@@ -1128,7 +1128,7 @@ void TRandomRun::MinimiseAndRestore(QWidget* window) {
                   .arg(after.NumNodes));
 }
 
-void TRandomRun::Wheel(TListBox* list) {
+void TRandomRun::Wheel(TLineList* list) {
     const int notches = Random.Between(-3, 3);
     Describe(QStringLiteral("wheel %1 notches over %2").arg(notches).arg(NameOf(list)));
     const QPoint where = list->viewport()->rect().center();
@@ -1355,8 +1355,8 @@ TBeforeEvent TRandomRun::Before() const {
     before.NumNodes = Network.NumNodes;
     before.Focus = QApplication::focusWidget();
     const TNodeSpecifications& nodes = *NodeSpecifications;
-    const TEdit* fields[] = {nodes.NodeName, nodes.FirstDemand, nodes.SecondDemand,
-                             nodes.FixedCost};
+    const TEntryField* fields[] = {nodes.NodeName, nodes.FirstDemand, nodes.SecondDemand,
+                                   nodes.FixedCost};
     for (int i = 0; i < 4; ++i) {
         before.NodeTexts[i] = fields[i]->text();
     }
@@ -1385,7 +1385,7 @@ TSavedNetwork TRandomRun::AddedNode(const TBeforeEvent& before) const {
     record.NumNodes += 1;
     record.Names.push_back(before.Focus == nodes.NodeName ? SanitiseNodeName(before.NodeTexts[0])
                                                           : before.PendingName);
-    const TEdit* valueFields[] = {nodes.FirstDemand, nodes.SecondDemand, nodes.FixedCost};
+    const TEntryField* valueFields[] = {nodes.FirstDemand, nodes.SecondDemand, nodes.FixedCost};
     std::vector<Real48>* columns[] = {&record.FirstDemands, &record.SecondDemands,
                                       &record.FixedCosts};
     for (int i = 0; i < 3; ++i) {
@@ -1772,7 +1772,7 @@ void TRandomRun::CheckSave(const TBeforeEvent& before) {
               QStringLiteral("the connectivity warning came %1 times for a %2 network")
                   .arg(connectivity.size())
                   .arg(distances.Connected ? "connected" : "not connected"));
-    if (!connectivity.empty() && connectivity.front().Answer != TModalResult::Yes) {
+    if (!connectivity.empty() && connectivity.front().Answer != TAnswer::Yes) {
         RUN_CHECK(dialogs.empty(), QStringLiteral("a save dialog after the save was declined"));
         RUN_CHECK(Network.DemandFileSaved == before.DemandFileSaved &&
                       Network.DistanceFileSaved == before.DistanceFileSaved &&
@@ -1832,7 +1832,7 @@ void TRandomRun::CheckSave(const TBeforeEvent& before) {
         if (attempted && existedBefore(name)) {
             bool replaced = false;
             for (const TShownBox& box : boxesWith(ReplaceQuestion(name))) {
-                replaced = replaced || box.Answer == TModalResult::Yes;
+                replaced = replaced || box.Answer == TAnswer::Yes;
             }
             RUN_CHECK(replaced, QStringLiteral("\"%1\" was replaced without a Yes").arg(name));
         }
@@ -1867,7 +1867,7 @@ void TRandomRun::CheckSave(const TBeforeEvent& before) {
     const auto notSaved = boxesWith(NotSaved);
     RUN_CHECK(notSaved.size() == (Network.NetworkSaved ? 0U : 1U),
               QStringLiteral("the not-saved question came %1 times").arg(notSaved.size()));
-    const bool leaves = Network.NetworkSaved || notSaved.front().Answer == TModalResult::Yes;
+    const bool leaves = Network.NetworkSaved || notSaved.front().Answer == TAnswer::Yes;
     if (leaves) {
         RUN_CHECK(!LinkSpecification->isVisible() && MeshLoomMain->isVisible() &&
                       LastStep == TStep::Finished,
@@ -2075,7 +2075,7 @@ class TestRandomInput : public QObject {
 int main(int argc, char** argv) {
     // The program's application object, so that a failure inside an event handler shows the
     // general error box, as it does for the user.
-    TApplication application(argc, argv);
+    TMeshLoomApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     TestRandomInput test;
     return QTest::qExec(&test, argc, argv);

@@ -11,7 +11,7 @@
 
 #include "app/program.h"
 #include "core/network_store.h"
-#include "platform/widgets/button.h"
+#include "platform/widgets/command_button.h"
 #include "platform/widgets/look.h"
 #include "shell/about_box.h"
 #include "shell/main_menu.h"

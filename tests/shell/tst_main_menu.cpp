@@ -14,8 +14,8 @@
 #include "core/network_store.h"
 #include "links/link_window.h"
 #include "nodes/node_window.h"
-#include "platform/widgets/button.h"
 #include "platform/application/hint_switch.h"
+#include "platform/widgets/command_button.h"
 #include "platform/widgets/look.h"
 #include "shell/about_box.h"
 #include "shell/main_menu.h"
@@ -100,12 +100,12 @@ class TestMainMenu : public TProgramTest {
         QFETCH(QString, hint);
         QFETCH(bool, italic);
         QFETCH(bool, enabled);
-        const std::map<QString, TButton*> buttons{{"AboutButton", Menu().AboutButton},
-                                                  {"NodeButton", Menu().NodeButton},
-                                                  {"LinkButton", Menu().LinkButton},
-                                                  {"QuitButton", Menu().QuitButton},
-                                                  {"HintShow", Menu().HintShow}};
-        TButton* button = buttons.at(name);
+        const std::map<QString, TCommandButton*> buttons{{"AboutButton", Menu().AboutButton},
+                                                         {"NodeButton", Menu().NodeButton},
+                                                         {"LinkButton", Menu().LinkButton},
+                                                         {"QuitButton", Menu().QuitButton},
+                                                         {"HintShow", Menu().HintShow}};
+        TCommandButton* button = buttons.at(name);
         QCOMPARE(button->text(), text);
         QCOMPARE(button->toolTip(), hint);
         QVERIFY(button->font().bold());
@@ -245,17 +245,17 @@ class TestMainMenu : public TProgramTest {
         const TMenuState before = State();
         QSignalSpy closed(&Menu(), &TMeshLoomMain::Closed);
 
-        Platform->ExpectBox(TMsgDlgType::Confirmation, ExitQuestion, TModalResult::No);
+        Platform->ExpectBox(TMessageKind::Confirmation, ExitQuestion, TAnswer::No);
         AskToExit(TExitBy(how));
         QVERIFY(Platform->AllAnswered());
         QCOMPARE(Platform->Beeps(), std::vector<unsigned>{16});
-        QCOMPARE(Platform->ShownBoxes().at(0).Buttons, TMsgDlgButtons::YesNo);
+        QCOMPARE(Platform->ShownBoxes().at(0).Buttons, TBoxButtons::YesNo);
         QVERIFY(State() == before);
         QCOMPARE(closed.count(), 0);
         QVERIFY(!AboutBoxModDist->AboutTimer->isActive());
 
         // Asked again, it asks again.
-        Platform->ExpectBox(TMsgDlgType::Confirmation, ExitQuestion, TModalResult::No);
+        Platform->ExpectBox(TMessageKind::Confirmation, ExitQuestion, TAnswer::No);
         AskToExit(TExitBy(how));
         QVERIFY(Platform->AllAnswered());
         QVERIFY(Menu().isVisible());
@@ -264,11 +264,11 @@ class TestMainMenu : public TProgramTest {
     void exitAnsweredYes() {
         QVERIFY(ShowMenu());
         QSignalSpy closed(&Menu(), &TMeshLoomMain::Closed);
-        Platform->ExpectBox(TMsgDlgType::Confirmation, ExitQuestion, TModalResult::Yes);
-        Platform->ExpectBox(TMsgDlgType::Information, QStringLiteral("Exiting MESHLOOM."));
+        Platform->ExpectBox(TMessageKind::Confirmation, ExitQuestion, TAnswer::Yes);
+        Platform->ExpectBox(TMessageKind::Information, QStringLiteral("Exiting MESHLOOM."));
         QTest::mouseClick(Menu().QuitButton, Qt::LeftButton);
         QVERIFY(Platform->AllAnswered());
-        QCOMPARE(Platform->ShownBoxes().at(1).Buttons, TMsgDlgButtons::Ok);
+        QCOMPARE(Platform->ShownBoxes().at(1).Buttons, TBoxButtons::Ok);
         QCOMPARE(closed.count(), 1);
         QVERIFY(!Menu().isVisible());
     }

@@ -9,9 +9,9 @@
 #include "core/network_store.h"
 #include "links/link_window.h"
 #include "nodes/node_window.h"
-#include "platform/widgets/button.h"
-#include "platform/widgets/edit.h"
-#include "platform/widgets/list_box.h"
+#include "platform/widgets/command_button.h"
+#include "platform/widgets/entry_field.h"
+#include "platform/widgets/line_list.h"
 #include "shell/main_menu.h"
 #include "shell/window_references.h"
 #include "support/program_test.h"
@@ -39,7 +39,7 @@ void PutFile(const QString& path, const QByteArray& bytes) {
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
-void SelectLine(TListBox* list, int line) {
+void SelectLine(TLineList* list, int line) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualRect(list->model()->index(line, 0)).center());
 }
@@ -74,10 +74,10 @@ class TestOpenNetwork : public TProgramTest {
         // Node 3 with its two links, deleted, taken back and deleted again.
         for (int time = 0; time < 2; ++time) {
             SelectLine(nodes.NodeList, 2);
-            Platform->ExpectBox(TMsgDlgType::Confirmation,
+            Platform->ExpectBox(TMessageKind::Confirmation,
                                 "Node 3 (Pier) has 2 links in the link list; deleting the node "
                                 "deletes them too.\rDo you want to delete the node and its links?",
-                                TModalResult::Yes);
+                                TAnswer::Yes);
             QTest::mouseClick(nodes.DeleteButton, Qt::LeftButton);
             QCOMPARE(Network.NumNodes, 2);
             if (time == 0) {
@@ -93,9 +93,9 @@ class TestOpenNetwork : public TProgramTest {
         QCOMPARE(links.LinkList->Count(), 2);
         for (const char* name : {"plant.NET", "plant.ned"}) {
             Platform->ExpectSaveDialog(Path(name));
-            Platform->ExpectBox(TMsgDlgType::Confirmation,
+            Platform->ExpectBox(TMessageKind::Confirmation,
                                 "File [" + Path(name) + "] exists.... Do you want to replace it?",
-                                TModalResult::Yes);
+                                TAnswer::Yes);
         }
         QTest::mouseClick(links.QuitandSave, Qt::LeftButton);
         const auto& dialogs = Platform->ShownDialogs();
@@ -133,12 +133,12 @@ class TestOpenNetwork : public TProgramTest {
         MeshLoomMain->SetStep(TStep::LinksNext);
         QVERIFY(ShowActive(MeshLoomMain));
         // Unsaved nodes are kept on No; on Yes the files are read and refused.
-        Platform->ExpectBox(TMsgDlgType::Confirmation, Unsaved, TModalResult::No);
+        Platform->ExpectBox(TMessageKind::Confirmation, Unsaved, TAnswer::No);
         QTest::keyClick(MeshLoomMain, Qt::Key_O, Qt::AltModifier);
         QVERIFY(Platform->AllAnswered());
-        Platform->ExpectBox(TMsgDlgType::Confirmation, Unsaved, TModalResult::Yes);
+        Platform->ExpectBox(TMessageKind::Confirmation, Unsaved, TAnswer::Yes);
         Platform->ExpectSaveDialog(Path("a.NET"));
-        Platform->ExpectBox(TMsgDlgType::Warning,
+        Platform->ExpectBox(TMessageKind::Warning,
                             "File [" + Path(refused) + "] cannot be opened.\r" + why);
         QTest::keyClick(MeshLoomMain, Qt::Key_O, Qt::AltModifier);
         QCOMPARE(MeshLoomMain->Step(), TStep::LinksNext);

@@ -12,15 +12,15 @@ QString Visible(const QString& text) {
 }
 }  // namespace
 
-const char* MsgDlgTypeName(TMsgDlgType type) {
+const char* MsgDlgTypeName(TMessageKind type) {
     switch (type) {
-        case TMsgDlgType::Warning:
+        case TMessageKind::Warning:
             return "Warning";
-        case TMsgDlgType::Information:
+        case TMessageKind::Information:
             return "Information";
-        case TMsgDlgType::Confirmation:
+        case TMessageKind::Confirmation:
             return "Confirmation";
-        case TMsgDlgType::Error:
+        case TMessageKind::Error:
             return "Error";
     }
     return "?";
@@ -34,7 +34,7 @@ TScriptedPlatform::~TScriptedPlatform() {
     SetPlatformServices(nullptr);
 }
 
-void TScriptedPlatform::ExpectBox(TMsgDlgType type, const QString& text, TModalResult answer) {
+void TScriptedPlatform::ExpectBox(TMessageKind type, const QString& text, TAnswer answer) {
     Boxes.push_back({type, text, answer});
 }
 
@@ -52,11 +52,10 @@ void TScriptedPlatform::ClearRecord() {
     BeepTypes.clear();
 }
 
-TModalResult TScriptedPlatform::ShowMessageBox(TMsgDlgType type, const QString& caption,
-                                               const QString& text, TMsgDlgButtons buttons,
-                                               const QString& details) {
-    const TModalResult refusal =
-        buttons == TMsgDlgButtons::Ok ? TModalResult::Ok : TModalResult::No;
+TAnswer TScriptedPlatform::ShowMessageBox(TMessageKind type, const QString& caption,
+                                          const QString& text, TBoxButtons buttons,
+                                          const QString& details) {
+    const TAnswer refusal = buttons == TBoxButtons::Ok ? TAnswer::Ok : TAnswer::No;
     const std::size_t shown = Shown.size();
     Shown.push_back({type, caption, text, buttons, refusal, details});
     if (NextBoxAction) {

@@ -5,8 +5,8 @@
 // fails the running test.
 //
 //   TScriptedPlatform platform;            // installs itself; uninstalls when destroyed
-//   platform.ExpectBox(TMsgDlgType::Confirmation, "Thanks for using MESHLOOM.\r...",
-//                      TModalResult::No);
+//   platform.ExpectBox(TMessageKind::Confirmation, "Thanks for using MESHLOOM.\r...",
+//                      TAnswer::No);
 //   ... drive the window ...
 //   QVERIFY(platform.AllAnswered());
 
@@ -21,7 +21,7 @@
 #include "support/shown_box.h"
 
 // The kind of a message box in words, for test messages: "Warning", "Confirmation", ...
-const char* MsgDlgTypeName(TMsgDlgType type);
+const char* MsgDlgTypeName(TMessageKind type);
 
 class TScriptedPlatform : public IPlatformServices {
   public:
@@ -37,7 +37,7 @@ class TScriptedPlatform : public IPlatformServices {
     ~TScriptedPlatform() override;
 
     // The next box must be of this type with exactly this text; it is answered with answer.
-    void ExpectBox(TMsgDlgType type, const QString& text, TModalResult answer = TModalResult::Ok);
+    void ExpectBox(TMessageKind type, const QString& text, TAnswer answer = TAnswer::Ok);
 
     // The next save dialog is confirmed with fileName (a full path, taken as typed: the
     // default extension is appended when it has none), or cancelled with an empty name.
@@ -54,8 +54,8 @@ class TScriptedPlatform : public IPlatformServices {
     const std::vector<unsigned>& Beeps() const { return BeepTypes; }
     void ClearRecord();
 
-    TModalResult ShowMessageBox(TMsgDlgType type, const QString& caption, const QString& text,
-                                TMsgDlgButtons buttons, const QString& details) override;
+    TAnswer ShowMessageBox(TMessageKind type, const QString& caption, const QString& text,
+                           TBoxButtons buttons, const QString& details) override;
     bool ExecuteSaveDialog(TSaveDialog& dialog) override;
     // Answered from the same script as the save dialogs (ExpectSaveDialog), in turn.
     bool ExecuteOpenDialog(TSaveDialog& dialog) override;
@@ -63,9 +63,9 @@ class TScriptedPlatform : public IPlatformServices {
 
   private:
     struct TExpectedBox {
-        TMsgDlgType Type;
+        TMessageKind Type;
         QString Text;
-        TModalResult Answer;
+        TAnswer Answer;
     };
     std::deque<TExpectedBox> Boxes;
     std::deque<QString> Dialogs;

@@ -8,10 +8,10 @@
 #include "platform/dialogs/platform_services.h"
 
 struct TShownBox {
-    TMsgDlgType Type;
+    TMessageKind Type;
     QString Caption;
     QString Text;
-    TMsgDlgButtons Buttons;
-    TModalResult Answer;
+    TBoxButtons Buttons;
+    TAnswer Answer;
     QString Details;  // what waits behind "Show Details...", empty when nothing does
 };

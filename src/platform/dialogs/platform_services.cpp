@@ -6,15 +6,15 @@ namespace {
 IPlatformServices* InstalledServices = nullptr;
 int BoxesShown = 0;
 
-QString CaptionOf(TMsgDlgType type) {
+QString CaptionOf(TMessageKind type) {
     switch (type) {
-        case TMsgDlgType::Warning:
+        case TMessageKind::Warning:
             return QStringLiteral("Warning");
-        case TMsgDlgType::Information:
+        case TMessageKind::Information:
             return QStringLiteral("Information");
-        case TMsgDlgType::Confirmation:
+        case TMessageKind::Confirmation:
             return QStringLiteral("Confirm");
-        case TMsgDlgType::Error:
+        case TMessageKind::Error:
             break;
     }
     return ApplicationTitle;
@@ -34,13 +34,13 @@ void SetPlatformServices(IPlatformServices* services) {
     InstalledServices = services;
 }
 
-TModalResult MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
-                        const QString& details) {
+TAnswer ShowBox(const QString& text, TMessageKind type, TBoxButtons buttons,
+                const QString& details) {
     ++BoxesShown;
-    const TModalResult answer =
+    const TAnswer answer =
         PlatformServices().ShowMessageBox(type, CaptionOf(type), text, buttons, details);
-    if (buttons != TMsgDlgButtons::Ok && answer != TModalResult::Yes) {
-        return TModalResult::No;
+    if (buttons != TBoxButtons::Ok && answer != TAnswer::Yes) {
+        return TAnswer::No;
     }
     return answer;
 }

@@ -9,14 +9,14 @@
 
 class TSaveDialog;
 
-enum class TMsgDlgType {
+enum class TMessageKind {
     Warning,       // caption "Warning", exclamation icon
     Information,   // caption "Information"
     Confirmation,  // caption "Confirm", question icon
     Error,         // caption: the application title; error icon (the general error box)
 };
 
-enum class TMsgDlgButtons {
+enum class TBoxButtons {
     Ok,     // "OK"
     YesNo,  // "&Yes" (the default) and "&No"; Escape or closing the box answers No
     // "&Yes" and "&No" (the default), for a question whose Yes throws work away; Escape or
@@ -24,7 +24,7 @@ enum class TMsgDlgButtons {
     YesNoDefaultNo,
 };
 
-enum class TModalResult { Ok, Yes, No };
+enum class TAnswer { Ok, Yes, No };
 
 class IPlatformServices {
   public:
@@ -33,9 +33,8 @@ class IPlatformServices {
     // Shows a modal box centred on the screen and returns the button pressed. The lines of
     // text are separated by a carriage return alone. Details, when not empty, are the
     // particulars behind the box's "Show Details..." button, lines separated by "\n".
-    virtual TModalResult ShowMessageBox(TMsgDlgType type, const QString& caption,
-                                        const QString& text, TMsgDlgButtons buttons,
-                                        const QString& details) = 0;
+    virtual TAnswer ShowMessageBox(TMessageKind type, const QString& caption, const QString& text,
+                                   TBoxButtons buttons, const QString& details) = 0;
 
     // Runs a save-file dialog modally. On confirmation stores the chosen full path in
     // dialog.FileName (and the filter chosen in dialog.FilterIndex) and returns true.
@@ -59,10 +58,10 @@ inline const QString ApplicationTitle = QStringLiteral("MESHLOOM Program");
 
 // Shows a message box with the caption of its type and returns the answer. Any answer but
 // Yes counts as No. Details, if given, wait behind "Show Details...".
-TModalResult MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
-                        const QString& details = QString());
+TAnswer ShowBox(const QString& text, TMessageKind type, TBoxButtons buttons,
+                const QString& details = QString());
 
-// How many boxes MessageDlg has shown since the program started. A control compares it
+// How many boxes ShowBox has shown since the program started. A control compares it
 // before and after a focus change to learn whether leaving a field showed a warning.
 int MessageBoxesShown();
 

@@ -10,15 +10,15 @@
 #include "platform/dialogs/save_dialog.h"
 
 namespace {
-QMessageBox::Icon IconOf(TMsgDlgType type) {
+QMessageBox::Icon IconOf(TMessageKind type) {
     switch (type) {
-        case TMsgDlgType::Warning:
+        case TMessageKind::Warning:
             return QMessageBox::Warning;
-        case TMsgDlgType::Information:
+        case TMessageKind::Information:
             return QMessageBox::Information;
-        case TMsgDlgType::Confirmation:
+        case TMessageKind::Confirmation:
             return QMessageBox::Question;
-        case TMsgDlgType::Error:
+        case TMessageKind::Error:
             break;
     }
     return QMessageBox::Critical;
@@ -41,9 +41,9 @@ class TCentredMessageBox : public QMessageBox {
 };
 }  // namespace
 
-TModalResult TQtPlatformServices::ShowMessageBox(TMsgDlgType type, const QString& caption,
-                                                 const QString& text, TMsgDlgButtons buttons,
-                                                 const QString& details) {
+TAnswer TQtPlatformServices::ShowMessageBox(TMessageKind type, const QString& caption,
+                                            const QString& text, TBoxButtons buttons,
+                                            const QString& details) {
     QString lines = text;
     lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 
@@ -59,19 +59,19 @@ TModalResult TQtPlatformServices::ShowMessageBox(TMsgDlgType type, const QString
     }
     box.setWindowModality(Qt::ApplicationModal);
 
-    if (buttons == TMsgDlgButtons::Ok) {
+    if (buttons == TBoxButtons::Ok) {
         QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.setDefaultButton(ok);
         box.setEscapeButton(ok);
         box.exec();
-        return TModalResult::Ok;
+        return TAnswer::Ok;
     }
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-    box.setDefaultButton(buttons == TMsgDlgButtons::YesNoDefaultNo ? no : yes);
+    box.setDefaultButton(buttons == TBoxButtons::YesNoDefaultNo ? no : yes);
     box.setEscapeButton(no);
     box.exec();
-    return box.clickedButton() == yes ? TModalResult::Yes : TModalResult::No;
+    return box.clickedButton() == yes ? TAnswer::Yes : TAnswer::No;
 }
 
 void TQtPlatformServices::MessageBeep(unsigned) {

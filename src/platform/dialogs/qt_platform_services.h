@@ -12,8 +12,8 @@ class TQtPlatformServices : public IPlatformServices {
     // warning, information, a question mark for a confirmation, the error icon for an error.
     // "OK" alone, or "&Yes" (the default button) and "&No", which Escape and the title bar's
     // close button also answer.
-    TModalResult ShowMessageBox(TMsgDlgType type, const QString& caption, const QString& text,
-                                TMsgDlgButtons buttons, const QString& details) override;
+    TAnswer ShowMessageBox(TMessageKind type, const QString& caption, const QString& text,
+                           TBoxButtons buttons, const QString& details) override;
     bool ExecuteSaveDialog(TSaveDialog& dialog) override;
     bool ExecuteOpenDialog(TSaveDialog& dialog) override;
     // Both alert types sound the desktop's one beep.

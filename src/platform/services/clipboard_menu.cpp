@@ -14,9 +14,9 @@
 #include <QWidget>
 #include <memory>
 
-#include "platform/application/application.h"
-#include "platform/services/name_text.h"
+#include "platform/application/meshloom_application.h"
 #include "platform/dialogs/platform_services.h"
+#include "platform/services/name_text.h"
 
 namespace {
 
@@ -134,12 +134,12 @@ void SetClipboardRows(const std::vector<TSheetRow>& rows) {
 
 bool ShowPasteRefusal(const std::string& refusal, bool empty, std::string_view nothingRead) {
     if (!refusal.empty()) {
-        MessageDlg(QString::fromStdString(refusal), TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+        ShowBox(QString::fromStdString(refusal), TMessageKind::Warning, TBoxButtons::Ok);
         return true;
     }
     if (empty) {
-        MessageDlg(QString::fromUtf8(nothingRead.data(), qsizetype(nothingRead.size())),
-                   TMsgDlgType::Information, TMsgDlgButtons::Ok);
+        ShowBox(QString::fromUtf8(nothingRead.data(), qsizetype(nothingRead.size())),
+                TMessageKind::Information, TBoxButtons::Ok);
         return true;
     }
     return false;

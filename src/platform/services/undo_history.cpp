@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <utility>
 
-#include "platform/application/application.h"
+#include "platform/application/meshloom_application.h"
 #include "platform/services/name_text.h"
 
 namespace {

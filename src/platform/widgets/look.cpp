@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "platform/widgets/button.h"
+#include "platform/widgets/command_button.h"
 
 namespace {
 QFont FormFont() {
@@ -103,9 +103,9 @@ QLabel* BoldLabel(const QString& caption, QWidget* parent, std::optional<QColor>
     return label;
 }
 
-TButton* HintedButton(const QString& caption, const QString& hint, int width, TFontStyle style,
-                      QWidget* parent) {
-    auto* button = new TButton(caption, parent);
+TCommandButton* HintedButton(const QString& caption, const QString& hint, int width,
+                             TFontStyle style, QWidget* parent) {
+    auto* button = new TCommandButton(caption, parent);
     button->setToolTip(hint);
     UseFormFont(*button, style);
     button->setMinimumSize(width, 25);

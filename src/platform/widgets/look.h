@@ -9,7 +9,7 @@
 
 class QLabel;
 class QWidget;
-class TButton;
+class TCommandButton;
 
 inline const QColor clPurple(128, 0, 128);
 inline const QColor clLime(0, 255, 0);
@@ -50,5 +50,5 @@ QLabel* BoldLabel(const QString& caption, QWidget* parent,
                   std::optional<QColor> colour = std::nullopt);
 
 // A button in the form face of style, with its hint, at least width wide and 25 pixels high.
-TButton* HintedButton(const QString& caption, const QString& hint, int width, TFontStyle style,
-                      QWidget* parent);
+TCommandButton* HintedButton(const QString& caption, const QString& hint, int width,
+                             TFontStyle style, QWidget* parent);

@@ -63,7 +63,7 @@ class TestMessageBoxes : public QObject {
     TQtPlatformServices Services;
 
   private slots:
-    // MessageDlg reaches these boxes as the program's does: through the services installed.
+    // ShowBox reaches these boxes as the program's does: through the services installed.
     void initTestCase() { SetPlatformServices(&Services); }
     void cleanupTestCase() { SetPlatformServices(nullptr); }
 
@@ -76,18 +76,17 @@ class TestMessageBoxes : public QObject {
         QTest::addColumn<QString>("defaultButton");
         const QStringList ok{QStringLiteral("OK")};
         const QStringList yesNo{QStringLiteral("&Yes"), QStringLiteral("&No")};
-        QTest::newRow("warning") << int(TMsgDlgType::Warning) << int(TMsgDlgButtons::Ok)
-                                 << "Warning" << int(QMessageBox::Warning) << ok << "OK";
+        QTest::newRow("warning") << int(TMessageKind::Warning) << int(TBoxButtons::Ok) << "Warning"
+                                 << int(QMessageBox::Warning) << ok << "OK";
         QTest::newRow("information")
-            << int(TMsgDlgType::Information) << int(TMsgDlgButtons::Ok) << "Information"
+            << int(TMessageKind::Information) << int(TBoxButtons::Ok) << "Information"
             << int(QMessageBox::Information) << ok << "OK";
-        QTest::newRow("confirmation")
-            << int(TMsgDlgType::Confirmation) << int(TMsgDlgButtons::YesNo) << "Confirm"
-            << int(QMessageBox::Question) << yesNo << "&Yes";
+        QTest::newRow("confirmation") << int(TMessageKind::Confirmation) << int(TBoxButtons::YesNo)
+                                      << "Confirm" << int(QMessageBox::Question) << yesNo << "&Yes";
         QTest::newRow("warning, No the default")
-            << int(TMsgDlgType::Warning) << int(TMsgDlgButtons::YesNoDefaultNo) << "Warning"
+            << int(TMessageKind::Warning) << int(TBoxButtons::YesNoDefaultNo) << "Warning"
             << int(QMessageBox::Warning) << yesNo << "&No";
-        QTest::newRow("error") << int(TMsgDlgType::Error) << int(TMsgDlgButtons::Ok)
+        QTest::newRow("error") << int(TMessageKind::Error) << int(TBoxButtons::Ok)
                                << "MESHLOOM Program" << int(QMessageBox::Critical) << ok << "OK";
     }
     void captionsIconsAndButtons() {
@@ -99,9 +98,9 @@ class TestMessageBoxes : public QObject {
         QFETCH(QString, defaultButton);
         TSeenBox seen;
         AnswerNextBox(seen, [](QMessageBox& box) { Press(box, Qt::Key_Return); });
-        const TModalResult answer = MessageDlg(QStringLiteral("Thanks for using MESHLOOM.\rAre "
-                                                              "you sure you want to exit now?"),
-                                               TMsgDlgType(type), TMsgDlgButtons(buttons));
+        const TAnswer answer = ShowBox(QStringLiteral("Thanks for using MESHLOOM.\rAre "
+                                                      "you sure you want to exit now?"),
+                                       TMessageKind(type), TBoxButtons(buttons));
         QVERIFY(seen.Seen);
         QCOMPARE(seen.Caption, caption);
         QCOMPARE(int(seen.Icon), icon);
@@ -116,19 +115,19 @@ class TestMessageBoxes : public QObject {
             (seen.Centre - screenCentre).manhattanLength() <= 2,
             qPrintable(
                 QStringLiteral("box centred at %1,%2").arg(seen.Centre.x()).arg(seen.Centre.y())));
-        // Enter presses the default button (Ok, Yes and No in the order of TModalResult).
+        // Enter presses the default button (Ok, Yes and No in the order of TAnswer).
         QCOMPARE(int(answer), buttonTexts.indexOf(defaultButton) + int(buttonTexts.size() > 1));
     }
 
     void answersToTheQuestion_data() {
         QTest::addColumn<int>("how");
         QTest::addColumn<int>("answer");
-        QTest::newRow("Enter: the default") << 0 << int(TModalResult::Yes);
-        QTest::newRow("Escape") << 1 << int(TModalResult::No);
-        QTest::newRow("closing the box") << 2 << int(TModalResult::No);
-        QTest::newRow("Alt+N") << 3 << int(TModalResult::No);
-        QTest::newRow("Tab to No, Space") << 4 << int(TModalResult::No);
-        QTest::newRow("clicking Yes") << 5 << int(TModalResult::Yes);
+        QTest::newRow("Enter: the default") << 0 << int(TAnswer::Yes);
+        QTest::newRow("Escape") << 1 << int(TAnswer::No);
+        QTest::newRow("closing the box") << 2 << int(TAnswer::No);
+        QTest::newRow("Alt+N") << 3 << int(TAnswer::No);
+        QTest::newRow("Tab to No, Space") << 4 << int(TAnswer::No);
+        QTest::newRow("clicking Yes") << 5 << int(TAnswer::Yes);
     }
     void answersToTheQuestion() {
         QFETCH(int, how);
@@ -156,9 +155,9 @@ class TestMessageBoxes : public QObject {
                     QTest::mouseClick(box.buttons().at(0), Qt::LeftButton);
             }
         });
-        const TModalResult result =
-            Services.ShowMessageBox(TMsgDlgType::Confirmation, QStringLiteral("Confirm"),
-                                    QStringLiteral("Sure?"), TMsgDlgButtons::YesNo, QString());
+        const TAnswer result =
+            Services.ShowMessageBox(TMessageKind::Confirmation, QStringLiteral("Confirm"),
+                                    QStringLiteral("Sure?"), TBoxButtons::YesNo, QString());
         QVERIFY(seen.Seen);
         QCOMPARE(int(result), answer);
     }
@@ -176,7 +175,7 @@ class TestMessageBoxes : public QObject {
             }
             Press(box, Qt::Key_Escape);
         });
-        MessageDlg(QStringLiteral("Node <b>A</b> & B"), TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+        ShowBox(QStringLiteral("Node <b>A</b> & B"), TMessageKind::Warning, TBoxButtons::Ok);
         QCOMPARE(shown, QStringLiteral("Node <b>A</b> & B"));
     }
 };

@@ -1,4 +1,4 @@
-#include "platform/widgets/edit.h"
+#include "platform/widgets/entry_field.h"
 
 #include <QClipboard>
 #include <QFocusEvent>
@@ -8,22 +8,22 @@
 #include <QValidator>
 
 #include "core/entry_rules.h"
-#include "platform/application/application.h"
+#include "platform/application/meshloom_application.h"
 #include "platform/dialogs/platform_services.h"
 
 namespace {
 
-void ShowEntryResult(TEdit& field, const TEntryResult& result) {
+void ShowEntryResult(TEntryField& field, const TEntryResult& result) {
     if (result.Message.empty()) {
         return;
     }
-    MessageDlg(QString::fromLatin1(result.Message), TMsgDlgType::Warning, TMsgDlgButtons::Ok);
+    ShowBox(QString::fromLatin1(result.Message), TMessageKind::Warning, TBoxButtons::Ok);
     field.setText(QString::fromLatin1(result.WriteBack));
 }
 
 // The field's text as the rules read it: Latin-1, a character outside it becoming "?"
 // (which no number contains).
-std::string FieldText(const TEdit& field) {
+std::string FieldText(const TEntryField& field) {
     return field.text().toLatin1().toStdString();
 }
 
@@ -47,7 +47,7 @@ bool TypesNoCharacter(const QKeyEvent& event) {
 // characters have passed the rule already; a text the program sets is not checked.
 class TKeyRuleGuard : public QValidator {
   public:
-    explicit TKeyRuleGuard(TEdit& field) : QValidator(&field), Field(field) {}
+    explicit TKeyRuleGuard(TEntryField& field) : QValidator(&field), Field(field) {}
 
     State validate(QString& text, int& /*position*/) const override {
         if (!Field.OnKeyPress) {
@@ -62,19 +62,19 @@ class TKeyRuleGuard : public QValidator {
     }
 
   private:
-    TEdit& Field;
+    TEntryField& Field;
 };
 
 }  // namespace
 
-TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
+TEntryField::TEntryField(QWidget* parent) : QLineEdit(parent) {
     setValidator(new TKeyRuleGuard(*this));
 }
 
 // A paste by its key goes through the key rule character by character, as typing it would:
 // the quit button is disabled, and at the first character refused the beep sounds and nothing
 // of the text is put in.
-bool TEdit::PasteRefusedByKeyRule() {
+bool TEntryField::PasteRefusedByKeyRule() {
     const QString pasted = QGuiApplication::clipboard()->text();
     for (QChar key : pasted) {
         RunHandler([&] { OnKeyPress(key); });
@@ -85,7 +85,7 @@ bool TEdit::PasteRefusedByKeyRule() {
     return false;
 }
 
-QString TEdit::KeyRuleFiltered(const QString& text) {
+QString TEntryField::KeyRuleFiltered(const QString& text) {
     QString passed;
     for (QChar key : text) {
         RunHandler([&] { OnKeyPress(key); });
@@ -96,7 +96,7 @@ QString TEdit::KeyRuleFiltered(const QString& text) {
     return passed;
 }
 
-void TEdit::keyPressEvent(QKeyEvent* event) {
+void TEntryField::keyPressEvent(QKeyEvent* event) {
     if (OnKeyPress && event->matches(QKeySequence::Paste) && PasteRefusedByKeyRule()) {
         event->accept();
         return;
@@ -121,7 +121,7 @@ void TEdit::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
 }
 
-void TEdit::inputMethodEvent(QInputMethodEvent* event) {
+void TEntryField::inputMethodEvent(QInputMethodEvent* event) {
     // Text composed by an input method is typed text too, and passes the same rule.
     if (OnKeyPress && !event->commitString().isEmpty()) {
         const QString passed = KeyRuleFiltered(event->commitString());
@@ -135,7 +135,7 @@ void TEdit::inputMethodEvent(QInputMethodEvent* event) {
     QLineEdit::inputMethodEvent(event);
 }
 
-void TEdit::focusOutEvent(QFocusEvent* event) {
+void TEntryField::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     // Another window coming to the front (a message box included) or a popup opening does
     // not leave the field: its exit event runs only when the focus moves to another control.
@@ -153,10 +153,11 @@ void NumericFieldKeyPress(QChar& key, QWidget& quitButton) {
     }
 }
 
-void CheckRealEntry(TEdit& field, Real48& target, Real48 low, Real48 high) {
+void CheckRealEntry(TEntryField& field, Real48& target, Real48 low, Real48 high) {
     ShowEntryResult(field, JudgeRealEntry(FieldText(field), target, low, high));
 }
 
-void CheckIntegerEntry(TEdit& field, std::int32_t& target, std::int32_t low, std::int32_t high) {
+void CheckIntegerEntry(TEntryField& field, std::int32_t& target, std::int32_t low,
+                       std::int32_t high) {
     ShowEntryResult(field, JudgeIntegerEntry(FieldText(field), target, low, high));
 }

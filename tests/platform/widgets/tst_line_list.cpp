@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QTest>
 
-#include "platform/widgets/list_box.h"
+#include "platform/widgets/line_list.h"
 
-class TestListBox : public QObject {
+class TestLineList : public QObject {
     Q_OBJECT
   private slots:
     void SelectionRules();
@@ -14,8 +14,8 @@ class TestListBox : public QObject {
     void FirstKeySelectsFromTheEnds();
 };
 
-void TestListBox::SelectionRules() {
-    TListBox list;
+void TestLineList::SelectionRules() {
+    TLineList list;
     QCOMPARE(list.ItemIndex(), -1);
     list.SetLines({"a", "b", "c"});
     list.Append("d");
@@ -35,7 +35,7 @@ void TestListBox::SelectionRules() {
     QCOMPARE(list.ItemIndex(), -1);
 }
 
-void TestListBox::FirstKeySelectsFromTheEnds_data() {
+void TestLineList::FirstKeySelectsFromTheEnds_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("selected");
     QTest::newRow("Down") << int(Qt::Key_Down) << 0;
@@ -44,11 +44,11 @@ void TestListBox::FirstKeySelectsFromTheEnds_data() {
     QTest::newRow("End") << int(Qt::Key_End) << 2;
 }
 
-void TestListBox::FirstKeySelectsFromTheEnds() {
+void TestLineList::FirstKeySelectsFromTheEnds() {
     QFETCH(int, key);
     QFETCH(int, selected);
     QWidget window;
-    auto* list = new TListBox(&window);
+    auto* list = new TLineList(&window);
     list->SetLines({"   1  one", "   2  two", "   3  three"});
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -58,5 +58,5 @@ void TestListBox::FirstKeySelectsFromTheEnds() {
     QCOMPARE(list->ItemIndex(), selected);
 }
 
-QTEST_MAIN(TestListBox)
-#include "tst_list_box.moc"
+QTEST_MAIN(TestLineList)
+#include "tst_line_list.moc"

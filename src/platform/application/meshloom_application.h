@@ -4,8 +4,8 @@
 // running out of memory) ends that event, the general error box shows its text under the
 // application title, and the program keeps running.
 //
-// The windows run their handlers through RunHandler (TButton, TEdit and the windows' show,
-// close and timer events do), which catches the failure in the program's own frames. Qt's
+// The windows run their handlers through RunHandler (TCommandButton, TEntryField and the windows'
+// show, close and timer events do), which catches the failure in the program's own frames. Qt's
 // event delivery is not written for exceptions passing through it: it would leak the event
 // under way. The application's notify() catches whatever still escapes, as a last resort. It reads
 // the regional settings when it starts and again whenever the desktop announces that they changed
@@ -16,10 +16,10 @@
 #include <QWidget>
 #include <functional>
 
-class TApplication : public QApplication {
+class TMeshLoomApplication : public QApplication {
     Q_OBJECT
   public:
-    TApplication(int& argc, char** argv);
+    TMeshLoomApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
 };

@@ -1,13 +1,14 @@
-#include "platform/widgets/button.h"
+#include "platform/widgets/command_button.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QShortcutEvent>
 
-#include "platform/application/application.h"
+#include "platform/application/meshloom_application.h"
 #include "platform/dialogs/platform_services.h"
 
-TButton::TButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
+TCommandButton::TCommandButton(const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent) {
     setFocusPolicy(Qt::TabFocus);
     connect(this, &QAbstractButton::clicked, this, [this] {
         if (OnClick) {
@@ -16,7 +17,7 @@ TButton::TButton(const QString& caption, QWidget* parent) : QPushButton(caption,
     });
 }
 
-bool TButton::TakeFocusForClick(Qt::FocusReason reason) {
+bool TCommandButton::TakeFocusForClick(Qt::FocusReason reason) {
     if (!hasFocus()) {
         const int boxesBefore = MessageBoxesShown();
         setFocus(reason);
@@ -27,7 +28,7 @@ bool TButton::TakeFocusForClick(Qt::FocusReason reason) {
     return isEnabled() && isVisible();
 }
 
-bool TButton::event(QEvent* event) {
+bool TCommandButton::event(QEvent* event) {
     // The access key. An ambiguous one (two controls share the letter) only moves the focus,
     // as Qt does.
     if (event->type() == QEvent::Shortcut && !static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
@@ -39,7 +40,7 @@ bool TButton::event(QEvent* event) {
     return QPushButton::event(event);
 }
 
-void TButton::keyPressEvent(QKeyEvent* event) {
+void TCommandButton::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (enter && modifiers == Qt::NoModifier) {
@@ -54,7 +55,7 @@ void TButton::keyPressEvent(QKeyEvent* event) {
     QPushButton::keyPressEvent(event);
 }
 
-void TButton::mousePressEvent(QMouseEvent* event) {
+void TCommandButton::mousePressEvent(QMouseEvent* event) {
     if (!TakeFocusForClick(Qt::MouseFocusReason)) {
         // The press is taken here, so the button never goes down and its release clicks
         // nothing.

@@ -15,12 +15,12 @@
 #include <QPushButton>
 #include <functional>
 
-class TButton : public QPushButton {
+class TCommandButton : public QPushButton {
     Q_OBJECT
   public:
-    explicit TButton(const QString& caption, QWidget* parent = nullptr);
+    explicit TCommandButton(const QString& caption, QWidget* parent = nullptr);
 
-    // The click handler, run through RunHandler (platform/application/application.h).
+    // The click handler, run through RunHandler (platform/application/meshloom_application.h).
     std::function<void()> OnClick;
 
   protected:

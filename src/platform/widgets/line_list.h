@@ -10,10 +10,10 @@
 
 class QStringListModel;
 
-class TListBox : public QListView {
+class TLineList : public QListView {
     Q_OBJECT
   public:
-    explicit TListBox(QWidget* parent = nullptr);
+    explicit TLineList(QWidget* parent = nullptr);
 
     void Clear();
     void Append(const QString& line);

@@ -15,10 +15,10 @@
 
 #include "core/real48.h"
 #include "core/separators.h"
-#include "platform/widgets/button.h"
-#include "platform/widgets/edit.h"
 #include "platform/dialogs/platform_services.h"
 #include "platform/dialogs/qt_platform_services.h"
+#include "platform/widgets/command_button.h"
+#include "platform/widgets/entry_field.h"
 #include "support/scripted_platform.h"
 
 namespace {
@@ -51,10 +51,10 @@ class TFieldWindow : public QWidget {
         connect(AddButton, &QPushButton::clicked, this, [this] { Log << QStringLiteral("add"); });
     }
 
-    TEdit* Field = new TEdit(this);
-    TEdit* Other = new TEdit(this);
-    TButton* AddButton = new TButton(QStringLiteral("&Add Node"), this);
-    TButton* QuitButton = new TButton(QStringLiteral("&Quit"), this);
+    TEntryField* Field = new TEntryField(this);
+    TEntryField* Other = new TEntryField(this);
+    TCommandButton* AddButton = new TCommandButton(QStringLiteral("&Add Node"), this);
+    TCommandButton* QuitButton = new TCommandButton(QStringLiteral("&Quit"), this);
     QStringList Log;
     QString KeysSeen;
     Real48 Pending;
@@ -94,7 +94,7 @@ class TBoxCloser {
 
 }  // namespace
 
-class TestEdit : public QObject {
+class TestEntryField : public QObject {
     Q_OBJECT
   private slots:
     void init();
@@ -123,7 +123,7 @@ class TestEdit : public QObject {
     std::unique_ptr<TScriptedPlatform> Platform;
 };
 
-void TestEdit::init() {
+void TestEntryField::init() {
     Platform = std::make_unique<TScriptedPlatform>();
     Window = std::make_unique<TFieldWindow>();
     Window->show();
@@ -133,7 +133,7 @@ void TestEdit::init() {
     QVERIFY(Window->Field->hasFocus());
 }
 
-void TestEdit::cleanup() {
+void TestEntryField::cleanup() {
     if (Platform) {
         QVERIFY2(Platform->AllAnswered(), "an expected message box was not shown");
     }
@@ -142,13 +142,13 @@ void TestEdit::cleanup() {
     SetFormatSeparators({});
 }
 
-void TestEdit::TypeIntoField(const QString& text) {
+void TestEntryField::TypeIntoField(const QString& text) {
     QTest::keyClicks(Window->Field, text);
     QCOMPARE(Window->Field->text(), text);
     Window->Log.clear();
 }
 
-void TestEdit::KeyRuleOnTyping() {
+void TestEntryField::KeyRuleOnTyping() {
     QTest::keyClicks(Window->Field, QStringLiteral("1a2.,-x5"));
     QCOMPARE(Window->Field->text(), QStringLiteral("12.-5"));
     QCOMPARE(Platform->Beeps(), (std::vector<unsigned>{0, 0, 0}));
@@ -179,7 +179,7 @@ void TestEdit::KeyRuleOnTyping() {
     QCOMPARE(Window->Field->text(), QStringLiteral("12."));
 }
 
-void TestEdit::BackspaceWithoutTextIsCharacterEight() {
+void TestEntryField::BackspaceWithoutTextIsCharacterEight() {
     TypeIntoField(QStringLiteral("42"));
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QString());
     QApplication::sendEvent(Window->Field, &press);
@@ -189,7 +189,7 @@ void TestEdit::BackspaceWithoutTextIsCharacterEight() {
 
 // Keys with the text X11 gives them (Qt Test sends Delete and Ctrl+A without text): the key
 // decides whether the rule sees it, not its text (a paste passes it). "123", the cursor at 0.
-void TestEdit::KeysAsX11DeliversThem_data() {
+void TestEntryField::KeysAsX11DeliversThem_data() {
     for (const char* column : {"text", "clipboard", "after"}) {
         QTest::addColumn<QString>(column);
     }
@@ -209,7 +209,7 @@ void TestEdit::KeysAsX11DeliversThem_data() {
     row("keypad Enter refused", Qt::Key_Enter, "\r", Qt::KeypadModifier, "", "123", true);
 }
 
-void TestEdit::KeysAsX11DeliversThem() {
+void TestEntryField::KeysAsX11DeliversThem() {
     QFETCH(int, key);
     QFETCH(QString, text);
     QFETCH(int, modifiers);
@@ -230,7 +230,7 @@ void TestEdit::KeysAsX11DeliversThem() {
 
 // Return and Enter press a focused button once, as Space does; a held key does not repeat
 // the click, and with Shift or Ctrl they do nothing.
-void TestEdit::ReturnAndEnterPressTheFocusedButton_data() {
+void TestEntryField::ReturnAndEnterPressTheFocusedButton_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<bool>("autoRepeat");
@@ -241,7 +241,7 @@ void TestEdit::ReturnAndEnterPressTheFocusedButton_data() {
     QTest::newRow("Ctrl+Return") << int(Qt::Key_Return) << int(Qt::ControlModifier) << false << 0;
 }
 
-void TestEdit::ReturnAndEnterPressTheFocusedButton() {
+void TestEntryField::ReturnAndEnterPressTheFocusedButton() {
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(bool, autoRepeat);
@@ -256,7 +256,7 @@ void TestEdit::ReturnAndEnterPressTheFocusedButton() {
 
 // Text that arrives several characters at once, from an input method or a key that types
 // more than one, passes the rule character by character.
-void TestEdit::ComposedTextPassesTheRuleToo() {
+void TestEntryField::ComposedTextPassesTheRuleToo() {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("1a2"));
     QApplication::sendEvent(Window->Field, &press);
     QCOMPARE(Window->Field->text(), QStringLiteral("12"));
@@ -271,7 +271,7 @@ void TestEdit::ComposedTextPassesTheRuleToo() {
 
 // Where "," is the decimal symbol it can be typed, and the value is read with it; a full
 // stop still gets through the key rule but is refused when the field is left.
-void TestEdit::RegionalDecimalSeparatorCanBeTyped() {
+void TestEntryField::RegionalDecimalSeparatorCanBeTyped() {
     SetFormatSeparators({',', '.'});
     TypeIntoField(QStringLiteral("1,5"));
     QTest::keyClick(Window->Field, Qt::Key_Tab);
@@ -281,15 +281,15 @@ void TestEdit::RegionalDecimalSeparatorCanBeTyped() {
     Window->Field->setFocus(Qt::OtherFocusReason);
     Window->Field->clear();
     TypeIntoField(QStringLiteral("1.5"));
-    Platform->ExpectBox(TMsgDlgType::Warning, QStringLiteral("Conversion Error"));
+    Platform->ExpectBox(TMessageKind::Warning, QStringLiteral("Conversion Error"));
     QTest::keyClick(Window->Field, Qt::Key_Tab);
     QCOMPARE(Window->Field->text(), QStringLiteral("0"));
     QCOMPARE(Window->Pending.Widen(), 0.0L);
 }
 
-void TestEdit::TabLeavesAndValidates() {
+void TestEntryField::TabLeavesAndValidates() {
     TypeIntoField(QStringLiteral("10000.01"));
-    Platform->ExpectBox(TMsgDlgType::Warning, BoundsMessage);
+    Platform->ExpectBox(TMessageKind::Warning, BoundsMessage);
     QTest::keyClick(Window->Field, Qt::Key_Tab);
     QCOMPARE(Window->Log, QStringList{QStringLiteral("exit")});
     QCOMPARE(Window->Field->text(), QStringLiteral("0"));
@@ -310,7 +310,7 @@ void TestEdit::TabLeavesAndValidates() {
 
 // Another window coming to the front does not leave the field: no validation, no box. The
 // field is left, and validated, only when the focus moves on within its own window.
-void TestEdit::DeactivationDoesNotLeave() {
+void TestEntryField::DeactivationDoesNotLeave() {
     TypeIntoField(QStringLiteral("5-"));
     QWidget elsewhere;
     elsewhere.show();
@@ -325,13 +325,13 @@ void TestEdit::DeactivationDoesNotLeave() {
     QVERIFY(Window->Field->hasFocus());
     QVERIFY(Window->Log.isEmpty());
 
-    Platform->ExpectBox(TMsgDlgType::Warning, QStringLiteral("Conversion Error"));
+    Platform->ExpectBox(TMessageKind::Warning, QStringLiteral("Conversion Error"));
     QTest::keyClick(Window->Field, Qt::Key_Tab);
     QCOMPARE(Window->Log, QStringList{QStringLiteral("exit")});
     QCOMPARE(Window->Field->text(), QStringLiteral("0"));
 }
 
-void TestEdit::PopupDoesNotLeave() {
+void TestEntryField::PopupDoesNotLeave() {
     TypeIntoField(QStringLiteral("5-"));
     TFocusOutReasons reasons;
     Window->Field->installEventFilter(&reasons);
@@ -348,9 +348,9 @@ void TestEdit::PopupDoesNotLeave() {
 
 // The warning is shown; the click that moved the focus is not carried out and the button is
 // not left pressed. The next click acts.
-void TestEdit::ClickAfterRefusedValueIsDropped() {
+void TestEntryField::ClickAfterRefusedValueIsDropped() {
     TypeIntoField(QStringLiteral("5-"));
-    Platform->ExpectBox(TMsgDlgType::Warning, QStringLiteral("Conversion Error"));
+    Platform->ExpectBox(TMessageKind::Warning, QStringLiteral("Conversion Error"));
     QTest::mouseClick(Window->AddButton, Qt::LeftButton);
     QCOMPARE(Window->Log, QStringList{QStringLiteral("exit")});
     QVERIFY(!Window->AddButton->isDown());
@@ -360,7 +360,7 @@ void TestEdit::ClickAfterRefusedValueIsDropped() {
     QCOMPARE(Window->Log, (QStringList{QStringLiteral("exit"), QStringLiteral("add")}));
 }
 
-void TestEdit::ClickAfterAcceptedOrEmptyFieldGoesOn() {
+void TestEntryField::ClickAfterAcceptedOrEmptyFieldGoesOn() {
     TypeIntoField(QStringLiteral("12.5"));
     QTest::mouseClick(Window->AddButton, Qt::LeftButton);
     QCOMPARE(Window->Log, (QStringList{QStringLiteral("exit"), QStringLiteral("add")}));
@@ -376,7 +376,7 @@ void TestEdit::ClickAfterAcceptedOrEmptyFieldGoesOn() {
 
 // An exit event that disables the button (as the link window's does without a distance)
 // takes the click with it, and the button does not stay down.
-void TestEdit::ClickDroppedWhenExitDisablesTheButton() {
+void TestEntryField::ClickDroppedWhenExitDisablesTheButton() {
     Window->Field->OnExit = [this] {
         Window->Log << QStringLiteral("exit");
         Window->AddButton->setEnabled(false);
@@ -387,7 +387,7 @@ void TestEdit::ClickDroppedWhenExitDisablesTheButton() {
 }
 
 // Alt+A takes the focus first, so the field is left and validated before the click.
-void TestEdit::AccessKeyLeavesTheFieldFirst() {
+void TestEntryField::AccessKeyLeavesTheFieldFirst() {
     TypeIntoField(QStringLiteral("7"));
     QTest::keyClick(Window->Field, Qt::Key_A, Qt::AltModifier);
     QCOMPARE(Window->Log, (QStringList{QStringLiteral("exit"), QStringLiteral("add")}));
@@ -401,9 +401,9 @@ void TestEdit::AccessKeyLeavesTheFieldFirst() {
     QCOMPARE(Window->Log.count(QStringLiteral("exit")), 1);
 }
 
-void TestEdit::AccessKeyAfterRefusedValueIsDropped() {
+void TestEntryField::AccessKeyAfterRefusedValueIsDropped() {
     TypeIntoField(QStringLiteral("1..2"));
-    Platform->ExpectBox(TMsgDlgType::Warning, QStringLiteral("Conversion Error"));
+    Platform->ExpectBox(TMessageKind::Warning, QStringLiteral("Conversion Error"));
     QTest::keyClick(Window->Field, Qt::Key_A, Qt::AltModifier);
     QCOMPARE(Window->Log, QStringList{QStringLiteral("exit")});
     QCOMPARE(Window->Field->text(), QStringLiteral("0"));
@@ -413,7 +413,7 @@ void TestEdit::AccessKeyAfterRefusedValueIsDropped() {
 // With Qt's own modal box: while it is open the window is deactivated, which must not run
 // the exit event of the control the focus was moving to; and the click that moved the focus
 // leaves no button down.
-void TestEdit::RealMessageBoxLeavesNoCascadeAndNoPressedButton() {
+void TestEntryField::RealMessageBoxLeavesNoCascadeAndNoPressedButton() {
     Platform.reset();
     // Qt's boxes from here on, installed as program start installs them.
     struct TDesktop : TQtPlatformServices {
@@ -440,5 +440,5 @@ void TestEdit::RealMessageBoxLeavesNoCascadeAndNoPressedButton() {
     QVERIFY(!Window->AddButton->isDown());
 }
 
-QTEST_MAIN(TestEdit)
-#include "tst_edit.moc"
+QTEST_MAIN(TestEntryField)
+#include "tst_entry_field.moc"

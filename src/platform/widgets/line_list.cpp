@@ -1,51 +1,51 @@
-#include "platform/widgets/list_box.h"
+#include "platform/widgets/line_list.h"
 
 #include <QFocusEvent>
 #include <QItemSelectionModel>
 #include <QStringListModel>
 
-TListBox::TListBox(QWidget* parent) : QListView(parent), Model(new QStringListModel(this)) {
+TLineList::TLineList(QWidget* parent) : QListView(parent), Model(new QStringListModel(this)) {
     setModel(Model);
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
-void TListBox::Clear() {
+void TLineList::Clear() {
     Model->setStringList({});
 }
 
-void TListBox::Append(const QString& line) {
+void TLineList::Append(const QString& line) {
     const int row = Model->rowCount();
     Model->insertRows(row, 1);
     Model->setData(Model->index(row), line);
 }
 
-void TListBox::SetLines(const QStringList& lines) {
+void TLineList::SetLines(const QStringList& lines) {
     Model->setStringList(lines);
 }
 
-int TListBox::Count() const {
+int TLineList::Count() const {
     return Model->rowCount();
 }
 
-QString TListBox::Line(int index) const {
+QString TLineList::Line(int index) const {
     return Model->data(Model->index(index)).toString();
 }
 
-int TListBox::ItemIndex() const {
+int TLineList::ItemIndex() const {
     const QModelIndexList selected = selectionModel()->selectedIndexes();
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
-void TListBox::SetItemIndex(int index) {
+void TLineList::SetItemIndex(int index) {
     if (index < 0 || index >= Count()) {
         return;
     }
     setCurrentIndex(Model->index(index));
 }
 
-void TListBox::focusInEvent(QFocusEvent* event) {
+void TLineList::focusInEvent(QFocusEvent* event) {
     QListView::focusInEvent(event);
     // The view makes the first line current, unselected, when it gets the focus; the first
     // Down would then select the second line. With nothing selected, no line is current, so
@@ -55,7 +55,7 @@ void TListBox::focusInEvent(QFocusEvent* event) {
     }
 }
 
-QModelIndex TListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+QModelIndex TLineList::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
     // With no current line, End goes to the last line and every other move to the first.
     if (!currentIndex().isValid() && action == MoveEnd && Count() > 0) {
         return Model->index(Count() - 1);

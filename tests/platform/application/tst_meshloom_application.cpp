@@ -13,13 +13,13 @@
 #include "core/errors.h"
 #include "core/separators.h"
 #include "files/file_writer.h"
-#include "platform/application/application.h"
-#include "platform/widgets/button.h"
-#include "platform/widgets/edit.h"
+#include "platform/application/meshloom_application.h"
 #include "platform/application/regional_settings.h"
+#include "platform/widgets/command_button.h"
+#include "platform/widgets/entry_field.h"
 #include "support/scripted_platform.h"
 
-class TestApplication : public QObject {
+class TestMeshLoomApplication : public QObject {
     Q_OBJECT
 
   private slots:
@@ -36,9 +36,9 @@ class TestApplication : public QObject {
         QFETCH(int, failure);
         QFETCH(QString, text);
         TScriptedPlatform platform;
-        platform.ExpectBox(TMsgDlgType::Error, text);
+        platform.ExpectBox(TMessageKind::Error, text);
 
-        TButton button(QStringLiteral("Fail"));
+        TCommandButton button(QStringLiteral("Fail"));
         int clicks = 0;
         bool failNext = true;
         button.OnClick = [&] {
@@ -67,7 +67,7 @@ class TestApplication : public QObject {
         QVERIFY(platform.AllAnswered());
         QCOMPARE(platform.ShownBoxes().size(), size_t(1));
         QCOMPARE(platform.ShownBoxes()[0].Caption, QStringLiteral("MESHLOOM Program"));
-        QCOMPARE(platform.ShownBoxes()[0].Buttons, TMsgDlgButtons::Ok);
+        QCOMPARE(platform.ShownBoxes()[0].Buttons, TBoxButtons::Ok);
 
         // The program goes on: the same button works again, and nothing more is reported.
         QTest::mouseClick(&button, Qt::LeftButton);
@@ -80,7 +80,7 @@ class TestApplication : public QObject {
     // which arrives through the event loop like any other event).
     void aFailureReachingTheEventLoop() {
         TScriptedPlatform platform;
-        platform.ExpectBox(TMsgDlgType::Error, QStringLiteral("Range check error"));
+        platform.ExpectBox(TMessageKind::Error, QStringLiteral("Range check error"));
         bool later = false;
         QTimer::singleShot(0, [] { throw ERangeError(); });
         QTimer::singleShot(0, [&] { later = true; });
@@ -92,10 +92,10 @@ class TestApplication : public QObject {
     // focus change) ends that event only; the handler that moved the focus carries on.
     void aFailureInANestedEventEndsThatEventOnly() {
         TScriptedPlatform platform;
-        platform.ExpectBox(TMsgDlgType::Error, QStringLiteral("Range check error"));
+        platform.ExpectBox(TMessageKind::Error, QStringLiteral("Range check error"));
 
         QWidget window;
-        auto* field = new TEdit;
+        auto* field = new TEntryField;
         field->OnExit = [] { throw ERangeError(); };
         auto* other = new QLineEdit;
         auto* layout = new QVBoxLayout(&window);
@@ -108,7 +108,7 @@ class TestApplication : public QObject {
         QTRY_VERIFY(field->hasFocus());
 
         bool carriedOn = false;
-        TButton button(QStringLiteral("Move"), &window);
+        TCommandButton button(QStringLiteral("Move"), &window);
         button.OnClick = [&] {
             other->setFocus();
             carriedOn = true;
@@ -146,9 +146,9 @@ class TestApplication : public QObject {
 };
 
 int main(int argc, char** argv) {
-    TApplication application(argc, argv);
-    TestApplication test;
+    TMeshLoomApplication application(argc, argv);
+    TestMeshLoomApplication test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_application.moc"
+#include "tst_meshloom_application.moc"

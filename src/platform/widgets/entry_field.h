@@ -11,10 +11,10 @@
 
 #include "core/real48.h"
 
-class TEdit : public QLineEdit {
+class TEntryField : public QLineEdit {
     Q_OBJECT
   public:
-    explicit TEdit(QWidget* parent = nullptr);
+    explicit TEntryField(QWidget* parent = nullptr);
 
     // Runs for every typed character (backspace included, as character 8); setting key to
     // QChar() swallows it. Keys that type no character (arrows, Delete, Tab) are not seen, nor
@@ -45,5 +45,6 @@ void NumericFieldKeyPress(QChar& key, QWidget& quitButton);
 // Validate field's text into target by the entry rules (JudgeRealEntry, JudgeIntegerEntry
 // in core/entry_rules.h). A refused text shows its warning box and, once the box is
 // dismissed, the field is rewritten from target.
-void CheckRealEntry(TEdit& field, Real48& target, Real48 low, Real48 high);
-void CheckIntegerEntry(TEdit& field, std::int32_t& target, std::int32_t low, std::int32_t high);
+void CheckRealEntry(TEntryField& field, Real48& target, Real48 low, Real48 high);
+void CheckIntegerEntry(TEntryField& field, std::int32_t& target, std::int32_t low,
+                       std::int32_t high);

@@ -1,4 +1,4 @@
-#include "platform/application/application.h"
+#include "platform/application/meshloom_application.h"
 
 #include <csignal>
 
@@ -6,8 +6,8 @@
 #include <exception>
 #include <new>
 
-#include "platform/dialogs/platform_services.h"
 #include "platform/application/regional_settings.h"
+#include "platform/dialogs/platform_services.h"
 
 namespace {
 // The texts of our own errors are plain ASCII; a text that quotes what the user typed may
@@ -31,7 +31,7 @@ void ShowCurrentException() {
 }
 }  // namespace
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+TMeshLoomApplication::TMeshLoomApplication(int& argc, char** argv) : QApplication(argc, argv) {
     StartRegionalSettings();
     // Under a file-size limit (ulimit -f) a write past it fails with "File too large", which
     // the save reports with the earlier file kept, instead of the signal ending the program.
@@ -41,7 +41,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
 // Each event is guarded on its own: a failure in an event sent from inside another handler
 // (a field's exit event during a focus change, say) ends only that event, and Qt's own
 // bookkeeping around it stays intact.
-bool TApplication::notify(QObject* receiver, QEvent* event) {
+bool TMeshLoomApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception&) {
@@ -59,7 +59,7 @@ void RunHandler(const std::function<void()>& handler) {
 }
 
 void ShowException(const QString& message) {
-    MessageDlg(message, TMsgDlgType::Error, TMsgDlgButtons::Ok);
+    ShowBox(message, TMessageKind::Error, TBoxButtons::Ok);
 }
 
 void ShowWindow(QWidget& window) {
