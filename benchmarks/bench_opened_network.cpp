@@ -10,7 +10,7 @@
 
 #include "core/data_files.h"
 #include "core/network_store.h"
-#include "core/opened_network.h"
+#include "core/link_rebuild.h"
 #include "core/shortest_paths.h"
 #include "timing_reporter.h"
 

@@ -145,10 +145,6 @@ std::string NotANumber(const std::string& cell) {
     return ShownCell(cell) + " is not a number";
 }
 
-bool IsBlank(const std::string& cell) {
-    return cell.find_first_not_of(' ') == std::string::npos;
-}
-
 }  // namespace
 
 bool IsHeaderCell(const std::string& cell) {
@@ -177,7 +173,7 @@ bool IsHeaderCell(const std::string& cell) {
 
 std::string JudgeValueCell(const std::string& cell, Real48& value) {
     value = Real48::Narrow(0);
-    if (IsBlank(cell)) {
+    if (IsBlankCell(cell)) {
         return {};  // as an empty field leaves it
     }
     const std::optional<std::string> text = Ungrouped(cell);
@@ -211,7 +207,7 @@ std::string JudgeDistanceCell(const std::string& cell, std::int32_t& distance) {
         }
     }
     distance = -1;
-    if (IsBlank(cell)) {
+    if (IsBlankCell(cell)) {
         return NotInRange(cell);
     }
     const std::optional<std::string> text = Ungrouped(cell);

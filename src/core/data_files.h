@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/network_store.h"
 #include "core/real48.h"
@@ -65,3 +66,48 @@ std::string DemandDataFileText(const TNetworkStore& network);
 // The whole distance file from the store's PathRows[1..NumNodes] (ERangeError if they are not
 // there).
 std::string DistanceFileText(const TNetworkStore& network);
+
+// Saved texts read back. Each reader takes CR LF or LF alone as the line end, and a last line
+// without one; it stops at the first wrong line and says which and why, reading nothing past
+// it. The demand data text is read line by line: line i must be exactly what the writer makes
+// of node i, so that saving what was read writes the same bytes again. The distance text holds
+// N x N whole numbers from 0 to MaxDistance, one a line, N the demand data text's line count.
+
+// Why a file was refused: the line (from 1; 0 when no one line is at fault) and the reason.
+struct TFileRefusal {
+    int Line = 0;
+    std::string Why;
+};
+
+// "Line 7: the distance from node 2 to itself is 5, not 0" or the reason alone.
+std::string FileRefusalText(const TFileRefusal& refusal);
+
+// The longest demand data line the reader takes (line end included): a name may hold up to
+// LongestOpenedName bytes, as many as a name may hold anywhere.
+constexpr std::size_t LongestOpenedName = LongestNodeName;
+// The largest texts the two readers can accept; a file larger than these is refused unread.
+std::size_t LargestDemandDataText();
+std::size_t LargestDistanceText();
+
+struct TDemandDataReading {
+    std::vector<TNodeSlot> Nodes;
+    std::optional<TFileRefusal> Refusal;  // when set, Nodes is empty
+};
+// 2..MaxNodes nodes, each line laid out as the writer lays it out, numbered by its line,
+// each value 0.000..10000.000 and each name byte one that a held name can hold.
+TDemandDataReading ReadDemandDataText(std::string_view text);
+
+struct TDistanceReading {
+    std::vector<std::int32_t> Distances;  // from i to j at (i - 1) * nodes + j - 1
+    std::optional<TFileRefusal> Refusal;  // when set, Distances is empty
+};
+// nodes x nodes lines of 0..MaxDistance, each diagonal line 0.
+TDistanceReading ReadDistanceText(std::string_view text, int nodes);
+
+struct TOpenedReading {
+    std::optional<TOpenedNetwork> Network;
+    bool InDistanceFile = false;  // which file the refusal is about
+    TFileRefusal Refusal;
+};
+// Both texts read and the links rebuilt, or the first refusal.
+TOpenedReading ReadOpenedNetwork(std::string_view demandText, std::string_view distanceText);

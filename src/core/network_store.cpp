@@ -1,5 +1,7 @@
 #include "core/network_store.h"
 
+#include <algorithm>
+
 TNetworkStore Network;
 
 void TRowMatrix::AllocateRows(int count) {
@@ -85,4 +87,90 @@ void RemoveLink(TNetworkStore& network, int origin, int destination) {
 
 void ReleaseLinkRows(TNetworkStore& network) {
     network.LinkRows.ReleaseRows(network.NumNodes);
+}
+
+void PutOpenedNetwork(TNetworkStore& network, const TOpenedNetwork& opened) {
+    const int n = static_cast<int>(opened.Nodes.size());
+    if (n > MaxNodes || opened.Links.size() != static_cast<std::size_t>(n) * n) {
+        throw ERangeError();
+    }
+    DropOpenedLinks(network);
+    StartNodeTable(network);
+    network.PendingName.clear();
+    network.LinkRows.AllocateRows(MaxNodes);
+    for (int i = 1; i <= MaxNodes; ++i) {
+        std::fill_n(network.LinkRows[i].Data(), MaxNodes, NoLink);
+    }
+    network.LinksWaiting = true;
+    for (const TNodeSlot& node : opened.Nodes) {
+        AppendNode(network, node.Name, node.FirstDemand, node.SecondDemand, node.FixedCost);
+    }
+    for (int i = 1; i <= n; ++i) {
+        std::copy_n(opened.Links.begin() + static_cast<std::ptrdiff_t>(MatrixIndex(n, i, 1)), n,
+                    network.LinkRows[i].Data());
+    }
+}
+
+bool OpenedLinksWaiting(const TNetworkStore& network) {
+    return network.LinksWaiting;
+}
+
+void TakeOpenedLinks(TNetworkStore& network) {
+    if (!network.LinksWaiting) {
+        AllocateLinkRows(network);
+        return;
+    }
+    for (int node = network.NumNodes + 1; node <= MaxNodes; ++node) {
+        network.LinkRows.ReleaseRow(node);
+    }
+    network.LinksWaiting = false;
+    network.PendingDistance = -1;
+}
+
+void DropOpenedLinks(TNetworkStore& network) {
+    if (network.LinksWaiting) {
+        network.LinkRows.ReleaseRows(MaxNodes);
+        network.LinksWaiting = false;
+    }
+}
+
+int LinksOfNode(const TNetworkStore& network, int k) {
+    if (k < 1 || k > network.NumNodes) {
+        throw ERangeError();
+    }
+    int count = 0;
+    for (int other = 1; network.LinksWaiting && other <= network.NumNodes; ++other) {
+        count += network.LinkRows[k][other] != NoLink ? 1 : 0;
+        count += other != k && network.LinkRows[other][k] != NoLink ? 1 : 0;
+    }
+    return count;
+}
+
+void DeleteNodeWithLinks(TNetworkStore& network, int k) {
+    const int n = network.NumNodes;
+    DeleteNode(network, k);
+    if (!network.LinksWaiting) {
+        return;
+    }
+    // Row k and column k go; the rows and columns after them move up one; the last row and
+    // column, now outside the table, hold no link.
+    for (int i = 1; i <= n; ++i) {
+        std::int32_t* row = network.LinkRows[i].Data();
+        std::copy(row + k, row + n, row + k - 1);
+        row[n - 1] = NoLink;
+    }
+    for (int i = k; i < n; ++i) {
+        std::copy_n(network.LinkRows[i + 1].Data(), n, network.LinkRows[i].Data());
+    }
+    std::fill_n(network.LinkRows[n].Data(), n, NoLink);
+}
+
+void ReplaceNode(TNetworkStore& network, int k, const TNodeSlot& slot) {
+    if (k < 1 || k > network.NumNodes) {
+        throw ERangeError();
+    }
+    network.NodeNames[k] = slot.Name;
+    network.FirstDemands[k] = slot.FirstDemand;
+    network.SecondDemands[k] = slot.SecondDemand;
+    network.FixedCosts[k] = slot.FixedCost;
 }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/errors.h"
 #include "core/real48.h"
@@ -107,7 +108,7 @@ struct TNetworkStore {
     TRowMatrix PathRows;
 
     // True while an opened network's links wait in rows 1..MaxNodes for the link window
-    // (opened_network.h); the node window may then change NumNodes while the rows exist.
+    // (PutOpenedNetwork below); the node window may then change NumNodes while the rows exist.
     bool LinksWaiting = false;
 
     bool NetworkConnected = false;
@@ -117,6 +118,14 @@ struct TNetworkStore {
 };
 
 extern TNetworkStore Network;
+
+// The contents of one node slot.
+struct TNodeSlot {
+    std::string Name;
+    Real48 FirstDemand;
+    Real48 SecondDemand;
+    Real48 FixedCost;
+};
 
 // What the windows do to the store. Each does exactly what its comment says and nothing
 // else; an index outside the table raises ERangeError, as every access to the store does.
@@ -153,6 +162,40 @@ void SetTwoWayLink(TNetworkStore& network, int origin, int destination);
 void RemoveLink(TNetworkStore& network, int origin, int destination);
 // Frees the link rows of nodes 1..NumNodes.
 void ReleaseLinkRows(TNetworkStore& network);
+
+// An opened network, its nodes and its links, checked and ready to go into the store: the link
+// from node i to node j at MatrixIndex(nodes, i, j), NoLink where there is none.
+struct TOpenedNetwork {
+    std::vector<TNodeSlot> Nodes;
+    std::vector<std::int32_t> Links;
+};
+// Where the pair from node i to node j (1..nodes each) stands in a nodes x nodes matrix kept
+// row after row, as an opened network's links and the distance file's lines are.
+inline std::size_t MatrixIndex(int nodes, int i, int j) {
+    return static_cast<std::size_t>((i - 1) * nodes + j - 1);
+}
+
+// Puts an opened network into the store for the node window: the node table holds its nodes,
+// and link rows 1..MaxNodes hold its links (NoLink elsewhere) while nodes are changed, so that
+// a node deleted takes its links with it (DeleteNodeWithLinks) and Undo puts them back; the
+// pending values are cleared, the save flags stay. The link window takes the links over with
+// TakeOpenedLinks.
+void PutOpenedNetwork(TNetworkStore& network, const TOpenedNetwork& opened);
+// True while an opened network's links wait in the store for the link window.
+bool OpenedLinksWaiting(const TNetworkStore& network);
+// Gives the link window its rows: the opened links among nodes 1..NumNodes where they wait
+// (the rows above are freed), otherwise fresh rows as AllocateLinkRows gives; PendingDistance
+// := -1 either way.
+void TakeOpenedLinks(TNetworkStore& network);
+// Frees the rows of waiting links (a Cancel of the node window); nothing when none wait.
+void DropOpenedLinks(TNetworkStore& network);
+// The links of node k among nodes 1..NumNodes while links wait (each direction counts once).
+int LinksOfNode(const TNetworkStore& network, int k);
+// DeleteNode, and while links wait, node k's links go with it and the links of the nodes after
+// it move up with them.
+void DeleteNodeWithLinks(TNetworkStore& network, int k);
+// Puts the name and values into node k's slot, 1..NumNodes (ERangeError otherwise).
+void ReplaceNode(TNetworkStore& network, int k, const TNodeSlot& slot);
 
 // Puts the store back into its start state (every number zero, every string empty, every
 // flag false, no rows). For tests; the program itself never does this.

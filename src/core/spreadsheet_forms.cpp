@@ -25,13 +25,13 @@ TSheetCell Text(const std::string& text) {
     return {false, text};
 }
 
-TSheetCell Number(const Real48& value) {
+TSheetCell NumberCell(const Real48& value) {
     std::string digits = ShortestValueText(value);
     std::replace(digits.begin(), digits.end(), FormatSeparators().Decimal, '.');
     return {true, digits};
 }
 
-TSheetCell Number(long long value) {
+TSheetCell NumberCell(long long value) {
     return {true, std::to_string(value)};
 }
 
@@ -40,8 +40,9 @@ TSheetCell Number(long long value) {
 std::vector<TSheetRow> NodeSheetRows(const TNetworkStore& network) {
     std::vector<TSheetRow> rows{TextRow({"Name", "First demand", "Second demand", "Fixed cost"})};
     for (int node = 1; node <= network.NumNodes; ++node) {
-        rows.push_back({Text(network.NodeNames[node]), Number(network.FirstDemands[node]),
-                        Number(network.SecondDemands[node]), Number(network.FixedCosts[node])});
+        rows.push_back({Text(network.NodeNames[node]), NumberCell(network.FirstDemands[node]),
+                        NumberCell(network.SecondDemands[node]),
+                        NumberCell(network.FixedCosts[node])});
     }
     return rows;
 }
@@ -50,9 +51,9 @@ std::vector<TSheetRow> LinkSheetRows(const TNetworkStore& network) {
     std::vector<TSheetRow> rows{
         TextRow({"Origin", "Origin name", "Destination", "Destination name", "Distance"})};
     for (const TLinkEnds& ends : LinkWindowLinkLines(network).Ends) {
-        rows.push_back({Number(ends.Origin), Text(network.NodeNames[ends.Origin]),
-                        Number(ends.Destination), Text(network.NodeNames[ends.Destination]),
-                        Number(network.LinkRows[ends.Origin][ends.Destination])});
+        rows.push_back({NumberCell(ends.Origin), Text(network.NodeNames[ends.Origin]),
+                        NumberCell(ends.Destination), Text(network.NodeNames[ends.Destination]),
+                        NumberCell(network.LinkRows[ends.Origin][ends.Destination])});
     }
     return rows;
 }

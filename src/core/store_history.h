@@ -22,14 +22,6 @@
 #include "core/network_store.h"
 #include "core/real48.h"
 
-// The contents of one node slot.
-struct TNodeSlot {
-    std::string Name;
-    Real48 FirstDemand;
-    Real48 SecondDemand;
-    Real48 FixedCost;
-};
-
 struct TStoreChange {
     // What the change was, in the bytes node names are held in: "Delete of Depot".
     std::string Text;

@@ -28,10 +28,6 @@ constexpr std::array<bool, 256> RowStops = [] {
     return stops;
 }();
 
-bool IsBlank(std::string_view cell) {
-    return cell.find_first_not_of(' ') == std::string_view::npos;
-}
-
 bool IsUtf8(const std::string& text) {
     unsigned char high = 0;  // ASCII alone, the common case, in one pass the compiler widens
     for (const char byte : text) {
@@ -68,6 +64,10 @@ std::string CountOfCells(std::size_t count) {
 
 }  // namespace
 
+bool IsBlankCell(std::string_view cell) {
+    return cell.find_first_not_of(' ') == std::string_view::npos;
+}
+
 TTabSeparatedReader::TTabSeparatedReader(std::string_view text) : Data(text) {}
 
 TTabSeparatedReader::TTabSeparatedReader(TByteSource source)
@@ -94,7 +94,7 @@ bool TTabSeparatedReader::More() {
 bool TTabSeparatedReader::ReadCell(TClipboardRow& row, std::string* cell, bool& blank) {
     std::size_t length = 0;
     const auto take = [&](std::string_view part) {
-        blank = blank && IsBlank(part);
+        blank = blank && IsBlankCell(part);
         length += part.size();
         if (cell != nullptr && length <= LongestCell) {
             cell->append(part);

@@ -33,6 +33,9 @@
 constexpr std::size_t KeptCells = 7;
 constexpr std::size_t LongestCell = 65536;
 
+// A cell of blanks alone (or none): such a cell counts as empty.
+bool IsBlankCell(std::string_view cell);
+
 struct TClipboardRow {
     int Number = 0;
     std::vector<std::string> Cells;  // at least one, the last neither empty nor blank

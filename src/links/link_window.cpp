@@ -17,7 +17,6 @@
 
 #include "core/link_rows.h"
 #include "core/network_store.h"
-#include "core/opened_network.h"
 #include "core/spreadsheet_forms.h"
 #include "core/store_history.h"
 #include "layout/network_layout.h"

@@ -20,7 +20,6 @@
 #include "core/node_lines.h"
 #include "core/node_rows.h"
 #include "core/number_text.h"
-#include "core/opened_network.h"
 #include "core/spreadsheet_forms.h"
 #include "core/store_history.h"
 #include "platform/button.h"

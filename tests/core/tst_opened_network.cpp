@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "core/data_files.h"
-#include "core/opened_network.h"
 #include "core/shortest_paths.h"
 #include "core_test.h"
 
