@@ -20,9 +20,9 @@
 #include <string>
 #include <utility>
 
-#include "core/data_files.h"
-#include "core/link_rebuild.h"
-#include "core/network_store.h"
+#include "core/file_texts/data_files.h"
+#include "core/network/link_rebuild.h"
+#include "core/network/network_store.h"
 #include "files/network_file_reader.h"
 #include "platform/button.h"
 #include "platform/hint_switch.h"

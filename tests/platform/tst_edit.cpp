@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "core/real48.h"
-#include "core/separators.h"
+#include "core/numbers/real48.h"
+#include "core/numbers/separators.h"
 #include "platform/button.h"
 #include "platform/edit.h"
 #include "platform/platform_services.h"
