@@ -18,8 +18,8 @@
 #include <cstdio>
 #include <string>
 
-#include "core/clipboard_rows.h"
-#include "core/network_store.h"
+#include "core/network/network_store.h"
+#include "core/rows/clipboard_rows.h"
 #include "links/link_window.h"
 #include "nodes/node_window.h"
 #include "platform/services/clipboard_menu.h"

@@ -11,9 +11,9 @@
 #include <random>
 #include <string>
 
-#include "core/data_files.h"
-#include "core/network_store.h"
-#include "core/shortest_paths.h"
+#include "core/file_texts/data_files.h"
+#include "core/network/network_store.h"
+#include "core/network/shortest_paths.h"
 #include "platform/services/network_file_writer.h"
 #include "timing_reporter.h"
 

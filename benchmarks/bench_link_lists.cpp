@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/link_lines.h"
-#include "core/network_store.h"
+#include "core/lists/link_lines.h"
+#include "core/network/network_store.h"
 #include "links/link_window.h"
 #include "platform/widgets/line_list.h"
 #include "widgets_main.h"

@@ -8,10 +8,10 @@
 #include <random>
 #include <string>
 
-#include "core/data_files.h"
-#include "core/network_store.h"
-#include "core/opened_network.h"
-#include "core/shortest_paths.h"
+#include "core/file_texts/data_files.h"
+#include "core/network/link_rebuild.h"
+#include "core/network/network_store.h"
+#include "core/network/shortest_paths.h"
 #include "timing_reporter.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <random>
 #include <string>
 
-#include "core/connectivity_details.h"
-#include "core/network_store.h"
-#include "core/shortest_paths.h"
+#include "core/network/connectivity_details.h"
+#include "core/network/network_store.h"
+#include "core/network/shortest_paths.h"
 #include "reference_paths.h"
 #include "timing_reporter.h"
 

@@ -10,12 +10,12 @@
 #include <exception>
 #include <string>
 
-#include "core/entry_rules.h"
-#include "core/errors.h"
-#include "core/network_store.h"
-#include "core/number_text.h"
-#include "core/separators.h"
-#include "core/text_to_number.h"
+#include "core/network/network_store.h"
+#include "core/numbers/entry_rules.h"
+#include "core/numbers/errors.h"
+#include "core/numbers/number_text.h"
+#include "core/numbers/separators.h"
+#include "core/numbers/text_to_number.h"
 #include "fuzz_input.h"
 #include "reference_rules.h"
 

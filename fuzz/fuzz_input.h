@@ -13,7 +13,7 @@
 #include <limits>
 #include <string>
 
-#include "core/real48.h"
+#include "core/numbers/real48.h"
 
 // Stops the run as a crash, so libFuzzer saves the input that led here.
 #define FUZZ_CHECK(condition, ...)                                                            \

@@ -10,8 +10,8 @@
 #include <limits>
 #include <optional>
 
-#include "core/errors.h"
-#include "core/real48.h"
+#include "core/numbers/errors.h"
+#include "core/numbers/real48.h"
 #include "fuzz_input.h"
 #include "reference_rules.h"
 

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/errors.h"
-#include "core/separators.h"
-#include "core/text_to_number.h"
+#include "core/numbers/errors.h"
+#include "core/numbers/separators.h"
+#include "core/numbers/text_to_number.h"
 #include "fuzz_input.h"
 #include "reference_rules.h"
 

@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/real48.h"
+#include "core/numbers/real48.h"
 
 namespace fuzz {
 

@@ -16,14 +16,14 @@
 
 #include "cli/picture_export.h"
 #include "cli/region_separators.h"
-#include "core/connectivity_details.h"
-#include "core/data_files.h"
-#include "core/link_rows.h"
-#include "core/name_bytes.h"
-#include "core/network_store.h"
-#include "core/node_rows.h"
-#include "core/separators.h"
-#include "core/shortest_paths.h"
+#include "core/file_texts/data_files.h"
+#include "core/file_texts/name_bytes.h"
+#include "core/network/connectivity_details.h"
+#include "core/network/network_store.h"
+#include "core/network/shortest_paths.h"
+#include "core/numbers/separators.h"
+#include "core/rows/link_rows.h"
+#include "core/rows/node_rows.h"
 #include "files/file_writer.h"
 
 #ifndef MESHLOOM_VERSION

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/network_store.h"
+#include "core/network/network_store.h"
 
 // The SVG text of the picture of the network in the store (its link rows allocated).
 std::string PictureFileText(const TNetworkStore& network);

@@ -12,7 +12,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "core/separators.h"
+#include "core/numbers/separators.h"
 
 struct TRegionSeparators {
     const char* Name;  // language[_Script][_TERRITORY], as in "de", "de_CH", "sr_Latn_RS"

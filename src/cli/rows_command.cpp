@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <optional>
 
-#include "core/link_rows.h"
-#include "core/name_bytes.h"
-#include "core/network_store.h"
-#include "core/node_rows.h"
-#include "core/opened_network.h"
+#include "core/file_texts/data_files.h"
+#include "core/file_texts/name_bytes.h"
+#include "core/network/network_store.h"
+#include "core/rows/link_rows.h"
+#include "core/rows/node_rows.h"
 #include "files/network_file_reader.h"
 
 namespace {

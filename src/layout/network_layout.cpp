@@ -6,7 +6,7 @@
 #include <limits>
 #include <memory>
 
-#include "core/connectivity_details.h"
+#include "core/network/connectivity_details.h"
 
 namespace {
 

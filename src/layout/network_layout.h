@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "core/network_store.h"
+#include "core/network/network_store.h"
 
 // What a picture needs of the store, copied so that a layout may run while the store changes.
 struct TLayoutNetwork {
@@ -95,6 +95,6 @@ struct TNetworkPicture {
 // The network laid out (from start, see LayOutNetwork), its cut-off nodes and its parts.
 TNetworkPicture PictureOf(const TLayoutNetwork& network, const TLayoutStart& start = {});
 
-// The nodes cut off from the rest (core/connectivity_details.h) of a copied network, and how
+// The nodes cut off from the rest (core/network/connectivity_details.h) of a copied network, and how
 // many parts it falls into.
 void MarkCutOffNodes(TNetworkPicture& picture);

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <iterator>
 
-#include "core/name_bytes.h"
-#include "core/xml_text.h"
+#include "core/file_texts/name_bytes.h"
+#include "core/file_texts/xml_text.h"
 
 namespace {
 

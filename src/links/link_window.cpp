@@ -15,11 +15,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/link_rows.h"
-#include "core/network_store.h"
-#include "core/opened_network.h"
-#include "core/spreadsheet_forms.h"
-#include "core/store_history.h"
+#include "core/network/network_store.h"
+#include "core/network/store_history.h"
+#include "core/rows/link_rows.h"
+#include "core/rows/spreadsheet_forms.h"
 #include "layout/network_layout.h"
 #include "picture/picture_canvas.h"
 #include "picture/picture_window.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "core/link_lines.h"
-#include "core/network_store.h"
+#include "core/lists/link_lines.h"
+#include "core/network/network_store.h"
 #include "platform/dialogs/save_dialog.h"
 #include "platform/services/undo_history.h"
 
@@ -59,7 +59,7 @@ class TLinkSpecification : public QWidget {
     void LinkDistExit();
     void RemoveButtonClick();
     void CancelButtonClick();
-    // The link list as spreadsheet rows, to and from the clipboard (core/link_rows.h):
+    // The link list as spreadsheet rows, to and from the clipboard (core/rows/link_rows.h):
     // Copy All Links, and Paste Links, which adds every row as a one-way link or, when a row
     // is wrong, none and says why.
     void CopyLinksClick();

@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "core/connectivity_details.h"
-#include "core/network_store.h"
-#include "core/shortest_paths.h"
+#include "core/network/connectivity_details.h"
+#include "core/network/network_store.h"
+#include "core/network/shortest_paths.h"
 #include "links/link_window.h"
 #include "platform/dialogs/platform_services.h"
 #include "platform/dialogs/save_dialog.h"

@@ -15,14 +15,13 @@
 #include <string>
 #include <utility>
 
-#include "core/name_bytes.h"
-#include "core/network_store.h"
-#include "core/node_lines.h"
-#include "core/node_rows.h"
-#include "core/number_text.h"
-#include "core/opened_network.h"
-#include "core/spreadsheet_forms.h"
-#include "core/store_history.h"
+#include "core/file_texts/name_bytes.h"
+#include "core/lists/node_lines.h"
+#include "core/network/network_store.h"
+#include "core/network/store_history.h"
+#include "core/numbers/number_text.h"
+#include "core/rows/node_rows.h"
+#include "core/rows/spreadsheet_forms.h"
 #include "platform/dialogs/platform_services.h"
 #include "platform/services/clipboard_menu.h"
 #include "platform/services/name_text.h"

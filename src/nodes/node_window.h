@@ -7,7 +7,7 @@
 
 #include <QWidget>
 
-#include "core/network_store.h"
+#include "core/network/network_store.h"
 #include "platform/services/undo_history.h"
 
 class QLabel;
@@ -57,7 +57,7 @@ class TNodeSpecifications : public QWidget {
     void EditButtonClick();
     void ReplaceButtonClick();
     void CancelButtonClick();
-    // The node list as spreadsheet rows, to and from the clipboard (core/node_rows.h): Copy
+    // The node list as spreadsheet rows, to and from the clipboard (core/rows/node_rows.h): Copy
     // All Nodes, and Paste Nodes, which adds every row as Add Node would, keeping the node
     // being typed, or, when a row is wrong or they do not fit, none and says why.
     void CopyNodesClick();

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/name_bytes.h"
+#include "core/file_texts/name_bytes.h"
 #include "platform/application/meshloom_application.h"
 
 namespace {

@@ -20,7 +20,9 @@
 #include <string>
 #include <utility>
 
-#include "core/opened_network.h"
+#include "core/file_texts/data_files.h"
+#include "core/network/link_rebuild.h"
+#include "core/network/network_store.h"
 #include "files/network_file_reader.h"
 #include "platform/application/hint_switch.h"
 #include "platform/dialogs/platform_services.h"

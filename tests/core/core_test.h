@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/network_store.h"
-#include "core/separators.h"
+#include "core/network/network_store.h"
+#include "core/numbers/separators.h"
 
 class CoreTest : public ::testing::Test {
   protected:

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/real48.h"
+#include "core/numbers/real48.h"
 
 inline std::string ExtendedDigits(Extended value) {
     char text[64];

@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdint>
 
-#include "core/errors.h"
-#include "core/network_store.h"
+#include "core/network/network_store.h"
+#include "core/numbers/errors.h"
 
 void CompleteShortestPathsReference() {
     const int n = Network.NumNodes;

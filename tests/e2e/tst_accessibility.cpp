@@ -16,8 +16,8 @@
 #include <memory>
 
 #include "app/program.h"
-#include "core/network_store.h"
-#include "core/separators.h"
+#include "core/network/network_store.h"
+#include "core/numbers/separators.h"
 #include "links/link_window.h"
 #include "nodes/node_window.h"
 #include "platform/widgets/command_button.h"

@@ -24,9 +24,9 @@
 #include <optional>
 #include <thread>
 
-#include "core/data_files.h"
-#include "core/network_store.h"
-#include "core/shortest_paths.h"
+#include "core/file_texts/data_files.h"
+#include "core/network/network_store.h"
+#include "core/network/shortest_paths.h"
 #include "platform/services/network_file_writer.h"
 #include "support/test_files.h"
 #include "support/unflushable_folder.h"
@@ -167,7 +167,7 @@ void TestFileWriter::cleanup() {
     ResetNetworkStore();
 }
 
-// The files hold their texts (core/data_files.h, tested byte for byte there) exactly.
+// The files hold their texts (core/file_texts/data_files.h, tested byte for byte there) exactly.
 void TestFileWriter::WritesBothFilesAndNothingElse() {
     MakeNetwork(2);
     QTemporaryDir folder;

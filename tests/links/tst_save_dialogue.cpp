@@ -13,7 +13,7 @@
 #include <optional>
 
 #include "app/program.h"
-#include "core/network_store.h"
+#include "core/network/network_store.h"
 #include "links/link_window.h"
 #include "nodes/node_window.h"
 #include "platform/services/network_file_writer.h"

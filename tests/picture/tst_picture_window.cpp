@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "core/network_store.h"
+#include "core/network/network_store.h"
 #include "links/link_window.h"
 #include "picture/picture_canvas.h"
 #include "picture/picture_window.h"

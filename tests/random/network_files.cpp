@@ -6,7 +6,7 @@
 #include <cmath>
 #include <utility>
 
-#include "core/network_store.h"
+#include "core/network/network_store.h"
 #include "reference_paths.h"
 
 namespace {

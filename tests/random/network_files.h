@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/real48.h"
+#include "core/numbers/real48.h"
 
 // The network as it stood when "&Quit and Save Network" was pressed.
 struct TSavedNetwork {

@@ -35,8 +35,8 @@
 #include <optional>
 
 #include "app/program.h"
-#include "core/entry_rules.h"
-#include "core/network_store.h"
+#include "core/network/network_store.h"
+#include "core/numbers/entry_rules.h"
 #include "links/link_window.h"
 #include "network_files.h"
 #include "nodes/node_window.h"

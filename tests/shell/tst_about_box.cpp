@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/program.h"
-#include "core/network_store.h"
+#include "core/network/network_store.h"
 #include "platform/widgets/command_button.h"
 #include "platform/widgets/look.h"
 #include "shell/about_box.h"

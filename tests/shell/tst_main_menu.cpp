@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "app/program.h"
-#include "core/network_store.h"
+#include "core/network/network_store.h"
 #include "links/link_window.h"
 #include "nodes/node_window.h"
 #include "platform/application/hint_switch.h"

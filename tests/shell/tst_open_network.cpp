@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "core/network_store.h"
+#include "core/network/network_store.h"
 #include "links/link_window.h"
 #include "nodes/node_window.h"
 #include "platform/widgets/command_button.h"

@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "app/program.h"
-#include "core/network_store.h"
+#include "core/network/network_store.h"
 #include "files/file_writer.h"
 #include "platform/application/hint_switch.h"
 

@@ -7,7 +7,7 @@
 #include <QObject>
 #include <memory>
 
-#include "core/separators.h"
+#include "core/numbers/separators.h"
 #include "support/scripted_platform.h"
 
 class TProgramTest : public QObject {

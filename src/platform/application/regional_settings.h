@@ -9,7 +9,7 @@
 #include <QLocale>
 #include <QObject>
 
-#include "core/separators.h"
+#include "core/numbers/separators.h"
 
 // The separators of a locale: its decimal symbol and its digit-grouping symbol where each is
 // a single Latin-1 character, else "." and ",". A grouping symbol that is a single space
@@ -18,7 +18,7 @@
 //   German: "," and ".";  English: "." and ",";  Arabic (Egypt): "." and "," (fallbacks).
 TFormatSeparators SeparatorsOfLocale(const QLocale& locale);
 
-// Makes locale's separators the program's (core/separators.h).
+// Makes locale's separators the program's (core/numbers/separators.h).
 void ReadRegionalSettings(const QLocale& locale);
 
 // Reads the user's regional settings, QLocale::system(); not the locale that

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/spreadsheet_forms.h"
+#include "core/rows/spreadsheet_forms.h"
 
 class QAction;
 class QWidget;
@@ -26,12 +26,12 @@ void AddCopyPasteMenu(QWidget& window, QWidget& list, const QString& copyCaption
                       const std::function<void()>& paste, const QList<QAction*>& more = {});
 
 // The clipboard's plain text as UTF-8, as it is: the rows' reader composes the names (NFC)
-// as a typed name is composed before it is held (core/name_bytes.h), as for rows read by
+// as a typed name is composed before it is held (core/file_texts/name_bytes.h), as for rows read by
 // meshloom-export; and plain text put on it.
 std::string ClipboardText();
 void SetClipboardText(const QString& text);
 
-// Puts rows on the clipboard in all their forms at once (core/spreadsheet_forms.h): the
+// Puts rows on the clipboard in all their forms at once (core/rows/spreadsheet_forms.h): the
 // tab-separated text as plain text, SYLK and the XML cell range, each as UTF-8.
 void SetClipboardRows(const std::vector<TSheetRow>& rows);
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/name_bytes.h"
+#include "core/file_texts/name_bytes.h"
 
 std::string SanitiseNodeName(const QString& typed) {
     // toUcs4 gives code points, with U+FFFD for a lone surrogate.

@@ -1,7 +1,7 @@
 #pragma once
 
 // Node names between the fields and lists, which hold text, and the store, which holds the
-// single-byte names of the demand data file (core/name_bytes.h).
+// single-byte names of the demand data file (core/file_texts/name_bytes.h).
 
 #include <QString>
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "core/data_files.h"
+#include "core/file_texts/data_files.h"
 
 TWriteResult WriteDemandDataFile(const QString& name) {
     return WriteWholeFile(QFile::encodeName(name).toStdString(), DemandDataFileText(Network));

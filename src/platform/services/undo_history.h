@@ -1,7 +1,7 @@
 #pragma once
 
 // The undo history of a window, the desktop's way: the core keeps what each change of the
-// store changed (core/store_history.h), and a QUndoStack beside it names the changes in the
+// store changed (core/network/store_history.h), and a QUndoStack beside it names the changes in the
 // Undo and Redo entries ("Undo Paste of 300 Links"), which disable themselves when there is
 // nothing to take. Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, while a list or a button of
 // the window has the focus; a text field keeps its own undo of typing. Every undo and redo
@@ -11,8 +11,8 @@
 #include <QUndoStack>
 #include <functional>
 
-#include "core/network_store.h"
-#include "core/store_history.h"
+#include "core/network/network_store.h"
+#include "core/network/store_history.h"
 
 class QAction;
 class QWidget;

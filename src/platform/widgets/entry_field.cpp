@@ -7,7 +7,7 @@
 #include <QKeyEvent>
 #include <QValidator>
 
-#include "core/entry_rules.h"
+#include "core/numbers/entry_rules.h"
 #include "platform/application/meshloom_application.h"
 #include "platform/dialogs/platform_services.h"
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "core/real48.h"
+#include "core/numbers/real48.h"
 
 class TEntryField : public QLineEdit {
     Q_OBJECT
@@ -38,12 +38,12 @@ class TEntryField : public QLineEdit {
 };
 
 // The key rule of the numeric fields, for their OnKeyPress: disables the window's quit
-// button for every character, then lets through what KeyRuleAccepts (core/entry_rules.h)
+// button for every character, then lets through what KeyRuleAccepts (core/numbers/entry_rules.h)
 // accepts and swallows anything else with the default alert beep (MessageBeep(0)).
 void NumericFieldKeyPress(QChar& key, QWidget& quitButton);
 
 // Validate field's text into target by the entry rules (JudgeRealEntry, JudgeIntegerEntry
-// in core/entry_rules.h). A refused text shows its warning box and, once the box is
+// in core/numbers/entry_rules.h). A refused text shows its warning box and, once the box is
 // dismissed, the field is rewritten from target.
 void CheckRealEntry(TEntryField& field, Real48& target, Real48 low, Real48 high);
 void CheckIntegerEntry(TEntryField& field, std::int32_t& target, std::int32_t low,

@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 #include <new>
 
-#include "core/errors.h"
-#include "core/separators.h"
+#include "core/numbers/errors.h"
+#include "core/numbers/separators.h"
 #include "files/file_writer.h"
 #include "platform/application/meshloom_application.h"
 #include "platform/application/regional_settings.h"

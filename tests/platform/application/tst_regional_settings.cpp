@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QTest>
 
-#include "core/number_text.h"
-#include "core/separators.h"
+#include "core/numbers/number_text.h"
+#include "core/numbers/separators.h"
 #include "platform/application/regional_settings.h"
 
 Q_DECLARE_METATYPE(QLocale)

@@ -5,7 +5,7 @@
 #include <QTest>
 #include <string>
 
-#include "core/name_bytes.h"
+#include "core/file_texts/name_bytes.h"
 #include "platform/services/name_text.h"
 
 class TestNameText : public QObject {
@@ -49,8 +49,8 @@ void TestNameText::EveryCharacterBackToItsByte() {
     QCOMPARE(NameByte(U'\u0081'), '?');  // a Latin-1 control, not byte 0x81
 }
 
-// The bytes of each code point are the core's (core/name_bytes.h, tested there); these are
-// the cases that depend on the typed text being UTF-16.
+// The bytes of each code point are the core's (core/file_texts/name_bytes.h, tested there); these
+// are the cases that depend on the typed text being UTF-16.
 void TestNameText::SanitisedName_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QByteArray>("stored");

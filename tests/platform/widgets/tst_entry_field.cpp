@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "core/real48.h"
-#include "core/separators.h"
+#include "core/numbers/real48.h"
+#include "core/numbers/separators.h"
 #include "platform/dialogs/platform_services.h"
 #include "platform/dialogs/qt_platform_services.h"
 #include "platform/widgets/command_button.h"
