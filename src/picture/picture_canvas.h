@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "layout/picture_svg.h"
+#include "drawing/picture_drawing.h"
 
 class TPictureCanvas : public QWidget {
     Q_OBJECT

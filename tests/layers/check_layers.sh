@@ -19,13 +19,14 @@ declare -A allowed=(
     [core]="core"
     [files]="files core"
     [layout]="layout core"
+    [drawing]="drawing layout core"
     [platform]="platform files core"
     [shell]="shell platform files core"
     [nodes]="nodes shell platform files core"
-    [picture]="picture platform layout files core"
-    [links]="links picture shell platform layout files core"
-    [app]="app links picture nodes shell platform layout files core"
-    [cli]="cli layout files core"
+    [picture]="picture platform drawing layout files core"
+    [links]="links picture shell platform drawing layout files core"
+    [app]="app links picture nodes shell platform drawing layout files core"
+    [cli]="cli drawing layout files core"
 )
 
 for folder in "$src"/*/; do
@@ -46,7 +47,7 @@ done
 # include no Qt.
 while IFS= read -r hit; do
     fail "${hit#"$src"/}: includes Qt, which core/, files/, layout/ and cli/ may not"
-done < <(grep -Hn '^#include <Q' "$src"/core/* "$src"/files/* "$src"/layout/* "$src"/cli/* 2>/dev/null)
+done < <(grep -Hn '^#include <Q' "$src"/core/* "$src"/files/* "$src"/layout/* "$src"/drawing/* "$src"/cli/* 2>/dev/null)
 
 # Where each class is declared: "class TName" followed by " :" or " {".
 declare -A declared_in=()
