@@ -168,6 +168,20 @@ const char* NodeKindText(TNodeKind kind) {
     return "";
 }
 
+const char* NodeKindColour(TNodeKind kind) {
+    switch (kind) {
+        case TNodeKind::Unreached:
+            return "#c0392b";
+        case TNodeKind::Unreaching:
+            return "#e67e22";
+        case TNodeKind::Isolated:
+            return "#8e44ad";
+        case TNodeKind::Joined:
+            break;
+    }
+    return "#2c3e50";
+}
+
 TNodeKind NodeKindOf(const TNetworkPicture& picture, int node) {
     const bool unreached = std::find(picture.Unreached.begin(), picture.Unreached.end(), node) !=
                            picture.Unreached.end();

@@ -43,6 +43,14 @@ constexpr TNodeKind MarkedNodeKinds[] = {TNodeKind::Unreached, TNodeKind::Unreac
                                          TNodeKind::Isolated};
 const char* NodeKindText(TNodeKind kind);
 
+// The picture's colours, "#rrggbb": a node's dot by its kind, the links' lines and arrowheads,
+// the rings of the origin and the destination, the distances.
+const char* NodeKindColour(TNodeKind kind);
+namespace PictureColour {
+constexpr char Link[] = "#7f8c8d", Arrowhead[] = "#34495e", Origin[] = "#27ae60",
+               Destination[] = "#2980b9", Distance[] = "#16a085";
+}  // namespace PictureColour
+
 // The picture in words, UTF-8: how many nodes and links it shows and which nodes cannot be
 // joined with the others, named as the details of the connectivity warning name them.
 std::string PictureDescription(const TNetworkPicture& picture);

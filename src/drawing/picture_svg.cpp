@@ -28,20 +28,6 @@ const char* KindClass(TNodeKind kind) {
     return "";
 }
 
-const char* KindColour(TNodeKind kind) {
-    switch (kind) {
-        case TNodeKind::Unreached:
-            return "#c0392b";
-        case TNodeKind::Unreaching:
-            return "#e67e22";
-        case TNodeKind::Isolated:
-            return "#8e44ad";
-        case TNodeKind::Joined:
-            break;
-    }
-    return "#2c3e50";
-}
-
 constexpr double Width = 800, Height = 600, Margin = 60, Radius = 5;
 // The sans-serif face at 11 pixels, as most readers draw it: the height of a line, the
 // baseline below its top, and a width per character that covers most names.
@@ -74,7 +60,9 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
         "</desc>\n"
         "<defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" "
         "markerWidth=\"7\" markerHeight=\"7\" orient=\"auto-start-reverse\">"
-        "<path d=\"M0,0 L10,5 L0,10 z\" fill=\"#34495e\"/></marker></defs>\n"
+        "<path d=\"M0,0 L10,5 L0,10 z\" fill=\"" +
+        PictureColour::Arrowhead +
+        "\"/></marker></defs>\n"
         "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n<g class=\"links\">\n";
     svg.reserve(svg.size() + (drawing.Lines.size() + drawing.Dots.size()) * 300);
     for (const TDrawnLine& line : drawing.Lines) {
@@ -87,13 +75,14 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
                (link.TwoWay ? "\" data-back-distance=\"" + std::to_string(link.BackDistance)
                             : std::string()) +
                "\" x1=\"" + Number(line.From.X) + "\" y1=\"" + Number(line.From.Y) + "\" x2=\"" +
-               Number(line.To.X) + "\" y2=\"" + Number(line.To.Y) + "\" stroke=\"#7f8c8d\"" +
-               (link.TwoWay ? "" : " marker-end=\"url(#arrow)\"") + "><title>" + XmlEscaped(title) +
-               "</title></line>\n";
+               Number(line.To.X) + "\" y2=\"" + Number(line.To.Y) + "\" stroke=\"" +
+               PictureColour::Link + "\"" + (link.TwoWay ? "" : " marker-end=\"url(#arrow)\"") +
+               "><title>" + XmlEscaped(title) + "</title></line>\n";
         if (marks.Distances) {
             svg += "<text class=\"distance\" x=\"" + Number(line.LabelCentre.X) + "\" y=\"" +
                    Number(line.LabelCentre.Y + Baseline - LineHeight / 2) +
-                   "\" text-anchor=\"middle\" fill=\"#16a085\">" + line.Label + "</text>\n";
+                   "\" text-anchor=\"middle\" fill=\"" + PictureColour::Distance + "\">" +
+                   line.Label + "</text>\n";
         }
     }
     svg += "</g>\n<g class=\"nodes\">\n";
@@ -103,15 +92,17 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
         const TDrawnName& name = drawing.Names[index];
         std::string ring;
         if (dot.Ring != TRing::None) {
-            ring = "<circle cx=\"" + Number(dot.At.X) + "\" cy=\"" + Number(dot.At.Y) + "\" r=\"" +
-                   Number(Radius + 4) + "\" fill=\"none\" stroke-width=\"3\" stroke=\"" +
-                   (dot.Ring == TRing::Origin ? "#27ae60" : "#2980b9") + "\"/>";
+            ring =
+                "<circle cx=\"" + Number(dot.At.X) + "\" cy=\"" + Number(dot.At.Y) + "\" r=\"" +
+                Number(Radius + 4) + "\" fill=\"none\" stroke-width=\"3\" stroke=\"" +
+                (dot.Ring == TRing::Origin ? PictureColour::Origin : PictureColour::Destination) +
+                "\"/>";
         }
         svg += "<g class=\"node" + std::string(KindClass(dot.Kind)) + "\" data-node=\"" +
                std::to_string(node) + "\"><title>" + XmlEscaped(NodeText(network, node)) +
                "</title>" + ring + "<circle cx=\"" + Number(dot.At.X) + "\" cy=\"" +
-               Number(dot.At.Y) + "\" r=\"" + Number(Radius) + "\" fill=\"" + KindColour(dot.Kind) +
-               "\"/><text x=\"" + Number(name.Box.Left) + "\" y=\"" +
+               Number(dot.At.Y) + "\" r=\"" + Number(Radius) + "\" fill=\"" +
+               NodeKindColour(dot.Kind) + "\"/><text x=\"" + Number(name.Box.Left) + "\" y=\"" +
                Number(name.Box.Top + Baseline) + "\">" + XmlEscaped(name.Text) + "</text></g>\n";
     }
     // The legend, below the drawing: the links' marks in the first row, the nodes' below.
@@ -125,7 +116,7 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
                 const bool oneWay = entry.Mark == TLegendMark::OneWayLink;
                 const std::string from = oneWay ? "150" : "10", to = oneWay ? "180" : "40";
                 svg += "<line x1=\"" + from + "\" y1=\"" + Number(y) + "\" x2=\"" + to +
-                       "\" y2=\"" + Number(y) + "\" stroke=\"#7f8c8d\"" +
+                       "\" y2=\"" + Number(y) + "\" stroke=\"" + PictureColour::Link + "\"" +
                        (oneWay ? " marker-end=\"url(#arrow)\"" : "") + "/><text x=\"" +
                        (oneWay ? "185" : "45") + "\" y=\"" + Number(y + 4) + "\">" + entry.Text +
                        "</text>\n";
@@ -133,7 +124,7 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
             }
             case TLegendMark::Node:
                 svg += "<circle cx=\"" + Number(x + 5) + "\" cy=\"" + Number(y + 25) +
-                       "\" r=\"5\" fill=\"" + KindColour(entry.Kind) + "\"/><text x=\"" +
+                       "\" r=\"5\" fill=\"" + NodeKindColour(entry.Kind) + "\"/><text x=\"" +
                        Number(x + 14) + "\" y=\"" + Number(y + 29) + "\">" + entry.Text +
                        "</text>\n";
                 x += 200;
@@ -144,8 +135,9 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
                 const double at = origin ? x : x + 70;
                 svg += "<circle cx=\"" + Number(at + 5) + "\" cy=\"" + Number(y + 25) +
                        "\" r=\"7\" fill=\"none\" stroke-width=\"3\" stroke=\"" +
-                       (origin ? "#27ae60" : "#2980b9") + "\"/><text x=\"" + Number(at + 16) +
-                       "\" y=\"" + Number(y + 29) + "\">" + entry.Text + "</text>\n";
+                       (origin ? PictureColour::Origin : PictureColour::Destination) +
+                       "\"/><text x=\"" + Number(at + 16) + "\" y=\"" + Number(y + 29) + "\">" +
+                       entry.Text + "</text>\n";
                 break;
             }
         }

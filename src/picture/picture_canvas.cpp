@@ -20,23 +20,14 @@ constexpr double Radius = 4;
 constexpr double Reach = 8;  // how near the pointer must be to a node, in pixels
 
 QColor KindColour(TNodeKind kind) {
-    switch (kind) {
-        case TNodeKind::Unreached:
-            return QColor(0xc0, 0x39, 0x2b);
-        case TNodeKind::Unreaching:
-            return QColor(0xe6, 0x7e, 0x22);
-        case TNodeKind::Isolated:
-            return QColor(0x8e, 0x44, 0xad);
-        case TNodeKind::Joined:
-            break;
-    }
-    return QColor(0x2c, 0x3e, 0x50);
+    return QColor(QLatin1String(NodeKindColour(kind)));
 }
 
-const QColor LinkColour(0x7f, 0x8c, 0x8d);
-const QColor OriginColour(0x27, 0xae, 0x60);
-const QColor DestinationColour(0x29, 0x80, 0xb9);
-const QColor ArrowColour(0x34, 0x49, 0x5e);
+const QColor LinkColour(QLatin1String(PictureColour::Link));
+const QColor ArrowColour(QLatin1String(PictureColour::Arrowhead));
+const QColor OriginColour(QLatin1String(PictureColour::Origin));
+const QColor DestinationColour(QLatin1String(PictureColour::Destination));
+const QColor DistanceColour(QLatin1String(PictureColour::Distance));
 
 TPoint PointOf(QPointF p) {
     return {p.x(), p.y()};
@@ -180,7 +171,7 @@ void TPictureCanvas::Draw(QPainter& painter, QSizeF size, double scale, QPointF 
         DrawArrowhead(painter, line.Arrowhead);
     }
     if (Shown.Distances) {
-        painter.setPen(QColor(0x16, 0xa0, 0x85));
+        painter.setPen(DistanceColour);
         for (const TDrawnLine& line : drawing.Lines) {
             const QSizeF room(line.LabelSize.X, line.LabelSize.Y);
             painter.drawText(
