@@ -144,8 +144,8 @@ struct TLegendEntry {
     std::string Text;
 };
 struct TPictureDrawing {
-    bool LaidOut = false;         // a position for every node; else nothing but the legend is drawn
-    std::vector<TDrawnDot> Dots;  // node i at [i - 1]
+    bool LaidOut = false;           // a position for every node; else no dot, line or name
+    std::vector<TDrawnDot> Dots;    // node i at [i - 1]
     std::vector<TDrawnName> Names;  // node i's at [i - 1]
     std::vector<TDrawnLine> Lines;  // in DrawnLinks' order
     std::vector<TLegendEntry> Legend;
