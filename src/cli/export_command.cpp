@@ -14,7 +14,6 @@
 #include <optional>
 #include <string_view>
 
-#include "cli/picture_export.h"
 #include "cli/region_separators.h"
 #include "core/file_texts/data_files.h"
 #include "core/file_texts/name_bytes.h"
@@ -24,6 +23,7 @@
 #include "core/numbers/separators.h"
 #include "core/rows/link_rows.h"
 #include "core/rows/node_rows.h"
+#include "drawing/picture_svg.h"
 #include "files/file_writer.h"
 
 #ifndef MESHLOOM_VERSION
@@ -514,7 +514,7 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
     made.push_back({&outputs[1], DistanceFileText(network), "FATAL ERROR SAVING DISTANCE FILE"});
     ReleasePathRows(network);
     if (!options.Picture.empty()) {
-        made.push_back({&outputs[2], PictureFileText(network), "cannot write the picture"});
+        made.push_back({&outputs[2], PictureSvg(network), "cannot write the picture"});
     }
     return AllWritten(made) ? TExportStatus::Written : TExportStatus::NotWritten;
 }

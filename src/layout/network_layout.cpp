@@ -10,7 +10,8 @@
 
 namespace {
 
-std::size_t At(int i, int j, int n) {
+// The place of the pair (i, j), both from 0, in an n x n matrix kept row by row.
+std::size_t PairIndex(int i, int j, int n) {
     return static_cast<std::size_t>(i) * static_cast<std::size_t>(n) + static_cast<std::size_t>(j);
 }
 
@@ -76,24 +77,24 @@ std::vector<double> JoinedDistances(const TLayoutNetwork& network) {
         }
     }
     const double least = shortest == NoLink ? 1.0 : shortest / 4.0;
-    std::vector<double> d(At(n, 0, n), Unjoined);
+    std::vector<double> d(PairIndex(n, 0, n), Unjoined);
     for (int i = 0; i < n; ++i) {
-        d[At(i, i, n)] = 0;
+        d[PairIndex(i, i, n)] = 0;
         for (int j = 0; j < n; ++j) {
             const std::int32_t link = i == j ? NoLink : EitherWay(network, i + 1, j + 1);
             if (link != NoLink) {
-                d[At(i, j, n)] = std::max(static_cast<double>(link), least);
+                d[PairIndex(i, j, n)] = std::max(static_cast<double>(link), least);
             }
         }
     }
     for (int k = 0; k < n; ++k) {
-        const double* through = &d[At(k, 0, n)];
+        const double* through = &d[PairIndex(k, 0, n)];
         for (int i = 0; i < n; ++i) {
-            const double toK = d[At(i, k, n)];
+            const double toK = d[PairIndex(i, k, n)];
             if (toK == Unjoined) {
                 continue;
             }
-            double* row = &d[At(i, 0, n)];
+            double* row = &d[PairIndex(i, 0, n)];
             for (int j = 0; j < n; ++j) {
                 const double via = toK + through[j];
                 row[j] = via < row[j] ? via : row[j];
@@ -109,7 +110,7 @@ void Multiply(const std::vector<double>& b, const std::vector<double>& x, std::v
     for (int i = 0; i < n; ++i) {
         double sum = 0;
         for (int j = 0; j < n; ++j) {
-            sum += b[At(i, j, n)] * x[Index(j)];
+            sum += b[PairIndex(i, j, n)] * x[Index(j)];
         }
         y[Index(i)] = sum;
     }
@@ -171,7 +172,7 @@ void Descend(std::vector<TPoint>& at, const std::vector<double>& d, bool warm) {
     double shortest = Unjoined, longest = 0;
     for (int i = 0; i < n; ++i) {
         for (int j = i + 1; j < n; ++j) {
-            const double distance = d[At(i, j, n)];
+            const double distance = d[PairIndex(i, j, n)];
             pairs.push_back({i, j, distance});
             shortest = std::min(shortest, distance);
             longest = std::max(longest, distance);
@@ -250,7 +251,7 @@ void Settle(std::vector<TPoint>& at, const std::vector<double>& d, int sweeps) {
             double x = 0, y = 0, weights = 0;
             const TPoint p = at[Index(i)];
             for (int j = 0; j < n; ++j) {
-                const double distance = d[At(i, j, n)];
+                const double distance = d[PairIndex(i, j, n)];
                 if (j == i || !(distance > 0)) {
                     continue;
                 }
@@ -369,12 +370,12 @@ TLayoutNetwork LayoutNetworkOf(const TNetworkStore& network) {
     TLayoutNetwork copy;
     const int n = network.NumNodes;
     copy.NumNodes = n;
-    copy.Links.resize(At(n, 0, n));
+    copy.Links.resize(PairIndex(n, 0, n));
     for (int i = 1; i <= n; ++i) {
         copy.Names.push_back(network.NodeNames[i]);
         const TDistanceRow& row = network.LinkRows[i];
         for (int j = 1; j <= n; ++j) {
-            copy.Links[At(i - 1, j - 1, n)] = i == j ? NoLink : row[j];
+            copy.Links[PairIndex(i - 1, j - 1, n)] = i == j ? NoLink : row[j];
         }
     }
     return copy;
@@ -424,7 +425,7 @@ double LayoutStress(const TLayoutNetwork& network, const std::vector<TPoint>& po
     double stress = 0;
     for (int i = 0; i < n; ++i) {
         for (int j = i + 1; j < n; ++j) {
-            const double distance = d[At(i, j, n)];
+            const double distance = d[PairIndex(i, j, n)];
             if (distance != Unjoined && distance > 0) {
                 const TPoint &a = positions[Index(i)], &b = positions[Index(j)];
                 const double length =
@@ -442,21 +443,21 @@ std::vector<TPoint> ClassicalScaling(const std::vector<double>& distances, int n
         return positions;
     }
     // B = -1/2 J D² J, J the centring matrix: the inner products of the centred positions.
-    std::vector<double> b(At(n, 0, n));
+    std::vector<double> b(PairIndex(n, 0, n));
     std::vector<double> rowMean(Index(n));
     double allMean = 0;
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
-            const double d = distances[At(i, j, n)];
-            b[At(i, j, n)] = d * d;
+            const double d = distances[PairIndex(i, j, n)];
+            b[PairIndex(i, j, n)] = d * d;
             rowMean[Index(i)] += d * d / n;
         }
         allMean += rowMean[Index(i)] / n;
     }
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
-            b[At(i, j, n)] =
-                -0.5 * (b[At(i, j, n)] - rowMean[Index(i)] - rowMean[Index(j)] + allMean);
+            b[PairIndex(i, j, n)] =
+                -0.5 * (b[PairIndex(i, j, n)] - rowMean[Index(i)] - rowMean[Index(j)] + allMean);
         }
     }
 
@@ -528,12 +529,13 @@ std::vector<TPoint> LayOutNetwork(const TLayoutNetwork& network, const TLayoutSt
     int links = 0;
     for (const std::vector<int>& nodes : parts) {
         const int size = static_cast<int>(nodes.size());
-        std::vector<double> own(At(size, 0, size));
+        std::vector<double> own(PairIndex(size, 0, size));
         for (int i = 0; i < size; ++i) {
             for (int j = 0; j < size; ++j) {
-                own[At(i, j, size)] = d[At(nodes[Index(i)] - 1, nodes[Index(j)] - 1, n)];
+                own[PairIndex(i, j, size)] =
+                    d[PairIndex(nodes[Index(i)] - 1, nodes[Index(j)] - 1, n)];
                 if (i < j && EitherWay(network, nodes[Index(i)], nodes[Index(j)]) != NoLink) {
-                    linkSum += own[At(i, j, size)];
+                    linkSum += own[PairIndex(i, j, size)];
                     ++links;
                 }
             }
@@ -548,18 +550,17 @@ std::vector<TPoint> LayOutNetwork(const TLayoutNetwork& network, const TLayoutSt
                 for (int i = 0; i < size; ++i) {
                     at[Index(i)] = start.Positions[Index(nodes[Index(i)] - 1)];
                 }
-            } else if (start.RandomSeed <= 0) {
+            } else {
                 at = ClassicalScaling(own, size);
             }
-            // Where the scaling has no plane to give (or a random start is asked for): fixed
-            // positions of the generator's, in a square as wide as the part.
+            // Where the scaling has no plane to give: fixed positions of the generator's, in a
+            // square as wide as the part.
             double spread = 0;
             for (const TPoint& p : at) {
                 spread = std::max({spread, std::abs(p.X - at[0].X), std::abs(p.Y - at[0].Y)});
             }
             if (!(spread > 0)) {
-                TRandom random(start.RandomSeed > 0 ? static_cast<std::uint64_t>(start.RandomSeed)
-                                                    : 0x6d657368u);
+                TRandom random(0x6d657368u);
                 for (TPoint& p : at) {
                     const double x = random.Unit();
                     p = {x * longest, random.Unit() * longest};

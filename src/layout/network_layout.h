@@ -74,9 +74,8 @@ std::vector<TPoint> ClassicalScaling(const std::vector<double>& distances, int n
 // Where the layout starts.
 struct TLayoutStart {
     // The positions to start from (one per node); empty: the classical scaling of the
-    // drawing distances, or, with RandomSeed, random positions.
+    // drawing distances.
     std::vector<TPoint> Positions;
-    int RandomSeed = 0;  // > 0: random positions from this seed (measured, never drawn)
 };
 
 // The positions of the nodes, in the units of the distances, y growing northwards: only the

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/file_texts/name_bytes.h"
 #include "platform/application/meshloom_application.h"
 
 namespace {
@@ -21,28 +20,14 @@ constexpr double Radius = 4;
 constexpr double Reach = 8;  // how near the pointer must be to a node, in pixels
 
 QColor KindColour(TNodeKind kind) {
-    switch (kind) {
-        case TNodeKind::Unreached:
-            return QColor(0xc0, 0x39, 0x2b);
-        case TNodeKind::Unreaching:
-            return QColor(0xe6, 0x7e, 0x22);
-        case TNodeKind::Isolated:
-            return QColor(0x8e, 0x44, 0xad);
-        case TNodeKind::Joined:
-            break;
-    }
-    return QColor(0x2c, 0x3e, 0x50);
+    return QColor(QLatin1String(NodeKindColour(kind)));
 }
 
-const QColor LinkColour(0x7f, 0x8c, 0x8d);
-const QColor OriginColour(0x27, 0xae, 0x60);
-const QColor DestinationColour(0x29, 0x80, 0xb9);
-
-QString NodeText(const TLayoutNetwork& network, int node) {
-    return QString::number(node) + QLatin1Char(' ') +
-           QString::fromStdString(
-               TextOfNameBytes(network.Names[static_cast<std::size_t>(node - 1)]));
-}
+const QColor LinkColour(QLatin1String(PictureColour::Link));
+const QColor ArrowColour(QLatin1String(PictureColour::Arrowhead));
+const QColor OriginColour(QLatin1String(PictureColour::Origin));
+const QColor DestinationColour(QLatin1String(PictureColour::Destination));
+const QColor DistanceColour(QLatin1String(PictureColour::Distance));
 
 TPoint PointOf(QPointF p) {
     return {p.x(), p.y()};
@@ -52,16 +37,13 @@ QPointF QPointOf(TPoint p) {
     return {p.X, p.Y};
 }
 
-// The head of an arrow from from whose tip touches the edge of the dot at to.
-void Arrowhead(QPainter& painter, QPointF from, QPointF to) {
-    const QPointF along = to - from;
-    const double length = std::hypot(along.x(), along.y());
-    if (length <= Radius + 2) {
+// The head of an arrow (ArrowheadCorners), where there is room for one.
+void DrawArrowhead(QPainter& painter, const std::optional<std::array<TPoint, 3>>& corners) {
+    if (!corners) {
         return;
     }
-    const QPointF unit = along / length, across(-unit.y(), unit.x());
-    const QPointF tip = to - unit * Radius;
-    const QPointF points[3] = {tip, tip - unit * 9 + across * 4, tip - unit * 9 - across * 4};
+    const QPointF points[3] = {QPointOf((*corners)[0]), QPointOf((*corners)[1]),
+                               QPointOf((*corners)[2])};
     painter.drawPolygon(points, 3);
 }
 
@@ -122,9 +104,8 @@ QPointF TPictureCanvas::NodePoint(int node) const {
     if (node < 1 || static_cast<std::size_t>(node) > fitted.size()) {
         return {};
     }
-    const TPoint& p = fitted[static_cast<std::size_t>(node - 1)];
-    const QPointF centre = QRectF(rect()).center();
-    return centre + (QPointF(p.X, p.Y) - centre) * Scale + Offset;
+    return QPointOf(Viewed(fitted[static_cast<std::size_t>(node - 1)],
+                           {Scale, PointOf(QRectF(rect()).center()), PointOf(Offset)}));
 }
 
 int TPictureCanvas::NodeAt(QPointF point) const {
@@ -145,17 +126,17 @@ QString TPictureCanvas::TipAt(QPointF point) const {
     const TLayoutNetwork& network = Drawn.Network;
     if (const int node = NodeAt(point)) {
         const TNodeKind kind = NodeKindOf(Drawn, node);
-        return NodeText(network, node) +
+        return QString::fromStdString(NodeText(network, node)) +
                (kind == TNodeKind::Joined
                     ? QString()
                     : QLatin1Char('\n') + QString::fromLatin1(NodeKindText(kind)));
     }
     for (const TDrawnLink& link : Links) {
         if (SegmentDistance(point, NodePoint(link.From), NodePoint(link.To)) <= 4) {
-            return NodeText(network, link.From) +
+            return QString::fromStdString(NodeText(network, link.From)) +
                    QString::fromLatin1(link.TwoWay ? " <-> " : " -> ") +
-                   NodeText(network, link.To) + QStringLiteral(": distance ") +
-                   QString::fromStdString(DistanceLabel(link));
+                   QString::fromStdString(NodeText(network, link.To)) +
+                   QStringLiteral(": distance ") + QString::fromStdString(DistanceLabel(link));
         }
     }
     return {};
@@ -164,15 +145,16 @@ QString TPictureCanvas::TipAt(QPointF point) const {
 void TPictureCanvas::Draw(QPainter& painter, QSizeF size, double scale, QPointF offset) const {
     painter.fillRect(QRectF(QPointF(), size), Qt::white);
     const QSizeF area(size.width(), size.height() - LegendHeight);
-    const std::vector<TPoint> fitted =
-        FittedPositions(Drawn.Positions, area.width(), area.height(), Margin);
-    const QPointF centre(size.width() / 2, size.height() / 2);
-    std::vector<TPoint> at;
-    for (const TPoint& p : fitted) {
-        at.push_back(PointOf(centre + (QPointF(p.X, p.Y) - centre) * scale + offset));
-    }
-    const auto point = [&](int node) { return QPointOf(at[static_cast<std::size_t>(node - 1)]); };
-    if (at.size() != static_cast<std::size_t>(Drawn.Network.NumNodes)) {
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const TPictureDrawing drawing = PictureDrawing(
+        Drawn, Shown,
+        {area.width(), area.height(), Margin, Radius,
+         TDrawingView{scale, {size.width() / 2, size.height() / 2}, PointOf(offset)}},
+        [&](const std::string& text) {
+            const QString words = QString::fromStdString(text);
+            return TPoint{metrics.horizontalAdvance(words), metrics.height()};
+        });
+    if (!drawing.LaidOut) {
         painter.drawText(QRectF(QPointF(), size), Qt::AlignCenter,
                          QStringLiteral("Laying out the network..."));
         return;
@@ -180,102 +162,89 @@ void TPictureCanvas::Draw(QPainter& painter, QSizeF size, double scale, QPointF 
     // The network above the legend, never over it, however it is zoomed or moved.
     painter.save();
     painter.setClipRect(QRectF(QPointF(), area));
-    std::vector<TRect> arrowheads;
-    for (const TDrawnLink& link : Links) {
-        if (!link.TwoWay) {
-            arrowheads.push_back(
-                ArrowheadBox(PointOf(point(link.From)), PointOf(point(link.To)), Radius));
-        }
-    }
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    std::vector<QString> names;
-    std::vector<TPoint> sizes;
-    for (int node = 1; node <= static_cast<int>(at.size()); ++node) {
-        names.push_back(NodeText(Drawn.Network, node).section(QLatin1Char(' '), 1));
-        sizes.push_back({metrics.horizontalAdvance(names.back()), metrics.height()});
-    }
-    const std::vector<TRect> labels =
-        PlaceNames(at, sizes, Radius, arrowheads, {0, 0, area.width(), area.height()});
     // Thousands of lines are drawn plain, so that a full network still draws at once.
-    painter.setRenderHint(QPainter::Antialiasing, Links.size() < 3000);
+    painter.setRenderHint(QPainter::Antialiasing, drawing.Lines.size() < 3000);
     painter.setPen(QPen(LinkColour, 1));
-    painter.setBrush(QColor(0x34, 0x49, 0x5e));
-    for (const TDrawnLink& link : Links) {
-        const auto [from, to] = LinkLineEnds(at[static_cast<std::size_t>(link.From - 1)],
-                                             at[static_cast<std::size_t>(link.To - 1)], Radius);
-        painter.drawLine(QPointOf(from), QPointOf(to));
-        if (!link.TwoWay) {
-            Arrowhead(painter, point(link.From), point(link.To));
-        }
+    painter.setBrush(ArrowColour);
+    for (const TDrawnLine& line : drawing.Lines) {
+        painter.drawLine(QPointOf(line.From), QPointOf(line.To));
+        DrawArrowhead(painter, line.Arrowhead);
     }
     if (Shown.Distances) {
-        painter.setPen(QColor(0x16, 0xa0, 0x85));
-        for (const TDrawnLink& link : Links) {
-            const QString label = QString::fromStdString(DistanceLabel(link));
-            const QSizeF room(metrics.horizontalAdvance(label), metrics.height());
-            const TPoint middle = PlaceOnLine(at[static_cast<std::size_t>(link.From - 1)],
-                                              at[static_cast<std::size_t>(link.To - 1)],
-                                              {room.width(), room.height()}, labels, at, Radius);
+        painter.setPen(DistanceColour);
+        for (const TDrawnLine& line : drawing.Lines) {
+            const QSizeF room(line.LabelSize.X, line.LabelSize.Y);
             painter.drawText(
-                QRectF(QPointOf(middle) - QPointF(room.width(), room.height()) / 2, room),
-                Qt::AlignCenter, label);
+                QRectF(QPointOf(line.LabelCentre) - QPointF(room.width(), room.height()) / 2, room),
+                Qt::AlignCenter, QString::fromStdString(line.Label));
         }
     }
     painter.setRenderHint(QPainter::Antialiasing, true);
-    for (int node = 1; node <= static_cast<int>(at.size()); ++node) {
-        const QPointF p = point(node);
-        if (node == Shown.Origin || node == Shown.Destination) {
-            painter.setPen(QPen(node == Shown.Origin ? OriginColour : DestinationColour, 3));
+    for (std::size_t node = 0; node < drawing.Dots.size(); ++node) {
+        const TDrawnDot& dot = drawing.Dots[node];
+        const QPointF p = QPointOf(dot.At);
+        if (dot.Ring != TRing::None) {
+            painter.setPen(QPen(dot.Ring == TRing::Origin ? OriginColour : DestinationColour, 3));
             painter.setBrush(Qt::NoBrush);
             painter.drawEllipse(p, Radius + 4, Radius + 4);
         }
         painter.setPen(Qt::NoPen);
-        painter.setBrush(KindColour(NodeKindOf(Drawn, node)));
+        painter.setBrush(KindColour(dot.Kind));
         painter.drawEllipse(p, Radius, Radius);
         painter.setPen(Qt::black);
-        const TRect& label = labels[static_cast<std::size_t>(node - 1)];
+        const TRect& label = drawing.Names[node].Box;
         painter.drawText(QPointF(label.Left, label.Top + metrics.ascent()),
-                         names[static_cast<std::size_t>(node - 1)]);
+                         QString::fromStdString(drawing.Names[node].Text));
     }
     painter.restore();
 
-    // The legend along the bottom, each entry after the width of the one before.
+    // The legend along the bottom, each entry after the width of the one before: the links'
+    // marks and the rings in the first row, the kinds of node in the second.
     painter.fillRect(QRectF(0, area.height(), size.width(), LegendHeight), Qt::white);
     painter.setRenderHint(QPainter::Antialiasing, true);
     const double y = size.height() - LegendHeight + 14, gap = 18;
-    const auto words = [&](double& x, const QString& text) {
+    const auto words = [&](double& x, double row, const std::string& text) {
+        const QString shown = QString::fromStdString(text);
         painter.setPen(Qt::black);
-        painter.drawText(QPointF(x, y + metrics.ascent() / 2 - 1), text);
-        x += metrics.horizontalAdvance(text) + gap;
+        painter.drawText(QPointF(x, row + metrics.ascent() / 2 - 1), shown);
+        x += metrics.horizontalAdvance(shown) + gap;
     };
     double x = 10;
-    painter.setPen(QPen(LinkColour, 1));
-    painter.drawLine(QPointF(x, y), QPointF(x + 30, y));
-    x += 35;
-    words(x, QStringLiteral("two-way link"));
-    painter.setPen(QPen(LinkColour, 1));
-    painter.drawLine(QPointF(x, y), QPointF(x + 30, y));
-    painter.setBrush(QColor(0x34, 0x49, 0x5e));
-    Arrowhead(painter, QPointF(x, y), QPointF(x + 30 + Radius, y));
-    x += 35;
-    words(x, QStringLiteral("one-way link"));
-    painter.setBrush(Qt::NoBrush);
-    for (const bool origin : {true, false}) {
-        painter.setPen(QPen(origin ? OriginColour : DestinationColour, 3));
-        painter.drawEllipse(QPointF(x + 6, y), 6, 6);
-        x += 16;
-        words(x, origin ? QStringLiteral("origin") : QStringLiteral("destination"));
+    for (const TLegendEntry& entry : drawing.Legend) {
+        switch (entry.Mark) {
+            case TLegendMark::TwoWayLink:
+            case TLegendMark::OneWayLink:
+                painter.setPen(QPen(LinkColour, 1));
+                painter.drawLine(QPointF(x, y), QPointF(x + 30, y));
+                if (entry.Mark == TLegendMark::OneWayLink) {
+                    painter.setBrush(ArrowColour);
+                    DrawArrowhead(painter, ArrowheadCorners({x, y}, {x + 30 + Radius, y}, Radius));
+                }
+                x += 35;
+                words(x, y, entry.Text);
+                break;
+            case TLegendMark::Origin:
+            case TLegendMark::Destination:
+                painter.setBrush(Qt::NoBrush);
+                painter.setPen(
+                    QPen(entry.Mark == TLegendMark::Origin ? OriginColour : DestinationColour, 3));
+                painter.drawEllipse(QPointF(x + 6, y), 6, 6);
+                x += 16;
+                words(x, y, entry.Text);
+                break;
+            case TLegendMark::Node:
+                break;
+        }
     }
     x = 10;
-    for (const TNodeKind kind : MarkedNodeKinds) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(KindColour(kind));
-        painter.drawEllipse(QPointF(x + 5, y + 20), Radius, Radius);
-        x += 14;
-        painter.setPen(Qt::black);
-        painter.drawText(QPointF(x, y + 20 + metrics.ascent() / 2 - 1),
-                         QString::fromLatin1(NodeKindText(kind)));
-        x += metrics.horizontalAdvance(QString::fromLatin1(NodeKindText(kind))) + gap;
+    for (const TLegendEntry& entry : drawing.Legend) {
+        if (entry.Mark == TLegendMark::Node) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(KindColour(entry.Kind));
+            painter.drawEllipse(QPointF(x + 5, y + 20), Radius, Radius);
+            x += 14;
+            words(x, y + 20, entry.Text);
+        }
     }
 }
 
@@ -394,7 +363,8 @@ void TPictureCanvas::keyPressEvent(QKeyEvent* event) {
 void TPictureCanvas::Describe() {
     QString text = QString::fromStdString(PictureDescription(Drawn));
     if (Current > 0 && Current <= Drawn.Network.NumNodes) {
-        text += QStringLiteral(" At node ") + NodeText(Drawn.Network, Current) +
+        text += QStringLiteral(" At node ") +
+                QString::fromStdString(NodeText(Drawn.Network, Current)) +
                 QStringLiteral("; Enter makes it the origin, Shift+Enter the destination.");
     }
     setAccessibleDescription(text);

@@ -1,8 +1,9 @@
 #pragma once
 
-// The drawing of the network's picture: nodes as dots with their names, two-way links as
-// lines, one-way links as arrows, the cut-off nodes in their own colours, the link window's
-// origin and destination ringed, and a legend. The pointer over a node or a link shows what it
+// The network's picture painted with Qt from its drawing (drawing/picture_drawing.h), its
+// texts measured in the window's font: nodes as dots with their names, two-way links as lines,
+// one-way links as arrows, the cut-off nodes in their own colours, the link window's origin and
+// destination ringed, and a legend. The pointer over a node or a link shows what it
 // is; a click picks a node as the origin, Shift+click or the other button as the destination.
 // The wheel and Ctrl+plus/minus zoom, Ctrl+0 fits the whole network, dragging or Ctrl+arrows
 // move it. From the keyboard the arrows step to the nearest node in their direction, Enter
@@ -12,7 +13,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "layout/picture_svg.h"
+#include "drawing/picture_drawing.h"
 
 class TPictureCanvas : public QWidget {
     Q_OBJECT

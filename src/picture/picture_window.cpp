@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "drawing/picture_svg.h"
 #include "files/file_writer.h"
 #include "picture/picture_canvas.h"
 #include "platform/application/meshloom_application.h"

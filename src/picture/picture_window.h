@@ -10,7 +10,6 @@
 #include <functional>
 
 #include "layout/network_layout.h"
-#include "layout/picture_svg.h"
 #include "platform/dialogs/save_dialog.h"
 
 class QCheckBox;

@@ -26,20 +26,21 @@ declare -A allowed=(
     [core/rows]="core/rows core/file_texts core/lists core/network core/numbers"
     [files]="files $core"
     [layout]="layout $core"
+    [drawing]="drawing layout $core"
     [platform/dialogs]="platform/dialogs $core"
     [platform/application]="platform/application platform/dialogs $core"
     [platform/widgets]="platform/widgets platform/application platform/dialogs $core"
     [platform/services]="platform/services platform/application platform/dialogs files $core"
     [shell]="shell $platform files $core"
     [nodes]="nodes shell $platform files $core"
-    [picture]="picture $platform layout files $core"
-    [links]="links picture shell $platform layout files $core"
-    [app]="app links picture nodes shell $platform layout files $core"
-    [cli]="cli layout files $core"
+    [picture]="picture $platform drawing layout files $core"
+    [links]="links picture shell $platform drawing layout files $core"
+    [app]="app links picture nodes shell $platform drawing layout files $core"
+    [cli]="cli drawing layout files $core"
 )
-# The rooms that run where no display is: the core, the files' room, the layout and
-# meshloom-export.
-no_qt="$core files layout cli"
+# The rooms that run where no display is: the core, the files' room, the layout, the drawing
+# and meshloom-export.
+no_qt="$core files layout drawing cli"
 most_files=12
 
 while IFS= read -r folder; do

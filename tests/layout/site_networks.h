@@ -1,15 +1,38 @@
 #pragma once
 
-// Networks of roads between sites in a plane, for the layout's tests and benchmark: random
-// sites joined as roads join neighbouring sites (a greedy triangulation), both ways, at the
-// rounded distances; and how far a drawing is from the sites (Procrustes disparity).
+// Networks for the layout's and the drawing's tests and the layout's benchmark: small networks
+// written as text, and random sites in a plane joined as roads join neighbouring sites (a
+// greedy triangulation), both ways, at the rounded distances; and how far a drawing is from
+// the sites (Procrustes disparity).
 
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "layout/network_layout.h"
+
+// n nodes named A, B, ...; "1>2:5" a one-way link, "1-2:5" a two-way one.
+inline TLayoutNetwork SmallNetwork(int n, const std::string& links) {
+    TLayoutNetwork network;
+    network.NumNodes = n;
+    network.Links.assign(static_cast<std::size_t>(n * n), NoLink);
+    for (int i = 0; i < n; ++i) {
+        network.Names.push_back(std::string(1, static_cast<char>('A' + i)));
+    }
+    std::istringstream words(links);
+    int o = 0, d = 0, distance = 0;
+    char kind = 0, colon = 0;
+    while (words >> o >> kind >> d >> colon >> distance) {
+        network.Links[static_cast<std::size_t>((o - 1) * n + d - 1)] = distance;
+        if (kind == '-') {
+            network.Links[static_cast<std::size_t>((d - 1) * n + o - 1)] = distance;
+        }
+    }
+    return network;
+}
 
 struct TSiteNetwork {
     std::vector<TPoint> Sites;

@@ -1,15 +1,13 @@
-// The network drawn to its distances, and its SVG picture.
+// The network drawn to its distances.
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 #include <random>
-#include <regex>
-#include <sstream>
 #include <tuple>
 
-#include "layout/picture_svg.h"
+#include "drawing/picture_svg.h"
 #include "site_networks.h"
 
 namespace {
@@ -48,32 +46,6 @@ TEST(NetworkLayoutTest, RoadsBetweenSitesDrawTheirMap) {
     }
 }
 
-// n nodes named A, B, ...; "1>2:5" a one-way link, "1-2:5" a two-way one.
-TLayoutNetwork Network(int n, const std::string& links) {
-    TLayoutNetwork network;
-    network.NumNodes = n;
-    network.Links.assign(static_cast<std::size_t>(n * n), NoLink);
-    for (int i = 0; i < n; ++i) {
-        network.Names.push_back(std::string(1, static_cast<char>('A' + i)));
-    }
-    std::istringstream words(links);
-    int o = 0, d = 0, distance = 0;
-    char kind = 0, colon = 0;
-    while (words >> o >> kind >> d >> colon >> distance) {
-        network.Links[static_cast<std::size_t>((o - 1) * n + d - 1)] = distance;
-        if (kind == '-') {
-            network.Links[static_cast<std::size_t>((d - 1) * n + o - 1)] = distance;
-        }
-    }
-    return network;
-}
-
-std::size_t Count(const std::string& text, const std::string& pattern) {
-    const std::regex expression(pattern);
-    return static_cast<std::size_t>(
-        std::distance(std::sregex_iterator(text.begin(), text.end(), expression), {}));
-}
-
 std::string Line(int n, const char* join) {
     std::string links;
     for (int i = 1; i < n; ++i) {
@@ -104,7 +76,7 @@ TEST(NetworkLayoutTest, SmallNetworksDrawnApartAndSaid) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Name);
-        const TLayoutNetwork network = Network(row.Nodes, row.Links);
+        const TLayoutNetwork network = SmallNetwork(row.Nodes, row.Links);
         const TNetworkPicture picture = PictureOf(network);
         const std::vector<TPoint>& at = picture.Positions;
         const auto length = [&](int i, int j) {
@@ -158,7 +130,7 @@ TEST(NetworkLayoutTest, SmallNetworksDrawnApartAndSaid) {
     }
     // A line runs straight across in its order, every link drawn at its distance.
     for (const int n : {8, 11, 40}) {
-        const std::vector<TPoint> at = LayOutNetwork(Network(n, Line(n, "-")));
+        const std::vector<TPoint> at = LayOutNetwork(SmallNetwork(n, Line(n, "-")));
         for (std::size_t i = 1; i < at.size(); ++i) {
             EXPECT_NEAR(std::abs(at[i].X - at[i - 1].X), 10, 1e-6) << n << " nodes, link " << i;
             EXPECT_GT((at[i].X - at[i - 1].X) * (at[1].X - at[0].X), 0)
@@ -167,7 +139,7 @@ TEST(NetworkLayoutTest, SmallNetworksDrawnApartAndSaid) {
         }
     }
     // A link of 0 is drawn shorter than every longer one, and not on one point.
-    const std::vector<TPoint> zero = LayOutNetwork(Network(3, "1-2:0 2-3:5"));
+    const std::vector<TPoint> zero = LayOutNetwork(SmallNetwork(3, "1-2:0 2-3:5"));
     const double zeroLength = std::hypot(zero[0].X - zero[1].X, zero[0].Y - zero[1].Y);
     EXPECT_GT(zeroLength, 0);
     EXPECT_LT(zeroLength, std::hypot(zero[1].X - zero[2].X, zero[1].Y - zero[2].Y));
@@ -179,7 +151,7 @@ TEST(NetworkLayoutTest, RandomSmallNetworksKeepNodesApart) {
     std::mt19937 random(39);
     for (int run = 0; run < 400; ++run) {
         const int n = 2 + static_cast<int>(random() % 7);
-        TLayoutNetwork network = Network(n, "");
+        TLayoutNetwork network = SmallNetwork(n, "");
         for (std::int32_t& link : network.Links) {
             link = random() % 4 == 0 ? static_cast<std::int32_t>(random() % 3 * 5) : NoLink;
         }
@@ -198,85 +170,6 @@ TEST(NetworkLayoutTest, RandomSmallNetworksKeepNodesApart) {
             }
         }
     }
-}
-
-// Names are placed where they cover no other name, dot or arrowhead when a place is free, and
-// a distance on its line clear of the names.
-TEST(PictureSvgTest, NamesAndDistancesKeepClear) {
-    // Three dots in a row, 30 apart, names 40 wide: the middle name goes below or above.
-    const std::vector<TPoint> dots{{100, 100}, {130, 100}, {160, 100}};
-    const std::vector<TPoint> sizes(3, TPoint{40, 13});
-    const std::vector<TRect> arrowheads{ArrowheadBox({200, 60}, dots[2], 5)};
-    const std::vector<TRect> names = PlaceNames(dots, sizes, 5, arrowheads, {0, 0, 400, 200});
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        for (std::size_t j = 0; j < names.size(); ++j) {
-            EXPECT_TRUE(i == j || !names[i].Overlaps(names[j])) << i << " and " << j;
-        }
-        for (std::size_t j = 0; j < dots.size(); ++j) {
-            EXPECT_TRUE(i == j || !names[i].Overlaps({dots[j].X - 5, dots[j].Y - 5, 10, 10})) << i;
-        }
-        EXPECT_FALSE(names[i].Overlaps(arrowheads[0])) << i;
-    }
-    // A dot at the right edge has its name on its left.
-    const TRect edge = PlaceNames({{395, 100}}, {{40, 13}}, 5, {}, {0, 0, 400, 200})[0];
-    EXPECT_LE(edge.Left + edge.Width, 400);
-    const TPoint middle = PlaceOnLine({0, 0}, {200, 0}, {20, 12}, {{85, -10, 30, 20}}, {}, 5);
-    EXPECT_FALSE(TRect({middle.X - 10, middle.Y - 6, 20, 12}).Overlaps({85, -10, 30, 20}));
-    EXPECT_EQ(middle.Y, 0);
-    const auto [from, to] = LinkLineEnds({0, 0}, {100, 0}, 5);
-    EXPECT_EQ(from.X, 5);
-    EXPECT_EQ(to.X, 95);
-}
-
-// One element per node with its name, one per drawn link, and exactly the cut-off nodes marked.
-TEST(PictureSvgTest, SmallNetworks) {
-    const struct {
-        int Nodes;
-        const char* Links;
-        std::size_t TwoWay, OneWay;
-        const char* Unreached;  // the data-node numbers marked, in order
-        const char* Unreaching;
-    } rows[] = {
-        {2, "1>2:5", 0, 1, "1", "2"},
-        {3, "1-2:5", 1, 0, "3", "3"},
-        {3, "1-2:5000 2-3:5000", 2, 0, "", ""},
-        {4, "1-2:5 2>3:7 3>2:9 3>4:0", 2, 1, "", "4"},
-        {4, "1>2:1 2>3:1 3>4:1 4>1:1", 0, 4, "", ""},
-        {3, "", 0, 0, "123", "123"},
-        {1, "", 0, 0, "", ""},
-    };
-    for (const auto& row : rows) {
-        const TNetworkPicture picture = PictureOf(Network(row.Nodes, row.Links));
-        const std::string svg = PictureSvg(picture, {1, 2, true});
-        SCOPED_TRACE(row.Links);
-        EXPECT_EQ(Count(svg, "<g class=\"node[ \"]"), static_cast<std::size_t>(row.Nodes));
-        for (int node = 1; node <= row.Nodes; ++node) {
-            const std::string name(1, static_cast<char>('A' + node - 1));
-            EXPECT_EQ(Count(svg, "data-node=\"" + std::to_string(node) + "\"><title>" +
-                                     std::to_string(node) + " " + name + "</title>.*>" + name +
-                                     "</text></g>"),
-                      1u);
-        }
-        EXPECT_EQ(Count(svg, "class=\"link two-way\""), row.TwoWay);
-        EXPECT_EQ(Count(svg, "class=\"link one-way\""), row.OneWay);
-        std::string unreached, unreaching;
-        const std::regex node("class=\"node( unreached)?( unreaching)?\" data-node=\"(\\d+)\"");
-        for (auto at = std::sregex_iterator(svg.begin(), svg.end(), node);
-             at != std::sregex_iterator(); ++at) {
-            unreached += (*at)[1].matched ? (*at)[3].str() : "";
-            unreaching += (*at)[2].matched ? (*at)[3].str() : "";
-        }
-        EXPECT_EQ(unreached, row.Unreached);
-        EXPECT_EQ(unreaching, row.Unreaching);
-    }
-}
-
-// Names are written as UTF-8 and escaped.
-TEST(PictureSvgTest, NamesAndNumbers) {
-    TLayoutNetwork network = Network(2, "1-2:10");
-    network.Names = {"<\xC9&\"", "B"};
-    const std::string svg = PictureSvg(PictureOf(network));
-    EXPECT_NE(svg.find("<title>1 &lt;\xC3\x89&amp;&quot;</title>"), std::string::npos);
 }
 
 }  // namespace

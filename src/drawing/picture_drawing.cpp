@@ -1,26 +1,12 @@
-#include "layout/picture_svg.h"
+#include "drawing/picture_drawing.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <iterator>
 
 #include "core/file_texts/name_bytes.h"
-#include "core/file_texts/xml_text.h"
 
 namespace {
-
-// A coordinate with one decimal and a point, whatever the region.
-std::string Number(double value) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
-    return std::string(text, end.ptr);
-}
-
-std::string NodeText(const TLayoutNetwork& network, int node) {
-    return std::to_string(node) + " " +
-           TextOfNameBytes(network.Names[static_cast<std::size_t>(node - 1)]);
-}
 
 std::string NodeList(const TLayoutNetwork& network, const std::vector<int>& nodes) {
     std::string list;
@@ -29,39 +15,6 @@ std::string NodeList(const TLayoutNetwork& network, const std::vector<int>& node
     }
     return list;
 }
-
-const char* KindClass(TNodeKind kind) {
-    switch (kind) {
-        case TNodeKind::Unreached:
-            return " unreached";
-        case TNodeKind::Unreaching:
-            return " unreaching";
-        case TNodeKind::Isolated:
-            return " unreached unreaching";
-        case TNodeKind::Joined:
-            break;
-    }
-    return "";
-}
-
-const char* KindColour(TNodeKind kind) {
-    switch (kind) {
-        case TNodeKind::Unreached:
-            return "#c0392b";
-        case TNodeKind::Unreaching:
-            return "#e67e22";
-        case TNodeKind::Isolated:
-            return "#8e44ad";
-        case TNodeKind::Joined:
-            break;
-    }
-    return "#2c3e50";
-}
-
-constexpr double Width = 800, Height = 600, Margin = 60, Radius = 5;
-// The sans-serif face at 11 pixels, as most readers draw it: the height of a line, the
-// baseline below its top, and a width per character that covers most names.
-constexpr double LineHeight = 13, Baseline = 10, CharWidth = 6.6;
 
 double Length(TPoint a, TPoint b) {
     return std::sqrt((a.X - b.X) * (a.X - b.X) + (a.Y - b.Y) * (a.Y - b.Y));
@@ -77,15 +30,12 @@ TRect DotBox(TPoint p, double radius) {
     return {p.X - radius, p.Y - radius, 2 * radius, 2 * radius};
 }
 
-// A text's width in the file's face, by its characters (UTF-8 lead bytes).
-double TextWidth(const std::string& text) {
-    const auto characters = std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xc0) != 0x80;
-    });
-    return CharWidth * static_cast<double>(characters);
-}
-
 }  // namespace
+
+std::string NodeText(const TLayoutNetwork& network, int node) {
+    return std::to_string(node) + " " +
+           TextOfNameBytes(network.Names[static_cast<std::size_t>(node - 1)]);
+}
 
 std::pair<TPoint, TPoint> LinkLineEnds(TPoint a, TPoint b, double radius) {
     const double length = Length(a, b);
@@ -218,6 +168,20 @@ const char* NodeKindText(TNodeKind kind) {
     return "";
 }
 
+const char* NodeKindColour(TNodeKind kind) {
+    switch (kind) {
+        case TNodeKind::Unreached:
+            return "#c0392b";
+        case TNodeKind::Unreaching:
+            return "#e67e22";
+        case TNodeKind::Isolated:
+            return "#8e44ad";
+        case TNodeKind::Joined:
+            break;
+    }
+    return "#2c3e50";
+}
+
 TNodeKind NodeKindOf(const TNetworkPicture& picture, int node) {
     const bool unreached = std::find(picture.Unreached.begin(), picture.Unreached.end(), node) !=
                            picture.Unreached.end();
@@ -289,98 +253,86 @@ std::vector<TPoint> FittedPositions(const std::vector<TPoint>& positions, double
     return fitted;
 }
 
-std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& marks) {
+std::optional<std::array<TPoint, 3>> ArrowheadCorners(TPoint from, TPoint to, double radius) {
+    const TPoint along{to.X - from.X, to.Y - from.Y};
+    const double length = std::hypot(along.X, along.Y);
+    if (length <= radius + 2) {
+        return std::nullopt;
+    }
+    const TPoint unit{along.X / length, along.Y / length}, across{-unit.Y, unit.X};
+    const TPoint tip{to.X - unit.X * radius, to.Y - unit.Y * radius};
+    const TPoint base{tip.X - unit.X * 9, tip.Y - unit.Y * 9};
+    return std::array<TPoint, 3>{tip, TPoint{base.X + across.X * 4, base.Y + across.Y * 4},
+                                 TPoint{base.X - across.X * 4, base.Y - across.Y * 4}};
+}
+
+TPoint Viewed(TPoint p, const TDrawingView& view) {
+    return {view.Centre.X + (p.X - view.Centre.X) * view.Scale + view.Offset.X,
+            view.Centre.Y + (p.Y - view.Centre.Y) * view.Scale + view.Offset.Y};
+}
+
+TPictureDrawing PictureDrawing(const TNetworkPicture& picture, const TPictureMarks& marks,
+                               const TDrawingArea& area, const TMeasure& measure) {
     const TLayoutNetwork& network = picture.Network;
-    const std::vector<TPoint> at = FittedPositions(picture.Positions, Width, Height, Margin);
+    TPictureDrawing drawing;
+    drawing.Description = PictureDescription(picture);
+    drawing.Legend = {{TLegendMark::TwoWayLink, TNodeKind::Joined, "two-way link"},
+                      {TLegendMark::OneWayLink, TNodeKind::Joined, "one-way link"}};
+    for (const TNodeKind kind : MarkedNodeKinds) {
+        drawing.Legend.push_back({TLegendMark::Node, kind, NodeKindText(kind)});
+    }
+    drawing.Legend.push_back({TLegendMark::Origin, TNodeKind::Joined, "origin"});
+    drawing.Legend.push_back({TLegendMark::Destination, TNodeKind::Joined, "destination"});
+    std::vector<TPoint> at =
+        FittedPositions(picture.Positions, area.Width, area.Height, area.Margin);
+    if (at.size() != static_cast<std::size_t>(network.NumNodes)) {
+        return drawing;
+    }
+    drawing.LaidOut = true;
+    if (area.View) {
+        for (TPoint& p : at) {
+            p = Viewed(p, *area.View);
+        }
+    }
     const auto point = [&](int node) { return at[static_cast<std::size_t>(node - 1)]; };
-    const std::string size = Number(Width) + "\" height=\"" + Number(Height + 70);
-    std::string svg =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-        size + "\" viewBox=\"0 0 " + Number(Width) + " " + Number(Height + 70) +
-        "\" font-family=\"sans-serif\" font-size=\"11\">\n"
-        "<title>Network picture</title>\n<desc>" +
-        XmlEscaped(PictureDescription(picture)) +
-        "</desc>\n"
-        "<defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" "
-        "markerWidth=\"7\" markerHeight=\"7\" orient=\"auto-start-reverse\">"
-        "<path d=\"M0,0 L10,5 L0,10 z\" fill=\"#34495e\"/></marker></defs>\n"
-        "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n<g class=\"links\">\n";
-    const std::vector<TDrawnLink> links = DrawnLinks(network);
-    svg.reserve(svg.size() + (links.size() + static_cast<std::size_t>(network.NumNodes)) * 300);
-    std::vector<TRect> arrowheads;
-    for (const TDrawnLink& link : links) {
+    for (const TDrawnLink& link : DrawnLinks(network)) {
+        TDrawnLine line{link, {}, {}, std::nullopt, {}, {}, {}};
+        std::tie(line.From, line.To) = LinkLineEnds(point(link.From), point(link.To), area.Radius);
         if (!link.TwoWay) {
-            arrowheads.push_back(ArrowheadBox(point(link.From), point(link.To), Radius));
+            line.Arrowhead = ArrowheadCorners(point(link.From), point(link.To), area.Radius);
+        }
+        drawing.Lines.push_back(std::move(line));
+    }
+    std::vector<TRect> arrowheads;
+    for (const TDrawnLine& line : drawing.Lines) {
+        if (!line.Link.TwoWay) {
+            arrowheads.push_back(
+                ArrowheadBox(point(line.Link.From), point(line.Link.To), area.Radius));
         }
     }
     std::vector<TPoint> sizes;
     for (const std::string& name : network.Names) {
-        sizes.push_back({TextWidth(TextOfNameBytes(name)), LineHeight});
+        drawing.Names.push_back({TextOfNameBytes(name), {}});
+        sizes.push_back(measure(drawing.Names.back().Text));
     }
-    const std::vector<TRect> names =
-        PlaceNames(at, sizes, Radius, arrowheads, {0, 0, Width, Height});
-    for (const TDrawnLink& link : links) {
-        const auto [from, to] = LinkLineEnds(point(link.From), point(link.To), Radius);
-        const std::string title = NodeText(network, link.From) + (link.TwoWay ? " <-> " : " -> ") +
-                                  NodeText(network, link.To) + ": " + DistanceLabel(link);
-        svg += "<line class=\"link " + std::string(link.TwoWay ? "two-way" : "one-way") +
-               "\" data-from=\"" + std::to_string(link.From) + "\" data-to=\"" +
-               std::to_string(link.To) + "\" data-distance=\"" + std::to_string(link.Distance) +
-               (link.TwoWay ? "\" data-back-distance=\"" + std::to_string(link.BackDistance)
-                            : std::string()) +
-               "\" x1=\"" + Number(from.X) + "\" y1=\"" + Number(from.Y) + "\" x2=\"" +
-               Number(to.X) + "\" y2=\"" + Number(to.Y) + "\" stroke=\"#7f8c8d\"" +
-               (link.TwoWay ? "" : " marker-end=\"url(#arrow)\"") + "><title>" + XmlEscaped(title) +
-               "</title></line>\n";
-        if (marks.Distances) {
-            const std::string label = DistanceLabel(link);
-            const TPoint centre = PlaceOnLine(point(link.From), point(link.To),
-                                              {TextWidth(label), LineHeight}, names, at, Radius);
-            svg += "<text class=\"distance\" x=\"" + Number(centre.X) + "\" y=\"" +
-                   Number(centre.Y + Baseline - LineHeight / 2) +
-                   "\" text-anchor=\"middle\" fill=\"#16a085\">" + label + "</text>\n";
+    const std::vector<TRect> boxes =
+        PlaceNames(at, sizes, area.Radius, arrowheads, {0, 0, area.Width, area.Height});
+    for (std::size_t node = 0; node < boxes.size(); ++node) {
+        drawing.Names[node].Box = boxes[node];
+    }
+    if (marks.Distances) {
+        for (TDrawnLine& line : drawing.Lines) {
+            line.Label = DistanceLabel(line.Link);
+            line.LabelSize = measure(line.Label);
+            line.LabelCentre = PlaceOnLine(point(line.Link.From), point(line.Link.To),
+                                           line.LabelSize, boxes, at, area.Radius);
         }
     }
-    svg += "</g>\n<g class=\"nodes\">\n";
     for (int node = 1; node <= network.NumNodes; ++node) {
-        const TNodeKind kind = NodeKindOf(picture, node);
-        const TPoint p = point(node);
-        const TRect& label = names[static_cast<std::size_t>(node - 1)];
-        const std::string name =
-            XmlEscaped(TextOfNameBytes(network.Names[static_cast<std::size_t>(node - 1)]));
-        std::string ring;
-        if (node == marks.Origin || node == marks.Destination) {
-            ring = "<circle cx=\"" + Number(p.X) + "\" cy=\"" + Number(p.Y) + "\" r=\"" +
-                   Number(Radius + 4) + "\" fill=\"none\" stroke-width=\"3\" stroke=\"" +
-                   (node == marks.Origin ? "#27ae60" : "#2980b9") + "\"/>";
-        }
-        svg += "<g class=\"node" + std::string(KindClass(kind)) + "\" data-node=\"" +
-               std::to_string(node) + "\"><title>" + XmlEscaped(NodeText(network, node)) +
-               "</title>" + ring + "<circle cx=\"" + Number(p.X) + "\" cy=\"" + Number(p.Y) +
-               "\" r=\"" + Number(Radius) + "\" fill=\"" + KindColour(kind) + "\"/><text x=\"" +
-               Number(label.Left) + "\" y=\"" + Number(label.Top + Baseline) + "\">" + name +
-               "</text></g>\n";
+        drawing.Dots.push_back({point(node), NodeKindOf(picture, node),
+                                node == marks.Origin        ? TRing::Origin
+                                : node == marks.Destination ? TRing::Destination
+                                                            : TRing::None});
     }
-    // The legend, below the drawing.
-    const double y = Height + 20;
-    svg += "</g>\n<g class=\"legend\">\n<line x1=\"10\" y1=\"" + Number(y) + "\" x2=\"40\" y2=\"" +
-           Number(y) + "\" stroke=\"#7f8c8d\"/><text x=\"45\" y=\"" + Number(y + 4) +
-           "\">two-way link</text>\n<line x1=\"150\" y1=\"" + Number(y) + "\" x2=\"180\" y2=\"" +
-           Number(y) + "\" stroke=\"#7f8c8d\" marker-end=\"url(#arrow)\"/><text x=\"185\" y=\"" +
-           Number(y + 4) + "\">one-way link</text>\n";
-    double x = 10;
-    for (const TNodeKind kind : MarkedNodeKinds) {
-        svg += "<circle cx=\"" + Number(x + 5) + "\" cy=\"" + Number(y + 25) +
-               "\" r=\"5\" fill=\"" + KindColour(kind) + "\"/><text x=\"" + Number(x + 14) +
-               "\" y=\"" + Number(y + 29) + "\">" + NodeKindText(kind) + "</text>\n";
-        x += 200;
-    }
-    svg += "<circle cx=\"" + Number(x + 5) + "\" cy=\"" + Number(y + 25) +
-           "\" r=\"7\" fill=\"none\" stroke-width=\"3\" stroke=\"#27ae60\"/><text x=\"" +
-           Number(x + 16) + "\" y=\"" + Number(y + 29) + "\">origin</text>\n<circle cx=\"" +
-           Number(x + 75) + "\" cy=\"" + Number(y + 25) +
-           "\" r=\"7\" fill=\"none\" stroke-width=\"3\" stroke=\"#2980b9\"/><text x=\"" +
-           Number(x + 86) + "\" y=\"" + Number(y + 29) + "\">destination</text>\n</g>\n</svg>\n";
-    return svg;
+    return drawing;
 }

@@ -1,16 +1,16 @@
 #pragma once
 
-// The network's picture as an SVG document, and what the picture window draws alike: the
-// links as drawn (a two-way link as one line, a one-way link as an arrow), the kinds of node
-// and the description a screen reader is given.
-//
-// The document, UTF-8, holds one element per node (class "node", its number in data-node,
-// its name as its text and title; "unreached" and "unreaching" added for the nodes no other
-// node reaches and that reach no other) and one per drawn link (class "link" and "two-way" or
-// "one-way", the ends in data-from and data-to, the distance in data-distance and, for a
-// two-way link, the other direction's in data-back-distance), then a legend.
+// The drawing of a laid-out network, the same for the picture window and the SVG file: the
+// links as drawn (a two-way link as one line, a one-way link as an arrow), the kinds of node,
+// where each dot, line, arrowhead, name and distance goes in a drawing area, the legend's
+// entries and the description a screen reader is given. Standard C++ alone, no Qt: the window
+// measures its texts with its font and paints what PictureDrawing gives, the file measures
+// them by its characters and writes it.
 
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,6 +32,9 @@ std::vector<TDrawnLink> DrawnLinks(const TLayoutNetwork& network);
 // "120", or for a two-way link whose directions differ "120 / 130" (From -> To first).
 std::string DistanceLabel(const TDrawnLink& link);
 
+// "3 Name": a node's number and its name, UTF-8.
+std::string NodeText(const TLayoutNetwork& network, int node);
+
 // What a node is marked as.
 enum class TNodeKind { Joined, Unreached, Unreaching, Isolated /* both */ };
 TNodeKind NodeKindOf(const TNetworkPicture& picture, int node);
@@ -39,6 +42,14 @@ TNodeKind NodeKindOf(const TNetworkPicture& picture, int node);
 constexpr TNodeKind MarkedNodeKinds[] = {TNodeKind::Unreached, TNodeKind::Unreaching,
                                          TNodeKind::Isolated};
 const char* NodeKindText(TNodeKind kind);
+
+// The picture's colours, "#rrggbb": a node's dot by its kind, the links' lines and arrowheads,
+// the rings of the origin and the destination, the distances.
+const char* NodeKindColour(TNodeKind kind);
+namespace PictureColour {
+constexpr char Link[] = "#7f8c8d", Arrowhead[] = "#34495e", Origin[] = "#27ae60",
+               Destination[] = "#2980b9", Distance[] = "#16a085";
+}  // namespace PictureColour
 
 // The picture in words, UTF-8: how many nodes and links it shows and which nodes cannot be
 // joined with the others, named as the details of the connectivity warning name them.
@@ -71,6 +82,8 @@ struct TRect {
 std::pair<TPoint, TPoint> LinkLineEnds(TPoint a, TPoint b, double radius);
 // The box around the head of an arrow whose tip is at the edge of the dot at to.
 TRect ArrowheadBox(TPoint from, TPoint to, double radius);
+// The corners of that head (its tip first), or none where the dots are too near for one.
+std::optional<std::array<TPoint, 3>> ArrowheadCorners(TPoint from, TPoint to, double radius);
 
 // For each node (dots[i - 1]) the box of its name (sizes: each name's width and height): the
 // first of the eight places beside the dot (upper right, lower right, upper left, lower left,
@@ -85,4 +98,60 @@ std::vector<TRect> PlaceNames(const std::vector<TPoint>& dots, const std::vector
 TPoint PlaceOnLine(TPoint a, TPoint b, TPoint size, const std::vector<TRect>& names,
                    const std::vector<TPoint>& dots, double radius);
 
-std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& marks = {});
+// Where the network is drawn: an area of the given size (the legend apart) with a margin on
+// every side, dots of the given radius; in the window also zoomed by Scale around Centre and
+// moved by Offset.
+struct TDrawingView {
+    double Scale = 1;
+    TPoint Centre;
+    TPoint Offset;
+};
+struct TDrawingArea {
+    double Width = 0, Height = 0, Margin = 0, Radius = 0;
+    std::optional<TDrawingView> View;
+};
+// The point p of a fitted drawing as the view shows it.
+TPoint Viewed(TPoint p, const TDrawingView& view);
+
+// The width and height of a text (UTF-8) as it will be drawn.
+using TMeasure = std::function<TPoint(const std::string& text)>;
+
+// The ring around the link window's origin or destination.
+enum class TRing { None, Origin, Destination };
+
+// Everything drawn, in the area's coordinates (y downwards).
+struct TDrawnDot {
+    TPoint At;
+    TNodeKind Kind = TNodeKind::Joined;
+    TRing Ring = TRing::None;
+};
+struct TDrawnLine {
+    TDrawnLink Link;
+    TPoint From, To;                                 // the line's ends, at the dots' edges
+    std::optional<std::array<TPoint, 3>> Arrowhead;  // a one-way link's head
+    std::string Label;                               // its distance, with marks' Distances
+    TPoint LabelCentre, LabelSize;
+};
+struct TDrawnName {
+    std::string Text;  // UTF-8
+    TRect Box;
+};
+// The legend's entries, in the order the file writes them.
+enum class TLegendMark { TwoWayLink, OneWayLink, Node, Origin, Destination };
+struct TLegendEntry {
+    TLegendMark Mark = TLegendMark::TwoWayLink;
+    TNodeKind Kind = TNodeKind::Joined;  // of a Node entry
+    std::string Text;
+};
+struct TPictureDrawing {
+    bool LaidOut = false;           // a position for every node; else no dot, line or name
+    std::vector<TDrawnDot> Dots;    // node i at [i - 1]
+    std::vector<TDrawnName> Names;  // node i's at [i - 1]
+    std::vector<TDrawnLine> Lines;  // in DrawnLinks' order
+    std::vector<TLegendEntry> Legend;
+    std::string Description;  // PictureDescription
+};
+
+// The picture drawn into area, its names and distances measured by measure.
+TPictureDrawing PictureDrawing(const TNetworkPicture& picture, const TPictureMarks& marks,
+                               const TDrawingArea& area, const TMeasure& measure);
