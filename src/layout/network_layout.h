@@ -94,6 +94,6 @@ struct TNetworkPicture {
 // The network laid out (from start, see LayOutNetwork), its cut-off nodes and its parts.
 TNetworkPicture PictureOf(const TLayoutNetwork& network, const TLayoutStart& start = {});
 
-// The nodes cut off from the rest (core/network/connectivity_details.h) of a copied network, and how
-// many parts it falls into.
+// The nodes cut off from the rest (core/network/connectivity_details.h) of a copied network, and
+// how many parts it falls into.
 void MarkCutOffNodes(TNetworkPicture& picture);

@@ -56,7 +56,7 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
     // A caption but no close, minimise or maximise box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setGeometry(74, 72, 660, 475);
-    SetBackground(*this, clAqua);
+    SetBackground(*this, Palette::Aqua);
     UseFormFont(*this);
 
     // Created in tab order, so the focus chain starts with the origin list.
@@ -125,7 +125,7 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
     LinkCount->setTextFormat(Qt::PlainText);
     LinkCount->setAlignment(Qt::AlignCenter);
     LinkCount->setMinimumWidth(401);
-    SetTextColour(*LinkCount, clRed);
+    SetTextColour(*LinkCount, Palette::Red);
 
     CancelButton = Button(
         QStringLiteral("&Cancel (lose all link information)"),

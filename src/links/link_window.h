@@ -13,7 +13,7 @@
 
 #include "core/lists/link_lines.h"
 #include "core/network/network_store.h"
-#include "platform/dialogs/save_dialog.h"
+#include "platform/dialogs/file_dialog.h"
 #include "platform/services/undo_history.h"
 
 class QAction;
@@ -44,8 +44,8 @@ class TLinkSpecification : public QWidget {
     TCommandButton* CancelButton = nullptr;
     TCommandButton* QuitandSave = nullptr;
 
-    TSaveDialog SaveNodes;
-    TSaveDialog SaveDistances;
+    TFileDialog SaveNodes;
+    TFileDialog SaveDistances;
     // The save dialogs open at these names next (the files a network was opened from).
     void StartSavesAt(const QString& demandPath, const QString& distancePath);
 

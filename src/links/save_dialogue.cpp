@@ -7,8 +7,8 @@
 #include "core/network/network_store.h"
 #include "core/network/shortest_paths.h"
 #include "links/link_window.h"
+#include "platform/dialogs/file_dialog.h"
 #include "platform/dialogs/platform_services.h"
-#include "platform/dialogs/save_dialog.h"
 #include "platform/services/name_text.h"
 #include "platform/services/network_file_writer.h"
 #include "shell/main_menu.h"
@@ -92,7 +92,7 @@ QString DistanceFileFor(const QString& demandFile, const QString& openedDemand,
 }
 }  // namespace
 
-QString ChooseSaveFileName(TSaveDialog& dialog, const QString& mustNotReplace) {
+QString ChooseSaveFileName(TFileDialog& dialog, const QString& mustNotReplace) {
     for (;;) {
         // The chosen full path, or empty when the user gave up.
         const QString name = dialog.Execute() ? dialog.FileName : QString();

@@ -6,11 +6,11 @@
 #include <QString>
 
 class TLinkSpecification;
-class TSaveDialog;
+class TFileDialog;
 
 // Runs dialog until the user gives up (empty result) or names a file that is new or may be
 // replaced. A name leading to mustNotReplace is refused with a warning.
-QString ChooseSaveFileName(TSaveDialog& dialog, const QString& mustNotReplace = QString());
+QString ChooseSaveFileName(TFileDialog& dialog, const QString& mustNotReplace = QString());
 
 // The steps of the link window's Quit and Save: completes the shortest distances, asks about
 // a network that is not connected, chooses and writes the demand data file and the distance

@@ -56,7 +56,7 @@ void RetainSizeWhenHidden(QWidget& widget) {
 }
 
 QLabel* FieldLabel(const QString& caption, QWidget* buddy, QWidget* parent) {
-    QLabel* label = BoldLabel(caption, parent, clNavy);
+    QLabel* label = BoldLabel(caption, parent, Palette::Navy);
     label->setBuddy(buddy);
     RetainSizeWhenHidden(*label);
     return label;
@@ -80,10 +80,10 @@ TCommandButton* BoldButton(const QString& caption, const QString& hint, int widt
 TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle(QStringLiteral("Node Specification Menu"));
-    SetBackground(*this, clYellow);
+    SetBackground(*this, Palette::Yellow);
     UseFormFont(*this);
 
-    NodeNumberLabel = BoldLabel(QStringLiteral("NODE NUMBER"), this, clRed);
+    NodeNumberLabel = BoldLabel(QStringLiteral("NODE NUMBER"), this, Palette::Red);
     QFont numberFont = NodeNumberLabel->font();
     numberFont.setPointSize(10);
     NodeNumberLabel->setFont(numberFont);
@@ -151,7 +151,7 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
                    QStringLiteral("Cancel all node additions and return to the Main Menu"),
                    WideButtonWidth, this);
 
-    Information = BoldLabel(QStringLiteral("Information"), this, clPurple);
+    Information = BoldLabel(QStringLiteral("Information"), this, Palette::Purple);
     Information->setAlignment(Qt::AlignCenter);
     Information->setMinimumSize(InformationWidth, InformationHeight);
     Information->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);

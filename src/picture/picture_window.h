@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "layout/network_layout.h"
-#include "platform/dialogs/save_dialog.h"
+#include "platform/dialogs/file_dialog.h"
 
 class QCheckBox;
 class QLabel;
@@ -30,7 +30,7 @@ class TPictureWindow : public QWidget {
     TCommandButton* SaveButton = nullptr;
     QLabel* Description = nullptr;
 
-    TSaveDialog SavePicture;
+    TFileDialog SavePicture;
 
     // The network to show now: drawn at once, laid out beside the window's thread.
     void ShowNetwork(const TLayoutNetwork& network);

@@ -39,7 +39,7 @@ bool IsOrdinaryWindow(const QWidget& widget) {
 TAboutBoxModDist::TAboutBoxModDist(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle(QStringLiteral("MESHLOOM About Box"));
-    SetBackground(*this, clNavy);
+    SetBackground(*this, Palette::Navy);
     UseFormFont(*this);
     CreateControls();
     move(207, 133);
@@ -57,7 +57,7 @@ void TAboutBoxModDist::CreateControls() {
     Panel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Panel1->setLineWidth(1);
     Panel1->setMidLineWidth(2);
-    SetBackground(*Panel1, clNavy);
+    SetBackground(*Panel1, Palette::Navy);
     Panel1->setMinimumSize(281, 281);
 
     ProgramIcon = new QLabel(Panel1);
@@ -67,26 +67,26 @@ void TAboutBoxModDist::CreateControls() {
 
     ProductName = new QLabel(QStringLiteral("M E S H L O O M"), Panel1);
     UseBoldPixelFont(*ProductName, 24);
-    SetTextColour(*ProductName, clWhite);
+    SetTextColour(*ProductName, Palette::White);
     ProductName->setMinimumSize(181, 29);
 
-    Version = MakeLabel(Panel1, QStringLiteral("Version 1.00"), clFuchsia,
+    Version = MakeLabel(Panel1, QStringLiteral("Version 1.00"), Palette::Fuchsia,
                         Qt::AlignRight | Qt::AlignVCenter);
     WrapWithin(*Version, 170);
 
     Copyright = MakeLabel(Panel1,
                           QStringLiteral("Copyright \u00A9 the MESHLOOM developers.\n"
                                          "All rights reserved."),
-                          clYellow, Qt::AlignCenter);
+                          Palette::Yellow, Qt::AlignCenter);
     WrapWithin(*Copyright, 214);
 
     Comments = MakeLabel(Panel1,
                          QStringLiteral("This program allows the user to create SMALL network "
                                         "data sets to be used by KORVANTE"),
-                         clAqua, Qt::AlignLeft | Qt::AlignTop);
+                         Palette::Aqua, Qt::AlignLeft | Qt::AlignTop);
     WrapWithin(*Comments, 223);
 
-    PropertyLabel = MakeLabel(Panel1, QStringLiteral("PropertyLabel"), clSilver,
+    PropertyLabel = MakeLabel(Panel1, QStringLiteral("PropertyLabel"), Palette::Silver,
                               Qt::AlignRight | Qt::AlignVCenter);
     PropertyLabel->setMinimumWidth(170);
 

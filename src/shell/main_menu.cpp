@@ -58,7 +58,7 @@ TCommandButton* MakeButton(QWidget* parent, const QString& caption, const QStrin
 }
 
 QLabel* MakeRowLabel(QWidget* parent, const QString& text) {
-    return BoldLabel(text, parent, clLime);
+    return BoldLabel(text, parent, Palette::Lime);
 }
 
 // A framed group of rows, each a button with its explanatory label to its right.
@@ -83,7 +83,7 @@ QFrame* MakeBevel(QWidget* parent, int verticalMargin, int rowSpacing,
 
 TMeshLoomMain::TMeshLoomMain(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("MESHLOOM Main Menu"));
-    SetBackground(*this, clPurple);
+    SetBackground(*this, Palette::Purple);
     UseFormFont(*this);
     CreateControls();
     SetStep(TStep::NodesFirst);
@@ -112,8 +112,8 @@ void TMeshLoomMain::CreateControls() {
     Panel1 = new QLabel(QStringLiteral("MESHLOOM Main Menu"), this);
     Panel1->setAlignment(Qt::AlignCenter);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    SetBackground(*Panel1, clWhite);
-    SetTextColour(*Panel1, clNavy);
+    SetBackground(*Panel1, Palette::White);
+    SetTextColour(*Panel1, Palette::Navy);
     UseScriptFont(*Panel1, 24);
     Panel1->setMinimumSize(281, 41);
 
@@ -129,7 +129,7 @@ void TMeshLoomMain::CreateControls() {
     Label5 = new QLabel(
         QStringLiteral("Nodes first, then links:\nthe network is saved for KORVANTE."), this);
     Label5->setAlignment(Qt::AlignCenter);
-    SetTextColour(*Label5, clYellow);
+    SetTextColour(*Label5, Palette::Yellow);
     WrapWithin(*Label5, 214);
 
     HintShow =
@@ -141,7 +141,7 @@ void TMeshLoomMain::CreateControls() {
     HintShowLabel->setMinimumWidth(std::max(metrics.horizontalAdvance(HintsShownText),
                                             metrics.horizontalAdvance(HintsHiddenText)));
     NetworkLine = new QLabel(this);
-    SetTextColour(*NetworkLine, clYellow);
+    SetTextColour(*NetworkLine, Palette::Yellow);
     NetworkLine->setWordWrap(true);
     NetworkLine->setTextFormat(Qt::PlainText);
     // Its gap above goes with it while it is hidden, so the menu keeps its size until then.
@@ -238,11 +238,11 @@ void TMeshLoomMain::HintShowClick() {
     SetHintsShown(!HintsShown());
     if (HintsShown()) {
         HintShowLabel->setText(HintsShownText);
-        SetTextColour(*HintShowLabel, clLime);
+        SetTextColour(*HintShowLabel, Palette::Lime);
         HintShow->setText(QStringLiteral("Hide &Hints"));
     } else {
         HintShowLabel->setText(HintsHiddenText);
-        SetTextColour(*HintShowLabel, clYellow);
+        SetTextColour(*HintShowLabel, Palette::Yellow);
         HintShow->setText(QStringLiteral("Show &Hints"));
     }
 }

@@ -17,7 +17,7 @@
 
 #include <QWidget>
 
-#include "platform/dialogs/save_dialog.h"
+#include "platform/dialogs/file_dialog.h"
 
 class QFrame;
 class QLabel;
@@ -69,8 +69,8 @@ class TMeshLoomMain : public QWidget {
     bool OpenNetwork(const QString& demandPath);
 
     // The dialogs that ask for the two files, kept for the run as the save dialogs are.
-    TSaveDialog OpenNodes;
-    TSaveDialog OpenDistances;
+    TFileDialog OpenNodes;
+    TFileDialog OpenDistances;
     // The files of the network opened last, while it is the one being worked on; empty
     // otherwise.
     const QString& OpenedDemandPath() const { return OpenedDemand; }

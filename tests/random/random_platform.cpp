@@ -79,7 +79,7 @@ TAnswer TRandomPlatform::ShowMessageBox(TMessageKind type, const QString& captio
     return answer;
 }
 
-QString TRandomPlatform::NewName(const TSaveDialog& dialog) {
+QString TRandomPlatform::NewName(const TFileDialog& dialog) {
     QString name = QStringLiteral("f%1").arg(++NamesMade);
     switch (Random.Below(8)) {
         case 0:
@@ -109,8 +109,8 @@ QString TRandomPlatform::NewName(const TSaveDialog& dialog) {
     return Folder.filePath(name);
 }
 
-QString TRandomPlatform::ChooseName(const TSaveDialog& dialog, QString& how) {
-    const TSaveDialog* other = nullptr;
+QString TRandomPlatform::ChooseName(const TFileDialog& dialog, QString& how) {
+    const TFileDialog* other = nullptr;
     if (LinkSpecification != nullptr) {
         other = &dialog == &LinkSpecification->SaveNodes ? &LinkSpecification->SaveDistances
                                                          : &LinkSpecification->SaveNodes;
@@ -157,7 +157,7 @@ QString TRandomPlatform::ChooseName(const TSaveDialog& dialog, QString& how) {
     return NewName(dialog);
 }
 
-bool TRandomPlatform::ExecuteSaveDialog(TSaveDialog& dialog) {
+bool TRandomPlatform::ExecuteSaveDialog(TFileDialog& dialog) {
     const QString openedWith = dialog.FileName;
     QString how;
     QString name = ChooseName(dialog, how);

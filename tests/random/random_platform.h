@@ -19,15 +19,15 @@
 #include <set>
 #include <vector>
 
+#include "platform/dialogs/file_dialog.h"
 #include "platform/dialogs/platform_services.h"
-#include "platform/dialogs/save_dialog.h"
 #include "random_source.h"
 #include "support/shown_box.h"
 
 class TRandomPlatform : public IPlatformServices {
   public:
     struct TShownDialog {
-        const TSaveDialog* Dialog;
+        const TFileDialog* Dialog;
         bool Confirmed;
         QString FileName;  // the full path confirmed, extension added
         bool Writable;     // its folder exists and the name is not a folder
@@ -57,15 +57,15 @@ class TRandomPlatform : public IPlatformServices {
 
     TAnswer ShowMessageBox(TMessageKind type, const QString& caption, const QString& text,
                            TBoxButtons buttons, const QString& details) override;
-    bool ExecuteSaveDialog(TSaveDialog& dialog) override;
+    bool ExecuteSaveDialog(TFileDialog& dialog) override;
     // The random run opens no files: every open dialog is cancelled.
-    bool ExecuteOpenDialog(TSaveDialog&) override { return false; }
+    bool ExecuteOpenDialog(TFileDialog&) override { return false; }
     void MessageBeep(unsigned type) override;
 
   private:
     // The name typed into dialog, or empty to give up.
-    QString ChooseName(const TSaveDialog& dialog, QString& how);
-    QString NewName(const TSaveDialog& dialog);
+    QString ChooseName(const TFileDialog& dialog, QString& how);
+    QString NewName(const TFileDialog& dialog);
     // The chance in percent that a question is answered Yes.
     int YesChance(const QString& text) const;
 

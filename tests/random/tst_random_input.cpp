@@ -1787,7 +1787,7 @@ void TRandomRun::CheckSave(const TBeforeEvent& before) {
     Coverage.ConnectedSaves += distances.Connected ? 1 : 0;
 
     // The dialogs: the demand data file's first, then the distance file's.
-    const TSaveDialog* demandDialog = &LinkSpecification->SaveNodes;
+    const TFileDialog* demandDialog = &LinkSpecification->SaveNodes;
     std::optional<TRandomPlatform::TShownDialog> demand;
     std::optional<TRandomPlatform::TShownDialog> distance;
     for (const TRandomPlatform::TShownDialog& dialog : dialogs) {

@@ -52,20 +52,20 @@ class TestAboutBox : public TProgramTest {
     void look() {
         TAboutBoxModDist& box = *AboutBoxModDist;
         QCOMPARE(box.windowTitle(), QStringLiteral("MESHLOOM About Box"));
-        QCOMPARE(box.palette().color(QPalette::Window), clNavy);
+        QCOMPARE(box.palette().color(QPalette::Window), Palette::Navy);
         QCOMPARE(box.ProductName->text(), QStringLiteral("M E S H L O O M"));
-        QCOMPARE(TextColour(*box.ProductName), clWhite);
+        QCOMPARE(TextColour(*box.ProductName), Palette::White);
         QVERIFY(box.ProductName->font().bold());
         QCOMPARE(box.ProductName->font().pixelSize(), 24);
-        QCOMPARE(TextColour(*box.Version), clFuchsia);
+        QCOMPARE(TextColour(*box.Version), Palette::Fuchsia);
         QVERIFY(box.Version->alignment() & Qt::AlignRight);
-        QCOMPARE(TextColour(*box.PropertyLabel), clSilver);
+        QCOMPARE(TextColour(*box.PropertyLabel), Palette::Silver);
         QVERIFY(box.PropertyLabel->alignment() & Qt::AlignRight);
-        QCOMPARE(TextColour(*box.Copyright), clYellow);
+        QCOMPARE(TextColour(*box.Copyright), Palette::Yellow);
         QCOMPARE(box.Comments->text(),
                  QStringLiteral("This program allows the user to create SMALL network data sets "
                                 "to be used by KORVANTE"));
-        QCOMPARE(TextColour(*box.Comments), clAqua);
+        QCOMPARE(TextColour(*box.Comments), Palette::Aqua);
         QCOMPARE(box.OKButton->text(), QStringLiteral("&OK"));
         QVERIFY(box.OKButton->isDefault());
         QVERIFY(!box.ProgramIcon->pixmap().isNull());

@@ -120,15 +120,15 @@ class TestMainMenu : public TProgramTest {
         QTest::addColumn<QColor>("colour");
         QTest::addColumn<bool>("bold");
         QTest::newRow("1") << "Label1"
-                           << "Show ABOUT Box for MESHLOOM" << clLime << true;
+                           << "Show ABOUT Box for MESHLOOM" << Palette::Lime << true;
         QTest::newRow("2") << "Label2"
-                           << "Specify Node Information" << clLime << true;
+                           << "Specify Node Information" << Palette::Lime << true;
         QTest::newRow("3") << "Label3"
-                           << "Then Specify Link Information" << clLime << true;
+                           << "Then Specify Link Information" << Palette::Lime << true;
         QTest::newRow("4") << "Label4"
-                           << "Exit MESHLOOM" << clLime << true;
+                           << "Exit MESHLOOM" << Palette::Lime << true;
         QTest::newRow("hints") << "HintShowLabel"
-                               << "Hints will be shown... Click to Hide" << clLime << true;
+                               << "Hints will be shown... Click to Hide" << Palette::Lime << true;
     }
     void labels() {
         QFETCH(QString, name);
@@ -149,13 +149,13 @@ class TestMainMenu : public TProgramTest {
 
     void window() {
         QCOMPARE(Menu().windowTitle(), QStringLiteral("MESHLOOM Main Menu"));
-        QCOMPARE(Menu().palette().color(QPalette::Window), clPurple);
+        QCOMPARE(Menu().palette().color(QPalette::Window), Palette::Purple);
         QCOMPARE(Menu().Panel1->text(), QStringLiteral("MESHLOOM Main Menu"));
-        QCOMPARE(Menu().Panel1->palette().color(QPalette::Window), clWhite);
-        QCOMPARE(TextColour(*Menu().Panel1), clNavy);
+        QCOMPARE(Menu().Panel1->palette().color(QPalette::Window), Palette::White);
+        QCOMPARE(TextColour(*Menu().Panel1), Palette::Navy);
         QVERIFY(Menu().Panel1->font().bold());
         QCOMPARE(Menu().Panel1->font().pixelSize(), 24);
-        QCOMPARE(TextColour(*Menu().Label5), clYellow);
+        QCOMPARE(TextColour(*Menu().Label5), Palette::Yellow);
         QVERIFY(Menu().Label5->alignment() & Qt::AlignHCenter);
         QVERIFY(!Menu().Label5->text().isEmpty());
         // An ordinary window with the usual title-bar buttons.
@@ -206,7 +206,7 @@ class TestMainMenu : public TProgramTest {
         QVERIFY(!HintsShown());
         QCOMPARE(Menu().HintShowLabel->text(),
                  QStringLiteral("Hints will be hidden... Click to Show"));
-        QCOMPARE(TextColour(*Menu().HintShowLabel), clYellow);
+        QCOMPARE(TextColour(*Menu().HintShowLabel), Palette::Yellow);
         QCOMPARE(Menu().HintShow->text(), QStringLiteral("Show &Hints"));
         // Each control keeps its own hint meanwhile.
         QCOMPARE(Menu().HintShow->toolTip(), QStringLiteral("Click to hide or show all hints"));
@@ -215,7 +215,7 @@ class TestMainMenu : public TProgramTest {
         QVERIFY(HintsShown());
         QCOMPARE(Menu().HintShowLabel->text(),
                  QStringLiteral("Hints will be shown... Click to Hide"));
-        QCOMPARE(TextColour(*Menu().HintShowLabel), clLime);
+        QCOMPARE(TextColour(*Menu().HintShowLabel), Palette::Lime);
         QCOMPARE(Menu().HintShow->text(), QStringLiteral("Hide &Hints"));
     }
 

@@ -83,7 +83,7 @@ TAnswer TScriptedPlatform::ShowMessageBox(TMessageKind type, const QString& capt
     return expected.Answer;
 }
 
-bool TScriptedPlatform::ExecuteSaveDialog(TSaveDialog& dialog) {
+bool TScriptedPlatform::ExecuteSaveDialog(TFileDialog& dialog) {
     ShownSaveDialogs.push_back(
         {dialog.Title, dialog.Filter, dialog.DefaultExt, dialog.FileName, dialog.FilterIndex});
     if (Dialogs.empty()) {
@@ -103,7 +103,7 @@ bool TScriptedPlatform::ExecuteSaveDialog(TSaveDialog& dialog) {
     return true;
 }
 
-bool TScriptedPlatform::ExecuteOpenDialog(TSaveDialog& dialog) {
+bool TScriptedPlatform::ExecuteOpenDialog(TFileDialog& dialog) {
     const QString defaultExt = std::exchange(dialog.DefaultExt, QString());
     const bool confirmed = ExecuteSaveDialog(dialog);
     dialog.DefaultExt = defaultExt;

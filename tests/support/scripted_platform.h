@@ -16,8 +16,8 @@
 #include <functional>
 #include <vector>
 
+#include "platform/dialogs/file_dialog.h"
 #include "platform/dialogs/platform_services.h"
-#include "platform/dialogs/save_dialog.h"
 #include "support/shown_box.h"
 
 // The kind of a message box in words, for test messages: "Warning", "Confirmation", ...
@@ -56,9 +56,9 @@ class TScriptedPlatform : public IPlatformServices {
 
     TAnswer ShowMessageBox(TMessageKind type, const QString& caption, const QString& text,
                            TBoxButtons buttons, const QString& details) override;
-    bool ExecuteSaveDialog(TSaveDialog& dialog) override;
+    bool ExecuteSaveDialog(TFileDialog& dialog) override;
     // Answered from the same script as the save dialogs (ExpectSaveDialog), in turn.
-    bool ExecuteOpenDialog(TSaveDialog& dialog) override;
+    bool ExecuteOpenDialog(TFileDialog& dialog) override;
     void MessageBeep(unsigned type) override;
 
   private:

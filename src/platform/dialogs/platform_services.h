@@ -7,7 +7,7 @@
 
 #include <QString>
 
-class TSaveDialog;
+class TFileDialog;
 
 enum class TMessageKind {
     Warning,       // caption "Warning", exclamation icon
@@ -38,11 +38,11 @@ class IPlatformServices {
 
     // Runs a save-file dialog modally. On confirmation stores the chosen full path in
     // dialog.FileName (and the filter chosen in dialog.FilterIndex) and returns true.
-    virtual bool ExecuteSaveDialog(TSaveDialog& dialog) = 0;
+    virtual bool ExecuteSaveDialog(TFileDialog& dialog) = 0;
 
     // Runs an open-file dialog with the same settings (the default extension unused): only a
     // file that exists can be confirmed. On confirmation as above.
-    virtual bool ExecuteOpenDialog(TSaveDialog& dialog) = 0;
+    virtual bool ExecuteOpenDialog(TFileDialog& dialog) = 0;
 
     // 0: the default alert (a refused key); 16: the stop sound (before the exit question).
     virtual void MessageBeep(unsigned type) = 0;

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "platform/dialogs/save_dialog.h"
+#include "platform/dialogs/file_dialog.h"
 
 namespace {
 QMessageBox::Icon IconOf(TMessageKind type) {
@@ -94,7 +94,7 @@ namespace {
 
 // Runs a file dialog of the kind fileDialog was set up as, with the filters and the name of
 // dialog; true with the chosen name and filter in dialog when one was chosen.
-bool RunFileDialog(QFileDialog& fileDialog, TSaveDialog& dialog) {
+bool RunFileDialog(QFileDialog& fileDialog, TFileDialog& dialog) {
     const QStringList nameFilters = NameFiltersOf(dialog.Filter);
     fileDialog.setNameFilters(nameFilters);
     if (dialog.FilterIndex >= 1 && dialog.FilterIndex <= nameFilters.size()) {
@@ -116,7 +116,7 @@ bool RunFileDialog(QFileDialog& fileDialog, TSaveDialog& dialog) {
 
 }  // namespace
 
-bool TQtPlatformServices::ExecuteSaveDialog(TSaveDialog& dialog) {
+bool TQtPlatformServices::ExecuteSaveDialog(TFileDialog& dialog) {
     QFileDialog fileDialog(QApplication::activeWindow(), dialog.Title);
     fileDialog.setAcceptMode(QFileDialog::AcceptSave);
     fileDialog.setFileMode(QFileDialog::AnyFile);
@@ -127,7 +127,7 @@ bool TQtPlatformServices::ExecuteSaveDialog(TSaveDialog& dialog) {
     return RunFileDialog(fileDialog, dialog);
 }
 
-bool TQtPlatformServices::ExecuteOpenDialog(TSaveDialog& dialog) {
+bool TQtPlatformServices::ExecuteOpenDialog(TFileDialog& dialog) {
     QFileDialog fileDialog(QApplication::activeWindow(), dialog.Title);
     fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
     fileDialog.setFileMode(QFileDialog::ExistingFile);

@@ -14,8 +14,8 @@ class TQtPlatformServices : public IPlatformServices {
     // close button also answer.
     TAnswer ShowMessageBox(TMessageKind type, const QString& caption, const QString& text,
                            TBoxButtons buttons, const QString& details) override;
-    bool ExecuteSaveDialog(TSaveDialog& dialog) override;
-    bool ExecuteOpenDialog(TSaveDialog& dialog) override;
+    bool ExecuteSaveDialog(TFileDialog& dialog) override;
+    bool ExecuteOpenDialog(TFileDialog& dialog) override;
     // Both alert types sound the desktop's one beep.
     void MessageBeep(unsigned type) override;
 };

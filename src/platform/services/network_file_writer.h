@@ -1,7 +1,8 @@
 #pragma once
 
 // The windows' door to the file writer (file_writer.h): the two files of the network in the
-// store, their texts made by core/file_texts/data_files.h, under a name as the save dialogs give it.
+// store, their texts made by core/file_texts/data_files.h, under a name as the save dialogs give
+// it.
 
 #include <QString>
 

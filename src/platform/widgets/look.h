@@ -11,15 +11,18 @@ class QLabel;
 class QWidget;
 class TCommandButton;
 
-inline const QColor clPurple(128, 0, 128);
-inline const QColor clLime(0, 255, 0);
-inline const QColor clYellow(255, 255, 0);
-inline const QColor clNavy(0, 0, 128);
-inline const QColor clWhite(255, 255, 255);
-inline const QColor clFuchsia(255, 0, 255);
-inline const QColor clAqua(0, 255, 255);
-inline const QColor clSilver(192, 192, 192);
-inline const QColor clRed(255, 0, 0);
+// The named colours the windows are painted in.
+namespace Palette {
+inline const QColor Purple(128, 0, 128);
+inline const QColor Lime(0, 255, 0);
+inline const QColor Yellow(255, 255, 0);
+inline const QColor Navy(0, 0, 128);
+inline const QColor White(255, 255, 255);
+inline const QColor Fuchsia(255, 0, 255);
+inline const QColor Aqua(0, 255, 255);
+inline const QColor Silver(192, 192, 192);
+inline const QColor Red(255, 0, 0);
+}  // namespace Palette
 
 enum class TFontStyle { Regular, Bold, BoldItalic };
 

@@ -1,4 +1,4 @@
-// The desktop's save dialog behind TSaveDialog: filters, the default extension, and the
+// The desktop's save dialog behind TFileDialog: filters, the default extension, and the
 // name and filter remembered from the last confirmation.
 
 #include <QDir>
@@ -9,8 +9,8 @@
 #include <QTimer>
 #include <functional>
 
+#include "platform/dialogs/file_dialog.h"
 #include "platform/dialogs/qt_platform_services.h"
-#include "platform/dialogs/save_dialog.h"
 
 class TestQtSaveDialog : public QObject {
     Q_OBJECT
@@ -23,7 +23,7 @@ class TestQtSaveDialog : public QObject {
 
   private:
     // Runs dialog.Execute() while answer acts on the open QFileDialog.
-    bool ExecuteAnswering(TSaveDialog& dialog, std::function<void(QFileDialog*)> answer);
+    bool ExecuteAnswering(TFileDialog& dialog, std::function<void(QFileDialog*)> answer);
     QTemporaryDir Folder;
 };
 
@@ -44,7 +44,7 @@ void TestQtSaveDialog::NameFilters() {
     QCOMPARE(NameFiltersOf(filter), expected);
 }
 
-bool TestQtSaveDialog::ExecuteAnswering(TSaveDialog& dialog,
+bool TestQtSaveDialog::ExecuteAnswering(TFileDialog& dialog,
                                         std::function<void(QFileDialog*)> answer) {
     QTimer::singleShot(0, [answer] {
         QFileDialog* open = nullptr;
@@ -56,7 +56,7 @@ bool TestQtSaveDialog::ExecuteAnswering(TSaveDialog& dialog,
 }
 
 void TestQtSaveDialog::AppendsDefaultExtensionAndRemembersName() {
-    TSaveDialog dialog;
+    TFileDialog dialog;
     dialog.Title = "Specify Name of Network Demand Data File";
     dialog.Filter = "Network Demand Data|*.NET|All Files|*.*";
     dialog.DefaultExt = "NET";
@@ -85,7 +85,7 @@ void TestQtSaveDialog::AppendsDefaultExtensionAndRemembersName() {
 }
 
 void TestQtSaveDialog::CancelKeepsTheLastName() {
-    TSaveDialog dialog;
+    TFileDialog dialog;
     dialog.Filter = "Network Distance File|*.NED|All Files|*.*";
     dialog.DefaultExt = "NED";
     dialog.FileName = QDir(Folder.path()).filePath("kept.NED");
@@ -97,7 +97,7 @@ void TestQtSaveDialog::CancelKeepsTheLastName() {
 // saved there; once it has a name, it opens at that name instead.
 void TestQtSaveDialog::OpensInInitialFolderUntilItHasAName() {
     QTemporaryDir elsewhere;
-    TSaveDialog dialog;
+    TFileDialog dialog;
     dialog.Filter = "Network Distance File|*.NED|All Files|*.*";
     dialog.DefaultExt = "NED";
     dialog.InitialDir = Folder.path();

@@ -1,7 +1,7 @@
-#include "platform/dialogs/save_dialog.h"
+#include "platform/dialogs/file_dialog.h"
 
 #include "platform/dialogs/platform_services.h"
 
-bool TSaveDialog::Execute() {
+bool TFileDialog::Execute() {
     return PlatformServices().ExecuteSaveDialog(*this);
 }

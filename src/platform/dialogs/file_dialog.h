@@ -1,11 +1,11 @@
 #pragma once
 
-// A save-file dialog's settings, kept for the life of the window that owns it, so that each
-// run opens with the name and filter last confirmed.
+// A file dialog's settings (a save dialog's, or an open dialog's), kept for the life of the window
+// that owns it, so that each run opens with the name and filter last confirmed.
 
 #include <QString>
 
-class TSaveDialog {
+class TFileDialog {
   public:
     QString Title;
     QString Filter;       // "Description|*.EXT|All Files|*.*": pairs of text and pattern
