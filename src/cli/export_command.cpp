@@ -88,10 +88,6 @@ struct TOptions {
     std::vector<std::string> Operands;
 };
 
-void Say(const std::string& message) {
-    std::fprintf(stderr, "%s: %s\n", Program.data(), message.c_str());
-}
-
 TExportStatus UsageError(const std::string& problem) {
     Say(problem);
     std::fprintf(stderr, "Try '%s --help' for more information.\n", Program.data());
@@ -283,6 +279,10 @@ bool IsOneFile(const TFileIdentity& a, const TFileIdentity& b) {
 // written is no file). Returns the problem, or an empty text.
 std::string OutputProblem(const std::vector<TFileOperand>& inputs,
                           const std::vector<TFileOperand>& outputs) {
+    std::vector<TFileIdentity> read;
+    for (const TFileOperand& input : inputs) {
+        read.push_back(IdentityOf(input.Path, false));
+    }
     std::vector<TFileIdentity> written;
     for (const TFileOperand& output : outputs) {
         const TFileIdentity identity = IdentityOf(output.Path, true);
@@ -293,11 +293,11 @@ std::string OutputProblem(const std::vector<TFileOperand>& inputs,
                        " " + output.Path + " are one file";
             }
         }
-        for (const TFileOperand& input : inputs) {
-            const TFileIdentity read = IdentityOf(input.Path, false);
-            if (identity.Exists && IsOneFile(read, identity) && !S_ISCHR(identity.Status.st_mode)) {
-                return output.Role + " " + output.Path + " would replace " + input.Role + " " +
-                       input.Path + ", which is read";
+        for (std::size_t input = 0; input < inputs.size(); ++input) {
+            if (identity.Exists && IsOneFile(read[input], identity) &&
+                !S_ISCHR(identity.Status.st_mode)) {
+                return output.Role + " " + output.Path + " would replace " + inputs[input].Role +
+                       " " + inputs[input].Path + ", which is read";
             }
         }
         written.push_back(identity);
@@ -412,6 +412,10 @@ bool AllWritten(const std::vector<TOutput>& outputs) {
 }
 
 }  // namespace
+
+void Say(const std::string& message) {
+    std::fprintf(stderr, "%s: %s\n", Program.data(), message.c_str());
+}
 
 TExportStatus RunExport(const std::vector<std::string>& arguments) {
     std::string problem;

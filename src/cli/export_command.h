@@ -23,6 +23,9 @@ enum class TExportStatus : int {
     InternalError = 70     // a fault of the program (main reports it)
 };
 
+// Says message on standard error after the command's name: "meshloom-export: message".
+void Say(const std::string& message);
+
 // Runs the command with its arguments (without the program name); messages go to standard
 // error, --help and --version to standard output.
 TExportStatus RunExport(const std::vector<std::string>& arguments);

@@ -1,5 +1,4 @@
 #include <csignal>
-#include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
@@ -13,7 +12,7 @@ int main(int argc, char** argv) {
     try {
         return static_cast<int>(RunExport(std::vector<std::string>(argv + 1, argv + argc)));
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "meshloom-export: internal error: %s\n", error.what());
+        Say(std::string("internal error: ") + error.what());
         return static_cast<int>(TExportStatus::InternalError);
     }
 }

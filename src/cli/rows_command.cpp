@@ -1,6 +1,5 @@
 #include "cli/rows_command.h"
 
-#include <cstdio>
 #include <optional>
 
 #include "core/file_texts/data_files.h"
@@ -11,10 +10,6 @@
 #include "files/network_file_reader.h"
 
 namespace {
-
-void Say(const std::string& message) {
-    std::fprintf(stderr, "meshloom-export: %s\n", message.c_str());
-}
 
 std::optional<std::string> ReadOrSay(const std::string& path, std::size_t limit) {
     TReadResult read = ReadNetworkFile(path, limit);

@@ -26,6 +26,16 @@ double OverlapArea(const TRect& a, const TRect& b) {
     return across > 0 && down > 0 ? across * down : 0;
 }
 
+// An arrow's head: its length along the line and half its width across it.
+constexpr double HeadLength = 9, HeadHalfWidth = 4;
+
+// The tip of an arrow that comes along unit and ends at the edge of the dot at to, and the
+// middle of its base.
+std::pair<TPoint, TPoint> HeadAlong(TPoint to, TPoint unit, double radius) {
+    const TPoint tip{to.X - unit.X * radius, to.Y - unit.Y * radius};
+    return {tip, {tip.X - unit.X * HeadLength, tip.Y - unit.Y * HeadLength}};
+}
+
 TRect DotBox(TPoint p, double radius) {
     return {p.X - radius, p.Y - radius, 2 * radius, 2 * radius};
 }
@@ -52,12 +62,11 @@ TRect ArrowheadBox(TPoint from, TPoint to, double radius) {
         return {};
     }
     const TPoint unit{(to.X - from.X) / length, (to.Y - from.Y) / length};
-    const TPoint tip{to.X - unit.X * radius, to.Y - unit.Y * radius};
-    const TPoint base{tip.X - unit.X * 9, tip.Y - unit.Y * 9};
-    const double left = std::min(tip.X, base.X - std::abs(unit.Y) * 4),
-                 right = std::max(tip.X, base.X + std::abs(unit.Y) * 4),
-                 top = std::min(tip.Y, base.Y - std::abs(unit.X) * 4),
-                 bottom = std::max(tip.Y, base.Y + std::abs(unit.X) * 4);
+    const auto [tip, base] = HeadAlong(to, unit, radius);
+    const double left = std::min(tip.X, base.X - std::abs(unit.Y) * HeadHalfWidth),
+                 right = std::max(tip.X, base.X + std::abs(unit.Y) * HeadHalfWidth),
+                 top = std::min(tip.Y, base.Y - std::abs(unit.X) * HeadHalfWidth),
+                 bottom = std::max(tip.Y, base.Y + std::abs(unit.X) * HeadHalfWidth);
     return {left, top, right - left, bottom - top};
 }
 
@@ -260,10 +269,10 @@ std::optional<std::array<TPoint, 3>> ArrowheadCorners(TPoint from, TPoint to, do
         return std::nullopt;
     }
     const TPoint unit{along.X / length, along.Y / length}, across{-unit.Y, unit.X};
-    const TPoint tip{to.X - unit.X * radius, to.Y - unit.Y * radius};
-    const TPoint base{tip.X - unit.X * 9, tip.Y - unit.Y * 9};
-    return std::array<TPoint, 3>{tip, TPoint{base.X + across.X * 4, base.Y + across.Y * 4},
-                                 TPoint{base.X - across.X * 4, base.Y - across.Y * 4}};
+    const auto [tip, base] = HeadAlong(to, unit, radius);
+    return std::array<TPoint, 3>{
+        tip, TPoint{base.X + across.X * HeadHalfWidth, base.Y + across.Y * HeadHalfWidth},
+        TPoint{base.X - across.X * HeadHalfWidth, base.Y - across.Y * HeadHalfWidth}};
 }
 
 TPoint Viewed(TPoint p, const TDrawingView& view) {

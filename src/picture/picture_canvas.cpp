@@ -47,6 +47,13 @@ void DrawArrowhead(QPainter& painter, const std::optional<std::array<TPoint, 3>>
     painter.drawPolygon(points, 3);
 }
 
+// Node's point among points (node i at [i - 1]); the origin for a node without one.
+QPointF PointIn(const std::vector<QPointF>& points, int node) {
+    return node >= 1 && static_cast<std::size_t>(node) <= points.size()
+               ? points[static_cast<std::size_t>(node - 1)]
+               : QPointF();
+}
+
 double SegmentDistance(QPointF p, QPointF a, QPointF b) {
     const QPointF ab = b - a;
     const double length2 = QPointF::dotProduct(ab, ab);
@@ -95,24 +102,29 @@ void TPictureCanvas::FitToWindow() {
     update();
 }
 
-std::vector<TPoint> TPictureCanvas::Fitted(QSizeF size) const {
-    return FittedPositions(Drawn.Positions, size.width(), size.height() - LegendHeight, Margin);
+std::vector<QPointF> TPictureCanvas::NodePoints() const {
+    const TDrawingView view{Scale, PointOf(QRectF(rect()).center()), PointOf(Offset)};
+    std::vector<QPointF> points;
+    for (const TPoint& p :
+         FittedPositions(Drawn.Positions, width(), height() - LegendHeight, Margin)) {
+        points.push_back(QPointOf(Viewed(p, view)));
+    }
+    return points;
 }
 
 QPointF TPictureCanvas::NodePoint(int node) const {
-    const std::vector<TPoint> fitted = Fitted(size());
-    if (node < 1 || static_cast<std::size_t>(node) > fitted.size()) {
-        return {};
-    }
-    return QPointOf(Viewed(fitted[static_cast<std::size_t>(node - 1)],
-                           {Scale, PointOf(QRectF(rect()).center()), PointOf(Offset)}));
+    return PointIn(NodePoints(), node);
 }
 
 int TPictureCanvas::NodeAt(QPointF point) const {
+    return NodeAt(point, NodePoints());
+}
+
+int TPictureCanvas::NodeAt(QPointF point, const std::vector<QPointF>& points) const {
     int nearest = 0;
     double best = Reach;
-    for (int node = 1; node <= static_cast<int>(Drawn.Positions.size()); ++node) {
-        const QPointF at = NodePoint(node);
+    for (int node = 1; node <= static_cast<int>(points.size()); ++node) {
+        const QPointF at = points[static_cast<std::size_t>(node - 1)];
         const double distance = std::hypot(at.x() - point.x(), at.y() - point.y());
         if (distance <= best) {
             best = distance;
@@ -124,7 +136,8 @@ int TPictureCanvas::NodeAt(QPointF point) const {
 
 QString TPictureCanvas::TipAt(QPointF point) const {
     const TLayoutNetwork& network = Drawn.Network;
-    if (const int node = NodeAt(point)) {
+    const std::vector<QPointF> points = NodePoints();
+    if (const int node = NodeAt(point, points)) {
         const TNodeKind kind = NodeKindOf(Drawn, node);
         return QString::fromStdString(NodeText(network, node)) +
                (kind == TNodeKind::Joined
@@ -132,7 +145,7 @@ QString TPictureCanvas::TipAt(QPointF point) const {
                     : QLatin1Char('\n') + QString::fromLatin1(NodeKindText(kind)));
     }
     for (const TDrawnLink& link : Links) {
-        if (SegmentDistance(point, NodePoint(link.From), NodePoint(link.To)) <= 4) {
+        if (SegmentDistance(point, PointIn(points, link.From), PointIn(points, link.To)) <= 4) {
             return QString::fromStdString(NodeText(network, link.From)) +
                    QString::fromLatin1(link.TwoWay ? " <-> " : " -> ") +
                    QString::fromStdString(NodeText(network, link.To)) +
@@ -323,11 +336,12 @@ void TPictureCanvas::StepTo(QPointF direction) {
         Current = 1;
     } else {
         // The nearest node within 60 degrees either side of the direction.
-        const QPointF from = NodePoint(Current);
+        const std::vector<QPointF> points = NodePoints();
+        const QPointF from = PointIn(points, Current);
         int nearest = 0;
         double best = 0;
         for (int node = 1; node <= n; ++node) {
-            const QPointF to = NodePoint(node) - from;
+            const QPointF to = PointIn(points, node) - from;
             const double along = QPointF::dotProduct(to, direction);
             const double distance = std::hypot(to.x(), to.y());
             if (node != Current && along > 0.5 * distance && (nearest == 0 || distance < best)) {

@@ -58,8 +58,10 @@ class TPictureCanvas : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    // The positions fitted to an area of the given size, before zoom and offset.
-    std::vector<TPoint> Fitted(QSizeF size) const;
+    // Where each node is drawn in the widget, node i at [i - 1] (none before a layout), and
+    // the node drawn within reach of point among them, or 0.
+    std::vector<QPointF> NodePoints() const;
+    int NodeAt(QPointF point, const std::vector<QPointF>& points) const;
     void Draw(QPainter& painter, QSizeF size, double scale, QPointF offset) const;
     QString TipAt(QPointF point) const;
     void Pick(int node, bool asDestination);

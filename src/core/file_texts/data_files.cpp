@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/file_texts/name_bytes.h"
 #include "core/network/link_rebuild.h"
 #include "core/network/network_store.h"
 #include "core/numbers/number_text.h"
@@ -130,12 +131,6 @@ std::optional<std::string_view> NextLine(std::string_view& text) {
     return line;
 }
 
-// A byte that no held name holds: the controls, and the five bytes that stand for nothing.
-bool IsForeignNameByte(unsigned char byte) {
-    return byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F ||
-           byte == 0x90 || byte == 0x9D;
-}
-
 std::string ByteText(unsigned char byte) {
     constexpr char Digits[] = "0123456789ABCDEF";
     return std::string("0x") + Digits[byte >> 4] + Digits[byte & 0xF];
@@ -161,13 +156,13 @@ std::optional<std::string> ReadNodeLine(std::string_view line, int number, TNode
     node.SecondDemand = read->Held[1];
     node.FixedCost = read->Held[2];
     for (const char byte : read->Name) {
-        if (IsForeignNameByte(static_cast<unsigned char>(byte))) {
+        if (!IsHeldNameByte(static_cast<unsigned char>(byte))) {
             return "the name holds the byte " + ByteText(static_cast<unsigned char>(byte)) +
                    ", which no node name holds";
         }
     }
-    if (read->Name.size() > LongestOpenedName) {
-        return "the name is longer than " + std::to_string(LongestOpenedName) + " bytes";
+    if (read->Name.size() > LongestNodeName) {
+        return "the name is longer than " + std::to_string(LongestNodeName) + " bytes";
     }
     node.Name = read->Name;
     return std::nullopt;
@@ -285,7 +280,7 @@ std::string FileRefusalText(const TFileRefusal& refusal) {
 
 std::size_t LargestDemandDataText() {
     const std::size_t line = NodeWidth + AfterNode.size() + 3 * ValueWidth +
-                             2 * BetweenValues.size() + BeforeName.size() + LongestOpenedName +
+                             2 * BetweenValues.size() + BeforeName.size() + LongestNodeName +
                              AfterName.size() + LineEnd.size();
     return MaxNodes * line;
 }

@@ -82,10 +82,8 @@ struct TFileRefusal {
 // "Line 7: the distance from node 2 to itself is 5, not 0" or the reason alone.
 std::string FileRefusalText(const TFileRefusal& refusal);
 
-// The longest demand data line the reader takes (line end included): a name may hold up to
-// LongestOpenedName bytes, as many as a name may hold anywhere.
-constexpr std::size_t LongestOpenedName = LongestNodeName;
-// The largest texts the two readers can accept; a file larger than these is refused unread.
+// The largest texts the two readers can accept (each name up to LongestNodeName bytes, as
+// anywhere); a file larger than these is refused unread.
 std::size_t LargestDemandDataText();
 std::size_t LargestDistanceText();
 

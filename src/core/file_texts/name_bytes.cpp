@@ -45,6 +45,10 @@ char NameByte(char32_t code) {
     return '?';
 }
 
+bool IsHeldNameByte(unsigned char byte) {
+    return byte >= 0x20 && byte != 0x7F && NameCharacter(byte) != 0;
+}
+
 char32_t NameCharacter(unsigned char byte) {
     if (byte < BlockStart || byte >= BlockEnd) {
         return byte;

@@ -18,6 +18,10 @@ char NameByte(char32_t code);
 // bytes that stand for none (shown as "?", as the characters without a byte were stored).
 char32_t NameCharacter(unsigned char byte);
 
+// Whether a held name can hold the byte: no control (below 0x20, 0x7F) and none of the five
+// bytes that stand for no character.
+bool IsHeldNameByte(unsigned char byte);
+
 // A typed name (its code points, composed where the set has a composed form) in the bytes in
 // which it is held and written, one line per node, to the demand data file: a pasted tab, CR
 // or LF becomes one blank, the other control characters (NUL, ESC, DEL, the C1 codes) are

@@ -35,7 +35,7 @@ TEST_F(OpenedNetworkTest, RefusalsNameTheFileTheLineAndWhy) {
         std::string Text;
     };
     std::string wideName = Yard;
-    wideName.replace(wideName.find("North"), 5, std::string(LongestOpenedName, 'x'));
+    wideName.replace(wideName.find("North"), 5, std::string(LongestNodeName, 'x'));
     const std::string good = Lines({"0", "5", "5", "0"});
     const std::string notLine =
         "Line 2: not a demand data line (number, two 0.0, three values, name between < and >)";
