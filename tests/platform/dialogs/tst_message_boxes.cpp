@@ -31,7 +31,9 @@ void AnswerNextBox(TSeenBox& seen, std::function<void(QMessageBox&)> action) {
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, [poll, &seen, action] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isVisible()) {
+        // Shown is not yet active: a key sent before the box has the keyboard goes to the
+        // window behind it, and the box waits for an answer for ever.
+        if (box == nullptr || !box->isVisible() || !box->isActiveWindow()) {
             return;
         }
         poll->stop();
