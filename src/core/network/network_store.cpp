@@ -25,6 +25,7 @@ void StartNodeTable(TNetworkStore& network) {
     network.PendingFirstDemand = Real48();
     network.PendingSecondDemand = Real48();
     network.PendingFixedCost = Real48();
+    network.PlaceKind = TPlaceKind::None;
 }
 
 void AppendNode(TNetworkStore& network, const std::string& name, const Real48& firstDemand,
@@ -35,6 +36,7 @@ void AppendNode(TNetworkStore& network, const std::string& name, const Real48& f
     network.FirstDemands[node] = firstDemand;
     network.SecondDemands[node] = secondDemand;
     network.FixedCosts[node] = fixedCost;
+    network.NodePlaces[node] = TSitePlace{};
     if (network.LinksWaiting) {
         for (int other = 1; other <= node; ++other) {
             network.LinkRows[node][other] = NoLink;
@@ -58,6 +60,7 @@ void DeleteNode(TNetworkStore& network, int k) {
         network.FirstDemands[i - 1] = network.FirstDemands[i];
         network.SecondDemands[i - 1] = network.SecondDemands[i];
         network.FixedCosts[i - 1] = network.FixedCosts[i];
+        network.NodePlaces[i - 1] = network.NodePlaces[i];
     }
     network.NumNodes = network.NumNodes - 1;
 }
@@ -104,7 +107,9 @@ void PutOpenedNetwork(TNetworkStore& network, const TOpenedNetwork& opened) {
     network.LinksWaiting = true;
     for (const TNodeSlot& node : opened.Nodes) {
         AppendNode(network, node.Name, node.FirstDemand, node.SecondDemand, node.FixedCost);
+        network.NodePlaces[network.NumNodes] = node.Place;
     }
+    network.PlaceKind = opened.PlaceKind;
     for (int i = 1; i <= n; ++i) {
         std::copy_n(opened.Links.begin() + static_cast<std::ptrdiff_t>(MatrixIndex(n, i, 1)), n,
                     network.LinkRows[i].Data());

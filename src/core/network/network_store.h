@@ -87,6 +87,17 @@ class TRowMatrix {
     std::array<std::unique_ptr<TDistanceRow>, MaxNodes> Rows;
 };
 
+// Where a node stands on a map, when it came with coordinates (an imported list of sites or a
+// test problem's node coordinates); kept for this run only, since the two files hold no place.
+// On a plane, X grows to the east and Y to the north in the file's own unit; on the globe, X is
+// the longitude and Y the latitude, in degrees.
+struct TSitePlace {
+    bool Given = false;
+    double X = 0.0;
+    double Y = 0.0;
+};
+enum class TPlaceKind { None, Plane, Globe };
+
 struct TNetworkStore {
     // Node table. Nodes 1..NumNodes are live, in order of entry; slots above are dead.
     std::int32_t NumNodes = 0;
@@ -94,6 +105,10 @@ struct TNetworkStore {
     TNodeArray<Real48> FirstDemands;
     TNodeArray<Real48> SecondDemands;
     TNodeArray<Real48> FixedCosts;
+    // The nodes' places, where the network came with them (PlaceKind not None); they move
+    // with their nodes.
+    TNodeArray<TSitePlace> NodePlaces;
+    TPlaceKind PlaceKind = TPlaceKind::None;
 
     // Values accepted by the node and link windows but not yet committed.
     std::string PendingName;
@@ -125,13 +140,14 @@ struct TNodeSlot {
     Real48 FirstDemand;
     Real48 SecondDemand;
     Real48 FixedCost;
+    TSitePlace Place;  // not Given for a node typed or pasted
 };
 
 // What the windows do to the store. Each does exactly what its comment says and nothing
 // else; an index outside the table raises ERangeError, as every access to the store does.
 
-// Empties the node table for a new entry: NumNodes := 0 and the pending demands and cost
-// := 0. The pending name and the contents of the slots stay as they are.
+// Empties the node table for a new entry: NumNodes := 0, the pending demands and cost := 0 and
+// the places' kind None. The pending name and the contents of the slots stay as they are.
 void StartNodeTable(TNetworkStore& network);
 // Appends a node made of the pending name and values: NumNodes grows by one and slot NumNodes
 // receives them. A full table raises ERangeError and is left unchanged.
@@ -168,6 +184,7 @@ void ReleaseLinkRows(TNetworkStore& network);
 struct TOpenedNetwork {
     std::vector<TNodeSlot> Nodes;
     std::vector<std::int32_t> Links;
+    TPlaceKind PlaceKind = TPlaceKind::None;  // what the nodes' places mean, if any are given
 };
 // Where the pair from node i to node j (1..nodes each) stands in a nodes x nodes matrix kept
 // row after row, as an opened network's links and the distance file's lines are.
@@ -194,7 +211,8 @@ int LinksOfNode(const TNetworkStore& network, int k);
 // DeleteNode, and while links wait, node k's links go with it and the links of the nodes after
 // it move up with them.
 void DeleteNodeWithLinks(TNetworkStore& network, int k);
-// Puts the name and values into node k's slot, 1..NumNodes (ERangeError otherwise).
+// Puts the name and values into node k's slot, 1..NumNodes (ERangeError otherwise); the node
+// keeps its place.
 void ReplaceNode(TNetworkStore& network, int k, const TNodeSlot& slot);
 
 // Puts the store back into its start state (every number zero, every string empty, every

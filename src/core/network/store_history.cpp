@@ -9,7 +9,7 @@ namespace {
 
 TNodeSlot SlotOf(const TNetworkStore& network, int node) {
     return {network.NodeNames[node], network.FirstDemands[node], network.SecondDemands[node],
-            network.FixedCosts[node]};
+            network.FixedCosts[node], network.NodePlaces[node]};
 }
 
 void PutSlot(TNetworkStore& network, int node, const TNodeSlot& slot) {
@@ -17,13 +17,15 @@ void PutSlot(TNetworkStore& network, int node, const TNodeSlot& slot) {
     network.FirstDemands[node] = slot.FirstDemand;
     network.SecondDemands[node] = slot.SecondDemand;
     network.FixedCosts[node] = slot.FixedCost;
+    network.NodePlaces[node] = slot.Place;
 }
 
 // Byte for byte: two zeros with different fraction bytes are different contents.
 bool SameSlot(const TNodeSlot& a, const TNodeSlot& b) {
     return a.Name == b.Name && a.FirstDemand.Bytes() == b.FirstDemand.Bytes() &&
            a.SecondDemand.Bytes() == b.SecondDemand.Bytes() &&
-           a.FixedCost.Bytes() == b.FixedCost.Bytes();
+           a.FixedCost.Bytes() == b.FixedCost.Bytes() && a.Place.Given == b.Place.Given &&
+           a.Place.X == b.Place.X && a.Place.Y == b.Place.Y;
 }
 
 // The nodes whose link rows all exist, 1..count; 0 when the rows are not there. While an
