@@ -24,6 +24,9 @@ void CreateProgramWindows() {
     // A network opened is saved back to its own files unless the planner chooses others.
     QObject::connect(MeshLoomMain, &TMeshLoomMain::NetworkOpened, LinkSpecification,
                      &TLinkSpecification::StartSavesAt);
+    // An imported network is best saved beside the file it came from, under its name.
+    QObject::connect(MeshLoomMain, &TMeshLoomMain::NetworkImported, LinkSpecification,
+                     &TLinkSpecification::StartSavesAt);
 }
 
 void DestroyProgramWindows() {
@@ -57,9 +60,14 @@ int RunProgram(int argc, char** argv) {
     QObject::connect(MeshLoomMain, &TMeshLoomMain::Closed, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     MeshLoomMain->show();
-    // "meshloom FILE.NET" opens that network once the main menu shows.
+    // "meshloom FILE.NET" opens that network once the main menu shows, and "meshloom --import
+    // FILE" imports FILE.
     const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() > 1) {
+    if (arguments.size() > 2 && arguments.at(1) == QStringLiteral("--import")) {
+        QTimer::singleShot(0, MeshLoomMain, [path = arguments.at(2)] {
+            RunHandler([&path] { MeshLoomMain->ImportNetwork(path); });
+        });
+    } else if (arguments.size() > 1) {
         QTimer::singleShot(0, MeshLoomMain, [path = arguments.at(1)] {
             RunHandler([&path] { MeshLoomMain->OpenNetwork(path); });
         });

@@ -470,7 +470,7 @@ void TNodeSpecifications::ReplaceButtonClick() {
     }
     const TNodeView before = View();
     const TNodeSlot slot{Network.PendingName, Network.PendingFirstDemand,
-                         Network.PendingSecondDemand, Network.PendingFixedCost};
+                         Network.PendingSecondDemand, Network.PendingFixedCost, TSitePlace{}};
     TStoreChange change =
         RecordChange(Network, [k, &slot](TNetworkStore& n) { ReplaceNode(n, k, slot); });
     change.Text = NodeChangeText("Change", Network, k);

@@ -29,6 +29,7 @@
 #include "platform/widgets/command_button.h"
 #include "platform/widgets/look.h"
 #include "shell/about_box.h"
+#include "shell/import_question.h"
 #include "shell/window_references.h"
 
 namespace {
@@ -125,6 +126,12 @@ void TMeshLoomMain::CreateControls() {
         MakeButton(this, QStringLiteral("&Open Network..."),
                    QStringLiteral("Open a saved network to change it (Ctrl+O)"), TFontStyle::Bold);
     OpenLabel = MakeRowLabel(this, QStringLiteral("Or Open a Saved Network"));
+    ImportButton = MakeButton(
+        this, QStringLiteral("&Import Network..."),
+        QStringLiteral("Import a distance table, a routing table, sites with coordinates or a "
+                       "test problem (Ctrl+I)"),
+        TFontStyle::Bold);
+    ImportLabel = MakeRowLabel(this, QStringLiteral("Or Import a Table or Test Problem"));
 
     Label5 = new QLabel(
         QStringLiteral("Nodes first, then links:\nthe network is saved for KORVANTE."), this);
@@ -153,6 +160,7 @@ void TMeshLoomMain::CreateControls() {
                        {{NodeButton, Label2},
                         {LinkButton, Label3},
                         {OpenButton, OpenLabel},
+                        {ImportButton, ImportLabel},
                         {QuitButton, Label4}});
 
     auto* form = new QVBoxLayout(this);
@@ -175,6 +183,7 @@ void TMeshLoomMain::CreateControls() {
     // Open Network comes last, so that every other Tab, and the focus handed on when a step
     // button is disabled, lands where it always has.
     setTabOrder(HintShow, OpenButton);
+    setTabOrder(OpenButton, ImportButton);
     AboutButton->setFocus();
 
     AboutButton->OnClick = [this] { AboutButtonClick(); };
@@ -185,6 +194,9 @@ void TMeshLoomMain::CreateControls() {
     OpenButton->OnClick = [this] { OpenButtonClick(); };
     auto* openKey = new QShortcut(QKeySequence::Open, this);
     connect(openKey, &QShortcut::activated, this, [this] { OpenButton->click(); });
+    ImportButton->OnClick = [this] { ImportButtonClick(); };
+    auto* importKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_I), this);
+    connect(importKey, &QShortcut::activated, this, [this] { ImportButton->click(); });
 
     OpenNodes.Title = QStringLiteral("Specify Name of Network Demand Data File to Open");
     OpenNodes.Filter = QStringLiteral("Network Demand Data|*.NET|All Files|*.*");
@@ -192,6 +204,14 @@ void TMeshLoomMain::CreateControls() {
     OpenDistances.Title = QStringLiteral("Specify Name of Distance File to Open");
     OpenDistances.Filter = QStringLiteral("Network Distance File|*.NED|All Files|*.*");
     OpenDistances.DefaultExt = QStringLiteral("NED");
+    ImportFile.Title = QStringLiteral("Specify Name of File to Import");
+    ImportFile.Filter = QStringLiteral(
+        "Tables and Test Problems|*.csv *.tsv *.txt *.json *.tsp *.atsp *.vrp|"
+        "Distance Tables, Long Lists and Sites|*.csv *.tsv *.txt|"
+        "Routing Tables|*.json|"
+        "TSPLIB Files|*.tsp *.atsp *.vrp|"
+        "OR-Library p-Median Files|*.txt|"
+        "All Files|*.*");
 }
 
 void TMeshLoomMain::FormCreate() {
@@ -252,17 +272,52 @@ void TMeshLoomMain::QuitButtonClick() {
     close();
 }
 
-void TMeshLoomMain::OpenButtonClick() {
+bool TMeshLoomMain::MayReplaceNetwork() {
     // Nodes that went on to the link step and have not been saved would be lost.
-    if (CurrentStep == TStep::LinksNext &&
-        ShowBox(QStringLiteral("The nodes and links entered have not been saved.\r"
-                               "Do you want to open a saved network in their place?"),
-                TMessageKind::Confirmation, TBoxButtons::YesNo) != TAnswer::Yes) {
-        return;
-    }
-    if (PlatformServices().ExecuteOpenDialog(OpenNodes)) {
+    return CurrentStep != TStep::LinksNext ||
+           ShowBox(QStringLiteral("The nodes and links entered have not been saved.\r"
+                                  "Do you want to open a saved network in their place?"),
+                   TMessageKind::Confirmation, TBoxButtons::YesNo) == TAnswer::Yes;
+}
+
+void TMeshLoomMain::OpenButtonClick() {
+    if (MayReplaceNetwork() && PlatformServices().ExecuteOpenDialog(OpenNodes)) {
         OpenNetwork(OpenNodes.FileName);
     }
+}
+
+void TMeshLoomMain::ImportButtonClick() {
+    if (MayReplaceNetwork() && PlatformServices().ExecuteOpenDialog(ImportFile)) {
+        ImportNetwork(ImportFile.FileName);
+    }
+}
+
+bool TMeshLoomMain::ImportNetwork(const QString& path) {
+    const std::optional<std::string> text = ReadFileOrSay(path, LargestImportText());
+    if (!text) {
+        return false;
+    }
+    const std::optional<TImportAnswer> answer = AskImport(path, *text);
+    if (!answer) {
+        return false;
+    }
+    PutOpenedNetwork(Network, answer->Network);
+    SetStep(TStep::NodesFirst);
+    ImportFile.FileName = path;
+    // The imported file is no saved pair: the saves start at its name with the two extensions,
+    // in its folder, and no opened file is replaced in place.
+    const QFileInfo file(path);
+    const QString stem = file.absoluteDir().filePath(file.completeBaseName());
+    OpenedDemand.clear();
+    OpenedDistance.clear();
+    ShowNetworkLine(QStringLiteral("Imported %1, %2: %3 nodes and %4 %5 at scale %6.")
+                        .arg(QDir::toNativeSeparators(file.absoluteFilePath()), answer->KindText)
+                        .arg(answer->Network.Nodes.size())
+                        .arg(answer->Links)
+                        .arg(answer->Links == 1 ? QStringLiteral("link") : QStringLiteral("links"))
+                        .arg(answer->Scale));
+    emit NetworkImported(stem + QStringLiteral(".NET"), stem + QStringLiteral(".NED"));
+    return true;
 }
 
 bool TMeshLoomMain::OpenNetwork(const QString& demandPath) {

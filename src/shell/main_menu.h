@@ -37,12 +37,14 @@ class TMeshLoomMain : public QWidget {
     TCommandButton* LinkButton = nullptr;
     TCommandButton* QuitButton = nullptr;
     TCommandButton* OpenButton = nullptr;
+    TCommandButton* ImportButton = nullptr;
     QLabel* Panel1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
     QLabel* OpenLabel = nullptr;
+    QLabel* ImportLabel = nullptr;
     QFrame* Bevel1 = nullptr;
     QFrame* Bevel2 = nullptr;
     QLabel* Label5 = nullptr;
@@ -68,9 +70,18 @@ class TMeshLoomMain : public QWidget {
     // True when the network was opened.
     bool OpenNetwork(const QString& demandPath);
 
+    // Asks before unsaved nodes and links would be replaced, asks for a file of another form
+    // (a distance table, a routing table, sites, a test problem) and imports it.
+    void ImportButtonClick();
+    // Reads the file at path, says what it holds (asking for the scale where one is needed)
+    // and, on Import, puts its network into the windows as an opened one waits; a refused
+    // file or Cancel changes nothing. True when the network was imported.
+    bool ImportNetwork(const QString& path);
+
     // The dialogs that ask for the two files, kept for the run as the save dialogs are.
     TFileDialog OpenNodes;
     TFileDialog OpenDistances;
+    TFileDialog ImportFile;
     // The files of the network opened last, while it is the one being worked on; empty
     // otherwise.
     const QString& OpenedDemandPath() const { return OpenedDemand; }
@@ -94,12 +105,17 @@ class TMeshLoomMain : public QWidget {
     void Closed();
     // A network was opened from these two files (full paths).
     void NetworkOpened(const QString& demandPath, const QString& distancePath);
+    // A network was imported; its files are best saved under these names (full paths).
+    void NetworkImported(const QString& demandPath, const QString& distancePath);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
     void CreateControls();
+    // Asks, where nodes and links went on to the link step unsaved, whether another network
+    // may take their place; true when it may.
+    bool MayReplaceNetwork();
     void ShowNetworkLine(const QString& text);
     QString OpenedDemand;
     QString OpenedDistance;

@@ -60,6 +60,7 @@ class TRandomPlatform : public IPlatformServices {
     bool ExecuteSaveDialog(TFileDialog& dialog) override;
     // The random run opens no files: every open dialog is cancelled.
     bool ExecuteOpenDialog(TFileDialog&) override { return false; }
+    bool ExecuteImportBox(TImportBox&) override { return false; }
     void MessageBeep(unsigned type) override;
 
   private:

@@ -1,5 +1,7 @@
 #include "support/scripted_platform.h"
 
+#include "platform/dialogs/import_box.h"
+
 #include <QFileInfo>
 #include <QTest>
 #include <utility>
@@ -101,6 +103,28 @@ bool TScriptedPlatform::ExecuteSaveDialog(TFileDialog& dialog) {
     }
     dialog.FileName = fileName;
     return true;
+}
+
+void TScriptedPlatform::ExpectImportBox(const QString& scale, int choice, bool import) {
+    ImportBoxes.push_back({scale, choice, import});
+}
+
+bool TScriptedPlatform::ExecuteImportBox(TImportBox& box) {
+    if (ImportBoxes.empty()) {
+        QTest::qFail("unexpected import box", __FILE__, __LINE__);
+        return false;
+    }
+    const TImportAnswer answer = ImportBoxes.front();
+    ImportBoxes.pop_front();
+    if (box.AskScale) {
+        box.Scale = answer.Scale;
+    }
+    if (!box.Choices.isEmpty()) {
+        box.Choice = answer.Choice;
+    }
+    const TImportBoxView view = box.Describe(box.Scale, box.Choice);
+    ImportTexts << view.Text;
+    return answer.Import && view.CanImport;
 }
 
 bool TScriptedPlatform::ExecuteOpenDialog(TFileDialog& dialog) {

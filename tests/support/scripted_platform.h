@@ -43,11 +43,17 @@ class TScriptedPlatform : public IPlatformServices {
     // default extension is appended when it has none), or cancelled with an empty name.
     void ExpectSaveDialog(const QString& fileName);
 
+    // The next import box is answered: the scale typed into its field (where it asks for one),
+    // the array chosen (0-based, where it offers a choice) and Import (true) or Cancel. What it
+    // said, for that scale and choice, is kept in ImportBoxTexts.
+    void ExpectImportBox(const QString& scale, int choice, bool import);
+    const QStringList& ImportBoxTexts() const { return ImportTexts; }
+
     // Runs action while the next box is open (before it is answered): lets a test look at
     // the windows as they stand behind the box.
     void WhileNextBoxOpen(std::function<void()> action);
 
-    bool AllAnswered() const { return Boxes.empty() && Dialogs.empty(); }
+    bool AllAnswered() const { return Boxes.empty() && Dialogs.empty() && ImportBoxes.empty(); }
 
     const std::vector<TShownBox>& ShownBoxes() const { return Shown; }
     const std::vector<TShownDialog>& ShownDialogs() const { return ShownSaveDialogs; }
@@ -59,9 +65,17 @@ class TScriptedPlatform : public IPlatformServices {
     bool ExecuteSaveDialog(TFileDialog& dialog) override;
     // Answered from the same script as the save dialogs (ExpectSaveDialog), in turn.
     bool ExecuteOpenDialog(TFileDialog& dialog) override;
+    bool ExecuteImportBox(TImportBox& box) override;
     void MessageBeep(unsigned type) override;
 
   private:
+    struct TImportAnswer {
+        QString Scale;
+        int Choice;
+        bool Import;
+    };
+    std::deque<TImportAnswer> ImportBoxes;
+    QStringList ImportTexts;
     struct TExpectedBox {
         TMessageKind Type;
         QString Text;

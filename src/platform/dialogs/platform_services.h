@@ -8,6 +8,7 @@
 #include <QString>
 
 class TFileDialog;
+class TImportBox;
 
 enum class TMessageKind {
     Warning,       // caption "Warning", exclamation icon
@@ -43,6 +44,10 @@ class IPlatformServices {
     // Runs an open-file dialog with the same settings (the default extension unused): only a
     // file that exists can be confirmed. On confirmation as above.
     virtual bool ExecuteOpenDialog(TFileDialog& dialog) = 0;
+
+    // Runs the box that says what an imported file holds (import_box.h) modally; true when
+    // Import was pressed, with the scale and the choice made in the box.
+    virtual bool ExecuteImportBox(TImportBox& box) = 0;
 
     // 0: the default alert (a refused key); 16: the stop sound (before the exit question).
     virtual void MessageBeep(unsigned type) = 0;

@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "platform/dialogs/file_dialog.h"
+#include "platform/dialogs/import_box.h"
 
 namespace {
 QMessageBox::Icon IconOf(TMessageKind type) {
@@ -133,4 +134,8 @@ bool TQtPlatformServices::ExecuteOpenDialog(TFileDialog& dialog) {
     fileDialog.setFileMode(QFileDialog::ExistingFile);
     fileDialog.setOptions(QFileDialog::DontUseNativeDialog);
     return RunFileDialog(fileDialog, dialog);
+}
+
+bool TQtPlatformServices::ExecuteImportBox(TImportBox& box) {
+    return RunImportBox(box);
 }

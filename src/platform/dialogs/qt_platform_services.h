@@ -16,6 +16,7 @@ class TQtPlatformServices : public IPlatformServices {
                            TBoxButtons buttons, const QString& details) override;
     bool ExecuteSaveDialog(TFileDialog& dialog) override;
     bool ExecuteOpenDialog(TFileDialog& dialog) override;
+    bool ExecuteImportBox(TImportBox& box) override;
     // Both alert types sound the desktop's one beep.
     void MessageBeep(unsigned type) override;
 };
