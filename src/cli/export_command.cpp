@@ -217,10 +217,9 @@ TOptions ParseArguments(const std::vector<std::string>& arguments, std::string& 
                 break;
             }
             case ValueOption:
-                options.Value = std::string_view(optarg) == "durations" ? TRoutingValue::Durations
-                                : std::string_view(optarg) == "distances"
-                                    ? TRoutingValue::Distances
-                                    : TRoutingValue::Unchosen;
+                options.Value = std::string_view(optarg) == "durations"   ? TRoutingValue::Durations
+                                : std::string_view(optarg) == "distances" ? TRoutingValue::Distances
+                                                                          : TRoutingValue::Unchosen;
                 if (options.Value == TRoutingValue::Unchosen) {
                     problem = "invalid value '" + std::string(optarg) + "': durations or distances";
                 }
@@ -560,7 +559,8 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
     std::vector<TFileOperand> inputs;
     std::vector<TFileOperand> outputs;
     for (std::size_t operand = 0; operand < count; ++operand) {
-        (operand < count - 2 ? inputs : outputs).push_back({Roles[mode][operand], operands[operand]});
+        (operand < count - 2 ? inputs : outputs)
+            .push_back({Roles[mode][operand], operands[operand]});
     }
     if (!options.Picture.empty()) {
         outputs.push_back({"--picture", options.Picture});

@@ -47,11 +47,10 @@ TExportStatus ReadImportedNetwork(const std::string& path, double scale, TRoutin
     }
     const TImportedValues& values = *reading.Values;
     if (!values.Choices.empty()) {
-        Say(ImportRefusalText(
-            name, {0, 0,
-                   "The table holds both \"" + values.Choices[0] + "\" and \"" + values.Choices[1] +
-                       "\"; --value " + values.Choices[0] + " or --value " + values.Choices[1] +
-                       " chooses one."}));
+        Say(ImportRefusalText(name, {0, 0,
+                                     "The table holds both \"" + values.Choices[0] + "\" and \"" +
+                                         values.Choices[1] + "\"; --value " + values.Choices[0] +
+                                         " or --value " + values.Choices[1] + " chooses one."}));
         return TExportStatus::RowRefused;
     }
     const TScaledImport scaled = ScaleImport(values, scale);
@@ -64,7 +63,8 @@ TExportStatus ReadImportedNetwork(const std::string& path, double scale, TRoutin
     const auto scaleEnd = std::to_chars(scaleText, scaleText + sizeof scaleText, scale).ptr;
     Say(name + ": " + values.KindText + ": " + std::to_string(nodes) + " nodes, " +
         std::to_string(scaled.Links) + (scaled.Links == 1 ? " link" : " links") +
-        ", largest distance " + std::to_string(scaled.LargestDistance) + ", scale " + std::string(scaleText, scaleEnd));
+        ", largest distance " + std::to_string(scaled.LargestDistance) + ", scale " +
+        std::string(scaleText, scaleEnd));
     for (const std::string& note : values.Notes) {
         Say(name + ": " + note);
     }

@@ -208,12 +208,19 @@ const std::map<std::string, TColumn>& SiteColumns() {
     return columns;
 }
 
+// A header of sites names both axes of a plane or of the globe, and its first cell is not
+// empty (as a square table's may be).
 bool NamesSites(const TRow& header) {
-    return std::any_of(header.Cells.begin(), header.Cells.end(), [](const std::string& cell) {
+    int plane = 0;
+    int globe = 0;
+    for (const std::string& cell : header.Cells) {
         const auto found = SiteColumns().find(Lowered(cell));
-        return found != SiteColumns().end() && found->second != TColumn::Name &&
-               found->second <= TColumn::Longitude;
-    });
+        if (found != SiteColumns().end()) {
+            plane += found->second == TColumn::X || found->second == TColumn::Y ? 1 : 0;
+            globe += found->second == TColumn::Latitude || found->second == TColumn::Longitude;
+        }
+    }
+    return !header.Cells[0].empty() && (plane >= 2 || globe >= 2);
 }
 
 TImportedValues Sites(const std::vector<TRow>& rows, bool utf8, bool decimalComma) {
@@ -345,8 +352,11 @@ TImportedValues ReadDistanceTable(const std::vector<TTextLine>& lines, bool utf8
     if (NamesSites(header)) {
         return Sites(rows, utf8, decimalComma);
     }
+    // Three cells are a long list's header unless the first row starts with one of its places.
     if (header.Cells.size() >= 2 &&
-        (header.Cells.size() != 3 || (rows.size() > 1 && rows[1].Cells[0] == header.Cells[1]))) {
+        (header.Cells.size() != 3 ||
+         (rows.size() > 1 && std::find(header.Cells.begin() + 1, header.Cells.end(),
+                                       rows[1].Cells[0]) != header.Cells.end()))) {
         return SquareTable(rows, utf8, decimalComma);
     }
     if (header.Cells.size() == 3 &&

@@ -79,7 +79,8 @@ std::string ReadNumber(std::string_view text, bool decimalComma, double& value) 
     }
     std::string lower;
     for (std::size_t c = at; c < number.size(); ++c) {
-        lower += static_cast<char>(number[c] >= 'A' && number[c] <= 'Z' ? number[c] + 32 : number[c]);
+        lower +=
+            static_cast<char>(number[c] >= 'A' && number[c] <= 'Z' ? number[c] + 32 : number[c]);
     }
     if (lower == "nan" || lower == "inf" || lower == "infinity") {
         return Quoted(number) + " is not a finite number";
@@ -111,7 +112,8 @@ std::string ReadNumber(std::string_view text, bool decimalComma, double& value) 
         digits = at > exponent ? digits : 0;
     }
     if (digits == 0 || at != number.size()) {
-        return number.empty() ? "an empty cell is not a number" : Quoted(number) + " is not a number";
+        return number.empty() ? "an empty cell is not a number"
+                              : Quoted(number) + " is not a number";
     }
     const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
     if (error == std::errc::result_out_of_range) {
@@ -181,7 +183,8 @@ std::u32string CodesOf(std::string_view utf8) {
         char32_t code = length == 1 ? lead : lead & (0x7F >> length);
         for (int more = 1; more < length && at + static_cast<std::size_t>(more) < utf8.size();
              ++more) {
-            code = (code << 6) | (static_cast<unsigned char>(utf8[at + static_cast<std::size_t>(more)]) & 0x3F);
+            code = (code << 6) |
+                   (static_cast<unsigned char>(utf8[at + static_cast<std::size_t>(more)]) & 0x3F);
         }
         codes += code;
         at += static_cast<std::size_t>(length);
@@ -286,8 +289,9 @@ std::string NumberText(double value) {
 
 void TImportBuilder::StartNumbered(long long nodes) {
     if (nodes > MaxNodes) {
-        Refuse(0, 0, "The file holds " + std::to_string(nodes) + " nodes; a network holds at most " +
-                         std::to_string(MaxNodes) + ".");
+        Refuse(0, 0,
+               "The file holds " + std::to_string(nodes) + " nodes; a network holds at most " +
+                   std::to_string(MaxNodes) + ".");
     }
     for (long long node = 1; node <= nodes; ++node) {
         AddNamed(std::to_string(node), 0, 0);
@@ -319,8 +323,9 @@ int TImportBuilder::NodeOfName(const std::string& held) const {
 
 void TImportBuilder::FinishNodes() {
     if (Count() < 2) {
-        Refuse(0, 0, "The file holds " + std::to_string(Count()) +
-                         (Count() == 1 ? " node" : " nodes") + "; a network needs at least 2.");
+        Refuse(0, 0,
+               "The file holds " + std::to_string(Count()) + (Count() == 1 ? " node" : " nodes") +
+                   "; a network needs at least 2.");
     }
     Values.Values.assign(static_cast<std::size_t>(Count()) * static_cast<std::size_t>(Count()),
                          std::nullopt);

@@ -45,8 +45,9 @@ std::size_t Utf8Length(std::string_view bytes) {
 // bytes of names.
 TImportText JudgedText(std::string_view text) {
     if (text.size() > LargestImportText()) {
-        Refuse(0, 0, "It is larger than " + std::to_string(LargestImportText()) +
-                         " bytes, more than a file to import holds.");
+        Refuse(0, 0,
+               "It is larger than " + std::to_string(LargestImportText()) +
+                   " bytes, more than a file to import holds.");
     }
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         text.remove_prefix(3);
@@ -163,7 +164,8 @@ std::string ScaleText(double scale) {
         shown -= step;
     }
     char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, shown, std::chars_format::general, 4);
+    const auto result =
+        std::to_chars(text, text + sizeof text, shown, std::chars_format::general, 4);
     return std::string(text, result.ptr);
 }
 
@@ -180,9 +182,9 @@ TScaledImport ScaleImport(const TImportedValues& values, double scale) {
         };
         scaled.Refusal = TImportRefusal{
             0, 0,
-            "The distance from " + name(i) + " to " + name(j) + ", " + NumberText(value) +
-                ", is " + NumberText(std::round(value * scale)) + " at a scale of " +
-                NumberText(scale) + ", more than " + std::to_string(MaxDistance) +
+            "The distance from " + name(i) + " to " + name(j) + ", " + NumberText(value) + ", is " +
+                NumberText(std::round(value * scale)) + " at a scale of " + NumberText(scale) +
+                ", more than " + std::to_string(MaxDistance) +
                 "; every distance fits at a scale of " + ScaleText(LargestFittingScale(values)) +
                 " or less."};
         return scaled;

@@ -39,9 +39,7 @@ class TJsonReader {
     }
 
   private:
-    [[noreturn]] void Fail(const std::string& what) {
-        Refuse(Line, 0, "not JSON: " + what);
-    }
+    [[noreturn]] void Fail(const std::string& what) { Refuse(Line, 0, "not JSON: " + what); }
     void Space() {
         for (; At < Text.size(); ++At) {
             const char c = Text[At];
@@ -121,8 +119,8 @@ class TJsonReader {
         } else {
             value.Type = TJson::NumberType;
             value.Text = NumberText();
-            const auto result = std::from_chars(value.Text.data(),
-                                                value.Text.data() + value.Text.size(), value.Number);
+            const auto result = std::from_chars(
+                value.Text.data(), value.Text.data() + value.Text.size(), value.Number);
             if (result.ec == std::errc::result_out_of_range) {
                 value.Number = value.Text.find("e-") != std::string::npos ||
                                        value.Text.find("E-") != std::string::npos
@@ -254,8 +252,10 @@ void KeepLocations(const TJson& table, TImportBuilder& builder) {
     for (const TJson& source : sources->Items) {
         const TJson* location = source.Member("location");
         if (location == nullptr || location->Type != TJson::Array || location->Items.size() != 2 ||
-            location->Items[0].Type != TJson::NumberType || location->Items[1].Type != TJson::NumberType ||
-            std::fabs(location->Items[0].Number) > 180 || std::fabs(location->Items[1].Number) > 90) {
+            location->Items[0].Type != TJson::NumberType ||
+            location->Items[1].Type != TJson::NumberType ||
+            std::fabs(location->Items[0].Number) > 180 ||
+            std::fabs(location->Items[1].Number) > 90) {
             return;
         }
     }
@@ -318,7 +318,8 @@ TImportedValues ReadRoutingTable(std::string_view text, TRoutingValue choice) {
         }
         if (row.Items.size() != static_cast<std::size_t>(n)) {
             Refuse(row.Line, 0,
-                   rowName + " holds " + std::to_string(row.Items.size()) + " values; the table has " +
+                   rowName + " holds " + std::to_string(row.Items.size()) +
+                       (row.Items.size() == 1 ? " value" : " values") + "; the table has " +
                        std::to_string(n) + " rows, and a table of a network is square");
         }
         for (int j = 1; j <= n; ++j) {

@@ -113,13 +113,19 @@ TImportedValues ReadPMedian(const std::vector<TTextLine>& lines) {
 
 namespace {
 
-constexpr const char* TsplibKeys[] = {
-    "NAME",       "TYPE",          "COMMENT",         "DIMENSION",       "CAPACITY",
-    "EDGE_WEIGHT_TYPE", "EDGE_WEIGHT_FORMAT", "EDGE_DATA_FORMAT", "NODE_COORD_TYPE",
-    "DISPLAY_DATA_TYPE"};
+constexpr const char* TsplibKeys[] = {"NAME",
+                                      "TYPE",
+                                      "COMMENT",
+                                      "DIMENSION",
+                                      "CAPACITY",
+                                      "EDGE_WEIGHT_TYPE",
+                                      "EDGE_WEIGHT_FORMAT",
+                                      "EDGE_DATA_FORMAT",
+                                      "NODE_COORD_TYPE",
+                                      "DISPLAY_DATA_TYPE"};
 constexpr const char* TsplibSections[] = {
-    "NODE_COORD_SECTION", "DEPOT_SECTION",      "DEMAND_SECTION",       "EDGE_DATA_SECTION",
-    "FIXED_EDGES_SECTION", "DISPLAY_DATA_SECTION", "TOUR_SECTION", "EDGE_WEIGHT_SECTION"};
+    "NODE_COORD_SECTION",  "DEPOT_SECTION",        "DEMAND_SECTION", "EDGE_DATA_SECTION",
+    "FIXED_EDGES_SECTION", "DISPLAY_DATA_SECTION", "TOUR_SECTION",   "EDGE_WEIGHT_SECTION"};
 
 bool IsOneOf(std::string_view word, const auto& list) {
     return std::find(std::begin(list), std::end(list), word) != std::end(list);
@@ -233,8 +239,9 @@ TImportedValues ReadTsplib(const std::vector<TTextLine>& lines) {
     const auto needKey = [&](const char* name) -> const TKey& {
         const auto found = keys.find(name);
         if (found == keys.end()) {
-            Refuse(0, 0, early.empty() ? std::string("The file gives no ") + name + "."
-                                       : early + "it ends before its " + name + ".");
+            Refuse(0, 0,
+                   early.empty() ? std::string("The file gives no ") + name + "."
+                                 : early + "it ends before its " + name + ".");
         }
         return found->second;
     };
@@ -242,9 +249,10 @@ TImportedValues ReadTsplib(const std::vector<TTextLine>& lines) {
                                  const std::string& why) -> const std::vector<TToken>& {
         const auto found = sections.find(name);
         if (found == sections.end()) {
-            Refuse(0, 0, early.empty() ? std::string("The file has no ") + name + ", which " + why +
-                                             " needs."
-                                       : early + "it ends before its " + name + ".");
+            Refuse(0, 0,
+                   early.empty()
+                       ? std::string("The file has no ") + name + ", which " + why + " needs."
+                       : early + "it ends before its " + name + ".");
         }
         return found->second;
     };
@@ -276,21 +284,22 @@ TImportedValues ReadTsplib(const std::vector<TTextLine>& lines) {
             const int node = NodeNumber(tokens[at], n, " (" + dimensionWords + ")");
             auto& row = rows[static_cast<std::size_t>(node - 1)];
             if (!row.empty()) {
-                Refuse(tokens[at].Line, tokens[at].Cell, "node " + std::to_string(node) +
-                                                             " is given twice in " + name);
+                Refuse(tokens[at].Line, tokens[at].Cell,
+                       "node " + std::to_string(node) + " is given twice in " + name);
             }
             row.assign(tokens.begin() + static_cast<std::ptrdiff_t>(at + 1),
                        tokens.begin() + static_cast<std::ptrdiff_t>(at + width));
         }
         const std::size_t given = at / width;
         if (at != tokens.size()) {
-            Refuse(tokens[at].Line, 0, std::string("the line is not one of ") + name + "'s lines (" +
-                                           std::to_string(width) + " numbers each)");
+            Refuse(tokens[at].Line, 0,
+                   std::string("the line is not one of ") + name + "'s lines (" +
+                       std::to_string(width) + " numbers each)");
         }
         if (given != static_cast<std::size_t>(n)) {
             Refuse(sectionLines[name], 0,
-                   (early.empty() ? "" : "the file stops early: ") + std::string(name) +
-                       " holds " + Plural(given, "node", "nodes") + "; " + dimensionWords);
+                   (early.empty() ? "" : "the file stops early: ") + std::string(name) + " holds " +
+                       Plural(given, "node", "nodes") + "; " + dimensionWords);
         }
         return rows;
     };
@@ -325,17 +334,16 @@ TImportedValues ReadTsplib(const std::vector<TTextLine>& lines) {
         std::vector<std::pair<int, int>> pairs;
         for (int i = 1; i <= n; ++i) {
             for (int j = 1; j <= n; ++j) {
-                const bool listed =
-                    triangle == nullptr ||
-                    (triangle->Upper ? (j > i || (triangle->Diagonal && j == i))
-                                     : (j < i || (triangle->Diagonal && j == i)));
+                const bool listed = triangle == nullptr ||
+                                    (triangle->Upper ? (j > i || (triangle->Diagonal && j == i))
+                                                     : (j < i || (triangle->Diagonal && j == i)));
                 if (listed) {
                     pairs.emplace_back(i, j);
                 }
             }
         }
-        const std::string needs = std::to_string(pairs.size()) + " values that " +
-                                  dimensionWords + " gives in " + formatName;
+        const std::string needs = std::to_string(pairs.size()) + " values that " + dimensionWords +
+                                  " gives in " + formatName;
         if (tokens.size() > pairs.size()) {
             Refuse(tokens[pairs.size()].Line, tokens[pairs.size()].Cell,
                    "EDGE_WEIGHT_SECTION holds more than the " + needs);
@@ -408,8 +416,8 @@ TImportedValues ReadTsplib(const std::vector<TTextLine>& lines) {
                 builder.Node(i).Place = {true, xi, yi};
             }
         }
-        values.PlaceKind = metric->second == TTsplibMetric::Geographic ? TPlaceKind::Globe
-                                                                        : TPlaceKind::Plane;
+        values.PlaceKind =
+            metric->second == TTsplibMetric::Geographic ? TPlaceKind::Globe : TPlaceKind::Plane;
     }
     if (typeWord == "CVRP" && sections.count("DEMAND_SECTION") != 0) {
         const auto rows = nodeRows("DEMAND_SECTION", 2);
