@@ -346,6 +346,9 @@ TImportedValues ReadDistanceTable(const std::vector<TTextLine>& lines, bool utf8
             rows.push_back(std::move(row));
         }
     }
+    if (rows.empty()) {
+        Refuse(0, 0, "The file holds no cell that is not empty.");
+    }
     const bool decimalComma = separator != ',';
     const TRow& header = rows[0];
     double ignored = 0;

@@ -96,6 +96,20 @@ TImportedValues Read(std::string_view bytes, TRoutingValue choice) {
     return ReadDistanceTable(lines, text.Utf8);
 }
 
+// Places so far apart that their distance is no number.
+void CheckFinite(const TImportedValues& values) {
+    const int n = static_cast<int>(values.Nodes.size());
+    for (std::size_t at = 0; at < values.Values.size(); ++at) {
+        if (values.Values[at] && !std::isfinite(*values.Values[at])) {
+            const int i = static_cast<int>(at) / n + 1;
+            const int j = static_cast<int>(at) % n + 1;
+            Refuse(0, 0,
+                   "The distance from " + QuotedName(values.Nodes[i - 1].Name) + " to " +
+                       QuotedName(values.Nodes[j - 1].Name) + " is beyond every number.");
+        }
+    }
+}
+
 bool Fits(double value, double scale) {
     return std::round(value * scale) <= MaxDistance;
 }
@@ -122,6 +136,7 @@ TImportReading ReadImportText(std::string_view text, TRoutingValue value) {
     TImportReading reading;
     try {
         reading.Values = Read(text, value);
+        CheckFinite(*reading.Values);
     } catch (const TImportRefused& refused) {
         reading.Refusal = refused.Refusal;
     }
@@ -156,6 +171,9 @@ double LargestFittingScale(const TImportedValues& values) {
 std::string ScaleText(double scale) {
     if (!(scale < std::numeric_limits<double>::infinity())) {
         return "any";
+    }
+    if (!(scale > 0)) {
+        return "0";
     }
     // Four significant digits, rounded down so that the scale said still fits.
     const double step = std::pow(10.0, std::floor(std::log10(scale)) - 3);

@@ -170,18 +170,20 @@ bool LooksLikeTsplib(std::string_view firstLine) {
            (key.Value.empty() && IsOneOf(key.Word, TsplibSections));
 }
 
-int TsplibDistance(TTsplibMetric metric, double xi, double yi, double xj, double yj) {
-    const auto nint = [](double d) { return static_cast<int>(d + 0.5); };
+double TsplibDistance(TTsplibMetric metric, double xi, double yi, double xj, double yj) {
+    // The library's (int) of a distance, which is never below 0, is its floor; kept in a
+    // double, so that coordinates far apart give a distance too large rather than no number.
+    const auto nint = [](double d) { return std::floor(d + 0.5); };
     const double xd = xi - xj;
     const double yd = yi - yj;
     switch (metric) {
         case TTsplibMetric::Euclidean:
             return nint(std::sqrt(xd * xd + yd * yd));
         case TTsplibMetric::Ceiling:
-            return static_cast<int>(std::ceil(std::sqrt(xd * xd + yd * yd)));
+            return std::ceil(std::sqrt(xd * xd + yd * yd));
         case TTsplibMetric::Pseudo: {
             const double r = std::sqrt((xd * xd + yd * yd) / 10.0);
-            const int t = nint(r);
+            const double t = nint(r);
             return t < r ? t + 1 : t;
         }
         case TTsplibMetric::Geographic:
@@ -189,7 +191,7 @@ int TsplibDistance(TTsplibMetric metric, double xi, double yi, double xj, double
     }
     const double pi = 3.141592;
     const auto radians = [&](double value) {
-        const int degrees = static_cast<int>(value);
+        const double degrees = std::trunc(value);  // (int) x: the whole part
         const double minutes = value - degrees;
         return pi * (degrees + 5.0 * minutes / 3.0) / 180.0;
     };
@@ -199,7 +201,7 @@ int TsplibDistance(TTsplibMetric metric, double xi, double yi, double xj, double
     const double q3 = std::cos(radians(xi) + radians(xj));
     // (Kept within acos's domain where rounding takes it a hair past 1 for one spot.)
     const double cosine = std::clamp(0.5 * ((1.0 + q1) * q2 - (1.0 - q1) * q3), -1.0, 1.0);
-    return static_cast<int>(rrr * std::acos(cosine) + 1.0);
+    return std::floor(rrr * std::acos(cosine) + 1.0);
 }
 
 TImportedValues ReadTsplib(const std::vector<TTextLine>& lines) {
@@ -408,7 +410,7 @@ TImportedValues ReadTsplib(const std::vector<TTextLine>& lines) {
             if (metric->second == TTsplibMetric::Geographic) {
                 // On the globe in decimal degrees: x is the latitude, y the longitude.
                 const auto degrees = [](double value) {
-                    const int whole = static_cast<int>(value);
+                    const double whole = std::trunc(value);
                     return whole + 5.0 * (value - whole) / 3.0;
                 };
                 builder.Node(i).Place = {true, degrees(yi), degrees(xi)};

@@ -36,4 +36,4 @@ TImportedValues ReadTsplib(const std::vector<TTextLine>& lines);
 
 // One TSPLIB distance between two coordinate pairs, for the edge weight types above.
 enum class TTsplibMetric { Euclidean, Ceiling, Pseudo, Geographic };
-int TsplibDistance(TTsplibMetric metric, double xi, double yi, double xj, double yj);
+double TsplibDistance(TTsplibMetric metric, double xi, double yi, double xj, double yj);

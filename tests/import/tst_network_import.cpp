@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -129,7 +130,7 @@ TEST_F(NetworkImportTest, RoundingAtTheEdges) {
         double Expected;
     };
     const auto tsplib = [](TTsplibMetric metric, double xi, double yi, double xj, double yj) {
-        return static_cast<double>(TsplibDistance(metric, xi, yi, xj, yj));
+        return TsplibDistance(metric, xi, yi, xj, yj);
     };
     const TRow rows[] = {
         {"EUC_2D: 2.5 rounds up", tsplib(TTsplibMetric::Euclidean, 0, 0, 2.5, 0), 3},
@@ -313,6 +314,58 @@ TEST_F(NetworkImportTest, RefusalsNameTheLineTheCellAndWhy) {
         ReadImportText("{\"durations\": [[0]]}", TRoutingValue::Distances);
     ASSERT_TRUE(missing.Refusal);
     EXPECT_EQ(missing.Refusal->Reason, "The table holds no \"distances\".");
+}
+
+// Any bytes are either a network or a refusal, never a fault: small files of each kind with
+// bytes changed, put in and taken out at random.
+TEST_F(NetworkImportTest, ChangedBytesAreTakenOrRefusedWhole) {
+    const std::string seeds[] = {
+        " 3 3 5\n1 2 10\n2 3 5\n2 1 8\n",
+        "TYPE : CVRP\nDIMENSION : 3\nEDGE_WEIGHT_TYPE : GEO\nNODE_COORD_SECTION\n1 0 0\n2 3 4\n"
+        "3 -6 8.5\nDEMAND_SECTION\n1 0\n2 3\n3 4\nEOF\n",
+        "TYPE : ATSP\nDIMENSION : 3\nEDGE_WEIGHT_TYPE : EXPLICIT\nEDGE_WEIGHT_FORMAT : "
+        "UPPER_DIAG_ROW\nEDGE_WEIGHT_SECTION\n0 1 2 0 3 0\nEOF\n",
+        ";A;B;C\nA;0;1,5;\nB;2;0;3\nC;;4;0\n",
+        "from,to,cost\nDepot,Mill,4\n\"Mill\",Depot,5\n",
+        "{\"durations\": [[0, 4.5, null], [5.1, 0, 2e0], [1, 1, 0]], \"sources\": "
+        "[{\"location\": [1, 2]}, {\"location\": [3, 4]}, {\"location\": [5, 6]}]}",
+        "name;x;y;first demand\nDepot;0;0;3\nMill;3;4;\n",
+    };
+    const std::string alphabet = "0123456789 ,;\t\n\r.-+eE\"[]{}:nulxyAB_\xC3\xA9\x80\xFF";
+    std::mt19937 random(44);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text = seeds[round % std::size(seeds)];
+        for (int change = 0; change < 1 + round % 4; ++change) {
+            const std::size_t at = random() % (text.size() + 1);
+            const char c = alphabet[random() % alphabet.size()];
+            switch (random() % 3) {
+                case 0:
+                    text.insert(at, 1, c);
+                    break;
+                case 1:
+                    text.erase(at, 1);
+                    break;
+                default:
+                    text.replace(at, 1, 1, c);
+            }
+        }
+        SCOPED_TRACE(text);
+        const TImportReading reading = ReadImportText(text, TRoutingValue::Unchosen);
+        ASSERT_NE(reading.Values.has_value(), reading.Refusal.has_value());
+        if (!reading.Values || !reading.Values->Choices.empty()) {
+            continue;
+        }
+        const std::size_t n = reading.Values->Nodes.size();
+        ASSERT_TRUE(n >= 2 && n <= MaxNodes);
+        ASSERT_EQ(reading.Values->Values.size(), n * n);
+        const TScaledImport scaled = ScaleImport(*reading.Values, 1);
+        ASSERT_NE(scaled.Network.has_value(), scaled.Refusal.has_value());
+        for (std::size_t at = 0; scaled.Network && at < n * n; ++at) {
+            const std::int32_t link = scaled.Network->Links[at];
+            ASSERT_TRUE((link >= 0 && link <= MaxDistance) || link == NoLink);
+            ASSERT_TRUE(at % (n + 1) != 0 || link == NoLink);  // no link from a node to itself
+        }
+    }
 }
 
 }  // namespace
