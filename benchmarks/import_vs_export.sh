@@ -5,7 +5,7 @@
 #
 #   benchmarks/import_vs_export.sh [MESHLOOM-EXPORT]   (default: build-tests/src/cli/meshloom-export)
 #
-# Timed with farm-bench where it is installed (median of 30 runs, the two commands in turn),
+# Timed with farm-bench where it is installed (median of 50 runs, the two commands in turn),
 # else hyperfine, else the shell's clock over 50 runs. The two ways' files are compared byte
 # for byte first.
 set -euo pipefail
@@ -41,7 +41,7 @@ echo "Same bytes: $(cat report)"
 import=("$program" --import table.csv a.NET a.NED)
 export=("$program" --decimal . nodes.tsv links.tsv b.NET b.NED)
 if command -v farm-bench >/dev/null; then
-    farm-bench -n 30 --warmup 3 --vs "${export[*]}" -- "${import[@]}"
+    farm-bench -n 50 --warmup 3 --vs "${export[*]}" -- "${import[@]}"
 elif command -v hyperfine >/dev/null; then
     hyperfine -N --warmup 3 "${import[*]}" "${export[*]}"
 else
