@@ -1,4 +1,5 @@
 #include "cli/export_command.h"
+#include "cli/import_command.h"
 #include "cli/rows_command.h"
 
 #include <getopt.h>
@@ -7,6 +8,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <future>
@@ -37,6 +40,7 @@ constexpr std::string_view Program = "meshloom-export";
 constexpr std::string_view HelpText =
     R"(Usage: meshloom-export [OPTION]... NODES LINKS DEMAND_FILE DISTANCE_FILE
   or:  meshloom-export --rows [--decimal=SYMBOL] DEMAND_FILE DISTANCE_FILE NODES LINKS
+  or:  meshloom-export --import [OPTION]... FILE DEMAND_FILE DISTANCE_FILE
 Write the demand data file and the distance file of one network, byte for byte as
 MESHLOOM saves them, from rows of nodes and rows of links. With - as NODES or LINKS,
 read those rows from standard input; with - as DEMAND_FILE or DISTANCE_FILE, write
@@ -44,6 +48,40 @@ that file to standard output.
 With --rows, the other way: read a saved pair, DEMAND_FILE and DISTANCE_FILE, as
 Open Network reads it, and write the rows that copying its nodes and its links writes
 to NODES and LINKS (- is standard output); the export takes them back unchanged.
+With --import, bring a network in from FILE (- is standard input), whose kind is
+told by its content, and write its two files; what was read is said on standard
+error. The kinds, each with an example:
+  OR-Library p-median file: "n m p", then m edges "i j cost" (both ways; the last
+  cost listed for a pair counts; p is no part of the network)
+      3 2 1
+      1 2 7
+      2 3 4
+  TSPLIB file (TSP, ATSP, CVRP): keys, then NODE_COORD_SECTION with EUC_2D, CEIL_2D,
+  ATT or GEO, or EDGE_WEIGHT_SECTION with EXPLICIT and an EDGE_WEIGHT_FORMAT
+      TYPE : TSP
+      DIMENSION : 2
+      EDGE_WEIGHT_TYPE : EUC_2D   (then NODE_COORD_SECTION, "1 0 0", "2 3 4", EOF)
+  square table: names across and down, tabs, commas or semicolons; empty is no link
+      ;Depot;Mill
+      Depot;0;4,5
+      Mill;5;
+  long list: a header of words, then origin, destination, cost (empty: no link)
+      from,to,minutes
+      Depot,Mill,4
+      Mill,Depot,5
+  routing table (JSON): "durations" or "distances", rows of sources, null no route
+      {"durations": [
+        [0, 4.5], [5.1, null]
+      ]}
+  sites: name, x, y (a plane) or name, latitude, longitude (great circle, km), and
+  first demand, second demand, fixed cost where given; every pair both ways
+      name,latitude,longitude,first demand
+      Oslo,59.91,10.75,3
+      Bergen,60.39,5.32,2
+A node without a name is named by its number; without values, its first demand is
+1, its second demand and fixed cost 0. Each value is multiplied by the scale and
+rounded (halves away from zero); a distance above 10000 refuses the file, naming
+the largest scale at which all fit.
 
 NODES holds one node a row: name, first demand, second demand and fixed cost, separated
 by tabs (a header row may come first), or the lines of a saved demand data file.
@@ -64,12 +102,18 @@ included), and no output to an input.
       --picture=FILE       also draw the network to its distances in FILE, as SVG
                              (not with --rows)
       --rows               read a saved pair and write its rows, as above
+      --import             bring a network in from FILE, as above
+      --scale=FACTOR       with --import, multiply every value by FACTOR (above 0;
+                             default 1) before rounding it
+      --value=ARRAY        with --import, the array of a routing table that holds
+                             both: durations or distances
       --help               display this help and exit
       --version            output version information and exit
 
 Exit status:
  0  all files written
- 1  a row or a saved file refused, or too few or too many nodes: nothing written
+ 1  a row, a saved file or a file to import refused, or too few or too many
+    nodes: nothing written
  2  a file not written (another may have been; a file is replaced only when complete)
  3  not connected, with --require-connected: nothing written
  64 wrong usage (an option the mode does not use too), or two outputs that are one
@@ -83,6 +127,10 @@ struct TOptions {
     bool RequireConnected = false;
     std::string Picture;  // --picture: the SVG picture's file, or none
     bool Rows = false;    // --rows: the rows of a saved network's two files (rows_command.h)
+    bool Import = false;  // --import: a network from another form (import_command.h)
+    double Scale = 1;     // --scale
+    bool ScaleGiven = false;
+    TRoutingValue Value = TRoutingValue::Unchosen;  // --value
     bool Help = false;
     bool Version = false;
     std::vector<std::string> Operands;
@@ -103,6 +151,9 @@ TOptions ParseArguments(const std::vector<std::string>& arguments, std::string& 
         RequireConnectedOption,
         PictureOption,
         RowsOption,
+        ImportOption,
+        ScaleOption,
+        ValueOption,
         HelpOption,
         VersionOption
     };
@@ -111,6 +162,9 @@ TOptions ParseArguments(const std::vector<std::string>& arguments, std::string& 
         {"require-connected", no_argument, nullptr, RequireConnectedOption},
         {"picture", required_argument, nullptr, PictureOption},
         {"rows", no_argument, nullptr, RowsOption},
+        {"import", no_argument, nullptr, ImportOption},
+        {"scale", required_argument, nullptr, ScaleOption},
+        {"value", required_argument, nullptr, ValueOption},
         {"help", no_argument, nullptr, HelpOption},
         {"version", no_argument, nullptr, VersionOption},
         {nullptr, 0, nullptr, 0},
@@ -147,6 +201,28 @@ TOptions ParseArguments(const std::vector<std::string>& arguments, std::string& 
                 break;
             case RowsOption:
                 options.Rows = true;
+                break;
+            case ImportOption:
+                options.Import = true;
+                break;
+            case ScaleOption: {
+                const std::string_view text(optarg);
+                const auto [end, error] =
+                    std::from_chars(text.data(), text.data() + text.size(), options.Scale);
+                options.ScaleGiven = true;
+                if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+                    !std::isfinite(options.Scale) || options.Scale <= 0) {
+                    problem = "invalid scale '" + std::string(text) + "': a number above 0";
+                }
+                break;
+            }
+            case ValueOption:
+                options.Value = std::string_view(optarg) == "durations"   ? TRoutingValue::Durations
+                                : std::string_view(optarg) == "distances" ? TRoutingValue::Distances
+                                                                          : TRoutingValue::Unchosen;
+                if (options.Value == TRoutingValue::Unchosen) {
+                    problem = "invalid value '" + std::string(optarg) + "': durations or distances";
+                }
                 break;
             case HelpOption:
                 options.Help = true;
@@ -381,6 +457,25 @@ bool ReadNetwork(TNetworkStore& network, const TOptions& options, TInput* const 
     return true;
 }
 
+// Opens NODES and LINKS and reads their rows into the store; a failure is said.
+TExportStatus ReadRows(TNetworkStore& network, const TOptions& options) {
+    const std::vector<std::string>& operands = options.Operands;
+    TInput nodesInput(operands[0]);
+    TInput linksInput(operands[1]);
+    TInput* const inputFiles[2] = {&nodesInput, &linksInput};
+    for (std::size_t input = 0; input < 2; ++input) {
+        if (inputFiles[input]->Error != 0) {
+            Say(InputName(operands[input]) + ": " + ErrorReason(inputFiles[input]->Error));
+            return TExportStatus::InputUnreadable;
+        }
+    }
+    int readError = 0;
+    if (!ReadNetwork(network, options, inputFiles, readError)) {
+        return readError != 0 ? TExportStatus::InputUnreadable : TExportStatus::RowRefused;
+    }
+    return TExportStatus::Written;
+}
+
 // One output, made: its operand, its bytes and the words that say it was not written.
 struct TOutput {
     const TFileOperand* File;
@@ -437,10 +532,19 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
             std::string(options.RequireConnected ? "--require-connected" : "--picture") +
             " does not go with --rows");
     }
+    if (options.Import && (options.Rows || options.Decimal)) {
+        return UsageError(std::string(options.Rows ? "--rows" : "--decimal") +
+                          " does not go with --import");
+    }
+    if (!options.Import && (options.ScaleGiven || options.Value != TRoutingValue::Unchosen)) {
+        return UsageError(std::string(options.ScaleGiven ? "--scale" : "--value") +
+                          " goes only with --import");
+    }
     const std::vector<std::string>& operands = options.Operands;
-    if (operands.size() != 4) {
-        return UsageError(operands.size() < 4 ? "missing operand"
-                                              : "extra operand '" + operands[4] + "'");
+    const std::size_t count = options.Import ? 3 : 4;
+    if (operands.size() != count) {
+        return UsageError(operands.size() < count ? "missing operand"
+                                                  : "extra operand '" + operands[count] + "'");
     }
     for (const std::string& operand : operands) {
         if (operand.empty()) {
@@ -448,18 +552,20 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
         }
     }
     // The files in the order of the usage: the inputs, then the outputs.
-    constexpr const char* Roles[2][4] = {{"NODES", "LINKS", "DEMAND_FILE", "DISTANCE_FILE"},
-                                         {"DEMAND_FILE", "DISTANCE_FILE", "NODES", "LINKS"}};
+    constexpr const char* Roles[3][4] = {{"NODES", "LINKS", "DEMAND_FILE", "DISTANCE_FILE"},
+                                         {"DEMAND_FILE", "DISTANCE_FILE", "NODES", "LINKS"},
+                                         {"FILE", "DEMAND_FILE", "DISTANCE_FILE"}};
+    const std::size_t mode = options.Import ? 2 : options.Rows ? 1 : 0;
     std::vector<TFileOperand> inputs;
     std::vector<TFileOperand> outputs;
-    for (std::size_t operand = 0; operand < 4; ++operand) {
-        (operand < 2 ? inputs : outputs)
-            .push_back({Roles[options.Rows ? 1 : 0][operand], operands[operand]});
+    for (std::size_t operand = 0; operand < count; ++operand) {
+        (operand < count - 2 ? inputs : outputs)
+            .push_back({Roles[mode][operand], operands[operand]});
     }
     if (!options.Picture.empty()) {
         outputs.push_back({"--picture", options.Picture});
     }
-    if (!options.Rows && operands[0] == "-" && operands[1] == "-") {
+    if (mode == 0 && operands[0] == "-" && operands[1] == "-") {
         return UsageError("NODES and LINKS cannot both be read from standard input");
     }
     if (problem = OutputProblem(inputs, outputs); !problem.empty()) {
@@ -484,21 +590,16 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
         return AllWritten(rows) ? TExportStatus::Written : TExportStatus::NotWritten;
     }
 
-    TInput nodesInput(operands[0]);
-    TInput linksInput(operands[1]);
-    TInput* const inputFiles[2] = {&nodesInput, &linksInput};
-    for (std::size_t input = 0; input < 2; ++input) {
-        if (inputFiles[input]->Error != 0) {
-            Say(InputName(operands[input]) + ": " + ErrorReason(inputFiles[input]->Error));
-            return TExportStatus::InputUnreadable;
-        }
-    }
-
-    // The one store, as in the windows, filled as pasting fills it.
+    // The one store, as in the windows, filled as pasting fills it, or as opening fills it.
     TNetworkStore& network = Network;
-    int readError = 0;
-    if (!ReadNetwork(network, options, inputFiles, readError)) {
-        return readError != 0 ? TExportStatus::InputUnreadable : TExportStatus::RowRefused;
+    if (options.Import) {
+        const TExportStatus read = ReadImportedNetwork(operands[0], options.Scale, options.Value);
+        if (read != TExportStatus::Written) {
+            return read;
+        }
+    } else if (const TExportStatus read = ReadRows(network, options);
+               read != TExportStatus::Written) {
+        return read;
     }
 
     // The distances completed and capped at 10000, and the verdict, as a save in the windows.

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <strings.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -58,10 +59,15 @@ TReadResult ReadNetworkFile(const std::string& path, std::size_t limit) {
         result.Error = EFBIG;
         return result;
     }
-    // One byte more than the bound is asked for, to learn whether the file grew past it.
-    result.Text.resize(limit + 1);
+    // One byte more than the file's size is asked for, to learn whether it grew, and the room
+    // grows with it up to one byte past the bound (not the bound's room at once, which a large
+    // bound would fill with zeros at every read).
+    result.Text.resize(static_cast<std::size_t>(status.st_size) + 1);
     std::size_t have = 0;
-    while (have < result.Text.size()) {
+    while (have < result.Text.size() || have <= limit) {
+        if (have == result.Text.size()) {
+            result.Text.resize(std::min(limit + 1, std::max<std::size_t>(2 * have, 4096)));
+        }
         const ssize_t got = ::read(fd.Get(), result.Text.data() + have, result.Text.size() - have);
         if (got < 0 && errno == EINTR) {
             continue;

@@ -44,7 +44,8 @@ struct TImportedValues {
     std::vector<std::optional<double>> Values;
     std::vector<std::string> Notes;  // such as "p = 5 is not part of the network"
     // For a routing table holding both arrays, read with TRoutingValue::Unchosen: their names
-    // ("durations", "distances"); the caller asks and reads again with its choice.
+    // ("durations", "distances"), and nothing else but the kind; the caller asks and reads
+    // again with its choice.
     std::vector<std::string> Choices;
 };
 
@@ -53,7 +54,9 @@ struct TImportReading {
     std::optional<TImportRefusal> Refusal;  // when set, Values is empty
 };
 
-// Reads a file's whole text. The largest text taken is LargestImportText().
+// Reads a file's whole text: UTF-8 (a byte order mark left out), or where it is not UTF-8 the
+// bytes in which names are held, one a character; a control byte other than tab, CR and LF is
+// refused as no text. The largest text taken is LargestImportText().
 TImportReading ReadImportText(std::string_view text, TRoutingValue value = TRoutingValue::Unchosen);
 std::size_t LargestImportText();
 
@@ -70,3 +73,6 @@ TScaledImport ScaleImport(const TImportedValues& values, double scale);
 // The largest scale at which every value fits in MaxDistance once rounded (infinite where no
 // value is above 0); a scale of 1 needs no question where this is at least 1.
 double LargestFittingScale(const TImportedValues& values);
+// A scale as the refusal says it: four significant digits, rounded down so that it still fits
+// where it is the largest fitting scale ("0.8123"); "any" for an infinite one.
+std::string ScaleText(double scale);

@@ -226,6 +226,76 @@ while read -r locale _; do
         fail "in $locale the rows do not read back: $(cat err)"
 done < <(grep -v '^#' /usr/share/i18n/SUPPORTED 2>/dev/null || echo C.UTF-8)
 
+# --import: a small file of each kind, from its content alone (whatever its name), to the
+# distance lines it gives (shortest paths over its links) and the report; standard input too.
+printf ' 3 3 5\n1 2 10 \n2\t3  5\n2 1 8\n' >pmed.dat
+printf 'NAME : t\nTYPE: TSP\nDIMENSION : 3\nEDGE_WEIGHT_TYPE : EUC_2D\nNODE_COORD_SECTION\n1 0 0\n2 3 4\n3 6 8.5\nEOF\n' >t.dat
+printf ';A;B;C\r\nA;0;1,5;\r\nB;2;0;3\r\nC;;4;0\r\n' >square.dat
+printf 'from,to,minutes\nDepot,Mill,4\nMill,Depot,5\nDepot,Yard,\nYard,Mill,2\n' >list.dat
+printf '{"durations": [[0, 4.5, null],\n [5.1, 0, 2], [1, null, 0]],\n "distances": [[0, 1, 1], [1, 0, 1], [1, 1, 0]]}' >routes.dat
+printf 'name,latitude,longitude,first demand\nOslo,59.91,10.75,3\nBergen,60.39,5.32,2\n' >sites.dat
+while IFS='|' read -r file distances report args; do
+    # shellcheck disable=SC2086  # args is a list of words
+    run C.UTF-8 --import $args "$file" imported.NET imported.NED
+    expect 0 "$report" "--import $file"
+    [[ "$(tr -d '\r' <imported.NED | paste -sd ' ')" == "$distances" ]] ||
+        fail "--import $file: distances $(tr -d '\r' <imported.NED | paste -sd ' '), not $distances"
+done <<'CASES'
+pmed.dat|0 8 13 8 0 5 13 5 0|pmed.dat: OR-Library p-median file: 3 nodes, 4 links, largest distance 8, scale 1$|
+pmed.dat|0 16 26 16 0 10 26 10 0|p = 5 is not part of the network$|--scale 2
+t.dat|0 5 10 5 0 5 10 5 0|t.dat: TSPLIB file \(TSP, EUC_2D\): 3 nodes, 6 links, largest distance 10, scale 1$|
+square.dat|0 2 5 2 0 3 6 4 0|square table: 3 nodes, 4 links, largest distance 4, scale 1$|
+list.dat|0 4 10000 5 0 10000 7 2 0|long list: 3 nodes, 3 links|
+routes.dat|0 5 7 3 0 2 1 6 0|routing table \(durations\): 3 nodes, 4 links, largest distance 5|--value durations
+routes.dat|0 1 1 1 0 1 1 1 0|routing table \(distances\)|--value=distances
+sites.dat|0 305 305 0|sites on the globe \(latitude, longitude\): 2 nodes, 2 links, largest distance 305|
+CASES
+grep -q '^   1    0.0    0.0              3.000            0.000            0.000   < Oslo >'$'\r''$' imported.NET ||
+    fail "--import: the sites' names and first demands are not in the demand data file"
+env -i LC_ALL=C.UTF-8 "$program" --import - std.NET - <square.dat >std.NED 2>err
+status=$?
+expect 0 '^meshloom-export: standard input: square table' "--import from standard input"
+[[ "$(tr -d '\r' <std.NED | paste -sd ' ')" == "0 2 5 2 0 3 6 4 0" ]] || fail "--import -: wrong distances"
+run C.UTF-8 --import --picture imported.svg t.dat imported.NET imported.NED
+[[ $status -eq 0 && $(grep -c '<g class="node" data-node=' imported.svg) -eq 3 ]] ||
+    fail "--import --picture: no picture of the three nodes"
+run C.UTF-8 --import --require-connected list.dat strict.NET strict.NED
+expect 3 'nothing written' "--import, not connected, with --require-connected"
+
+# --import refused: nothing written, status 1 (64 for a wrong use), the file, line, cell, why.
+printf ';A;B\nA;0;-4\nB;1;0\n' >negative.dat
+printf 'from,to,cost\nA,B,1\nB,A,2\nA,B,3\n' >twice.dat
+printf 'TYPE : TSP\nDIMENSION : 2\nEDGE_WEIGHT_TYPE : GEO\nNODE_COORD_SECTION\n1 0 0\n2 0 179.59\nEOF\n' >far.dat
+printf 'name,x,y\n\316\251 Hub,0,0\nB,1,1\n' >omega.dat
+head -c 33554433 /dev/zero | tr '\0' ' ' >huge.dat
+while IFS='|' read -r status_wanted pattern case args; do
+    rm -f none.NET none.NED
+    # shellcheck disable=SC2086  # args is a list of words
+    run C.UTF-8 --import $args none.NET none.NED </dev/null
+    expect "$status_wanted" "$pattern" "--import: $case"
+    [[ ! -e none.NET && ! -e none.NED ]] || fail "a file was written (--import: $case)"
+done <<'CASES'
+1|^meshloom-export: negative.dat: Line 2, cell 3: "-4" is negative; a distance is 0 or more$|a negative distance|negative.dat
+1|^meshloom-export: twice.dat: Line 4: the pair from "A" to "B" is listed twice, first on line 2$|a pair twice|twice.dat
+1|^meshloom-export: far.dat: The distance from "1" to "2", 20037, is 20037 at a scale of 1, more than 10000; every distance fits at a scale of 0.4991 or less.$|too far|far.dat
+1|^meshloom-export: omega.dat: Line 2, cell 1: the name "Ω Hub" holds the character "Ω" \(U\+03A9\), which a demand data file cannot hold$|a name without bytes|omega.dat
+1|^meshloom-export: routes.dat: The table holds both "durations" and "distances"; --value durations or --value distances chooses one.$|both arrays|routes.dat
+1|^meshloom-export: huge.dat: It is larger than 33554432 bytes|too large|huge.dat
+1|^meshloom-export: standard input: The file is empty.$|nothing on standard input|-
+66|^meshloom-export: missing.dat: No such file or directory|no such file|missing.dat
+64|^meshloom-export: invalid scale '0': a number above 0$|a scale of 0|--scale 0 far.dat
+64|^meshloom-export: invalid scale '1,5': a number above 0$|a decimal comma|--scale 1,5 far.dat
+64|^meshloom-export: invalid value 'speed': durations or distances$|an unknown array|--value speed routes.dat
+64|^meshloom-export: --decimal does not go with --import$|--decimal|--decimal , far.dat
+64|^meshloom-export: extra operand 'none.NED'$|four operands|far.dat x
+CASES
+run C.UTF-8 --scale 2 nodes.tsv links.tsv x.NET x.NED
+expect 64 '^meshloom-export: --scale goes only with --import$' "--scale without --import"
+run C.UTF-8 --import far.dat far.dat x.NED
+expect 64 '^meshloom-export: DEMAND_FILE far.dat would replace FILE far.dat, which is read$' "--import over its own file"
+run C.UTF-8 --import --scale 0.4991 far.dat far.NET far.NED
+expect 0 'largest distance 10000, scale 0.4991$' "--import at the largest scale said"
+
 run C.UTF-8 --version
 expect 0 "^meshloom-export \(MESHLOOM\) $version$" "--version"
 

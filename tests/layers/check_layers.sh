@@ -25,22 +25,23 @@ declare -A allowed=(
     [core/file_texts]="core/file_texts core/network core/numbers"
     [core/rows]="core/rows core/file_texts core/lists core/network core/numbers"
     [files]="files $core"
+    [import]="import files $core"
     [layout]="layout $core"
     [drawing]="drawing layout $core"
     [platform/dialogs]="platform/dialogs $core"
     [platform/application]="platform/application platform/dialogs $core"
     [platform/widgets]="platform/widgets platform/application platform/dialogs $core"
     [platform/services]="platform/services platform/application platform/dialogs files $core"
-    [shell]="shell $platform files $core"
-    [nodes]="nodes shell $platform files $core"
-    [picture]="picture $platform drawing layout files $core"
-    [links]="links picture shell $platform drawing layout files $core"
-    [app]="app links picture nodes shell $platform drawing layout files $core"
-    [cli]="cli drawing layout files $core"
+    [shell]="shell $platform import files $core"
+    [nodes]="nodes shell $platform import files $core"
+    [picture]="picture $platform drawing layout import files $core"
+    [links]="links picture shell $platform drawing layout import files $core"
+    [app]="app links picture nodes shell $platform drawing layout import files $core"
+    [cli]="cli drawing layout import files $core"
 )
-# The rooms that run where no display is: the core, the files' room, the layout, the drawing
-# and meshloom-export.
-no_qt="$core files layout drawing cli"
+# The rooms that run where no display is: the core, the files' room, the import, the layout,
+# the drawing and meshloom-export.
+no_qt="$core files import layout drawing cli"
 most_files=12
 
 while IFS= read -r folder; do
