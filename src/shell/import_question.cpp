@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QStringList>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "core/numbers/errors.h"
@@ -20,22 +19,11 @@ void ShowImportRefusal(const QString& path, const TImportRefusal& refusal) {
             TMessageKind::Warning, TBoxButtons::Ok);
 }
 
-// A scale as the region writes it: the shortest text that reads back to it.
-QString ScaleText(double scale) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.15g", scale);
-    QString shown = QString::fromLatin1(text);
+// A scale as the region writes it: with its decimal symbol.
+QString RegionalScaleText(double scale) {
+    QString shown = QString::fromStdString(ScaleText(scale));
     shown.replace(QLatin1Char('.'), QLatin1Char(FormatSeparators().Decimal));
     return shown;
-}
-
-// The largest scale below fits with three significant digits, so the box suggests a round one.
-double RoundScaleBelow(double fits) {
-    if (!std::isfinite(fits) || fits <= 0.0) {
-        return 1.0;
-    }
-    const double unit = std::pow(10.0, std::floor(std::log10(fits)) - 2.0);
-    return std::floor(fits / unit) * unit;
 }
 
 // The scale typed, or nothing where it is no number above 0.
@@ -84,14 +72,14 @@ std::optional<TImportAnswer> AskImport(const QString& path, std::string_view tex
         fits = std::min(fits, LargestFittingScale(values));
     }
     box.AskScale = fits < 1.0;
-    box.Scale = ScaleText(box.AskScale ? RoundScaleBelow(fits) : 1.0);
+    box.Scale = RegionalScaleText(box.AskScale ? fits : 1.0);
 
     std::optional<TImportAnswer> answer;
     box.Describe = [&](const QString& typed, int choice) {
         const TImportedValues& values = chosenArray(choice);
         QStringList lines;
-        lines << QStringLiteral("%1 holds %2.")
-                     .arg(QDir::toNativeSeparators(path), QString::fromStdString(values.KindText));
+        lines << QStringLiteral("File: %1").arg(QDir::toNativeSeparators(path))
+              << QStringLiteral("Kind: %1").arg(QString::fromStdString(values.KindText));
         const std::optional<double> scale = TypedScale(typed);
         TImportBoxView view;
         if (!scale) {

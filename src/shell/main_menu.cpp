@@ -310,7 +310,7 @@ bool TMeshLoomMain::ImportNetwork(const QString& path) {
     const QString stem = file.absoluteDir().filePath(file.completeBaseName());
     OpenedDemand.clear();
     OpenedDistance.clear();
-    ShowNetworkLine(QStringLiteral("Imported %1, %2: %3 nodes and %4 %5 at scale %6.")
+    ShowNetworkLine(QStringLiteral("Imported %1 (%2): %3 nodes and %4 %5 at scale %6.")
                         .arg(QDir::toNativeSeparators(file.absoluteFilePath()), answer->KindText)
                         .arg(answer->Network.Nodes.size())
                         .arg(answer->Links)

@@ -112,6 +112,19 @@ class TestImportNetwork : public TProgramTest {
         QCOMPARE(Network.LinkRows[2][3], 5000);  // 5000.25
     }
 
+    // A refused file: its line, cell and reason in a warning box; nothing changes.
+    void RefusedFileChangesNothing() {
+        PutFile(Path("bad.csv"), ",A,B\nA,0,-4\nB,1,0\n");
+        Platform->ExpectBox(TMessageKind::Warning,
+                            QDir::toNativeSeparators(Path("bad.csv")) +
+                                ": Line 2, cell 3: \"-4\" is negative; a distance is 0 or more");
+        ImportByKey(Path("bad.csv"));
+        QVERIFY(Platform->AllAnswered());
+        QCOMPARE(Network.NumNodes, 0);
+        QVERIFY(!Network.LinksWaiting);
+        QVERIFY(MeshLoomMain->NetworkLine->isHidden());
+    }
+
     // A routing table with both arrays: the box offers them, the choice is taken.
     void RoutingArrayChosenInTheBox() {
         PutFile(Path("table.json"),
