@@ -87,46 +87,34 @@ clipboard_text_is() {
     [[ "$held" == "$1" ]] || road_fail "the clipboard holds \"$held\", not \"$1\""
 }
 
-# Typed into the node list (the focus there, the table full), a node's number or the start of
-# its name selects it; Edit Node brings it into the fields, its name selected, and Ctrl+C copies
-# it. Digits in quick succession make one number, after a pause a new one. The list is four
-# steps back from the name field while a node is edited.
+# Typed into the node list (the table full), a node's number (digits in quick succession, or
+# after a pause a new number) or its name's start selects it; Edit Node brings it into the
+# fields, its name selected, Ctrl+C copies that, and the list is four steps back.
 typed_finds_nodes() {
-    road_type 76
-    road_keys alt+i ctrl+c
-    clipboard_text_is "Node 76"
-    road_keys shift+Tab shift+Tab shift+Tab shift+Tab
-    road_type say
-    road_keys alt+i ctrl+c
-    clipboard_text_is 'Say "7"'
-    road_keys shift+Tab shift+Tab shift+Tab shift+Tab
-    road_type 1
-    sleep 1
-    road_type 2
-    road_keys alt+i ctrl+c
-    clipboard_text_is "Node 2"
-    road_keys shift+Tab shift+Tab shift+Tab shift+Tab
+    local typed name
+    for typed in 76:"Node 76" say:'Say "7"' "1 2":"Node 2"; do
+        name="${typed#*:}" typed="${typed%%:*}"
+        road_type "${typed%% *}"
+        [[ "$typed" != *" "* ]] || { sleep 1 && road_type "${typed##* }"; }
+        road_keys alt+i ctrl+c
+        clipboard_text_is "$name"
+        road_keys shift+Tab shift+Tab shift+Tab shift+Tab
+    done
 }
 
-# The last node deleted, a node LAST with first demand 7 added in its place (the table full
-# again, the focus passed on from Add Node to Quit, two steps before the list), undone with
-# Ctrl+Z: the fields come back empty (Ctrl+C in them leaves the clipboard as it was), and Add
-# Node adds what they show, an empty node. Both undone, the list is as pasted.
+# The last node deleted, LAST with first demand 7 added (the table full again, the focus on
+# Quit, two steps before the list), undone: the fields come back empty (Ctrl+C in them leaves
+# the clipboard as it was) and Add Node adds that, an empty node. Both undone, as pasted.
 undo_of_the_add_that_filled() {
-    road_keys End alt+d alt+n
-    road_type LAST
-    road_keys Tab
-    road_type 7
+    road_keys End alt+d alt+n && road_type LAST && road_keys Tab && road_type 7
     road_keys Tab alt+a ctrl+z
-    printf 'untouched' >untouched.txt
-    clipboard_put untouched.txt
+    printf 'untouched' >untouched.txt && clipboard_put untouched.txt
     road_focus "Node Specification Menu"
     road_keys alt+n ctrl+a ctrl+c alt+f ctrl+a ctrl+c
     clipboard_text_is untouched
     road_keys alt+a Tab Tab ctrl+c
     xclip -selection clipboard -o >added.copy 2>/dev/null </dev/null
-    [[ "$(tail -n 1 added.copy)" == $'\t0\t0\t0' ]] ||
-        road_fail "Add Node after the undo added \"$(tail -n 1 added.copy | cat -A)\", not an empty node"
+    [[ "$(tail -n 1 added.copy)" == $'\t0\t0\t0' ]] || road_fail "Add Node added $(tail -n 1 added.copy)"
     road_keys ctrl+z ctrl+z ctrl+c
     clipboard_is nodes.copy nodes.restored
 }

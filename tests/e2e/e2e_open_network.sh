@@ -78,11 +78,9 @@ nodes_then_links() {
     road_focus "Link Specification"
 }
 
-# 1. Opened by its name at start, saved unchanged. On the way, Alt with a letter no control
-# answers types nothing in a number field: node 2 deleted (with its links) and node 3 edited,
-# both taken back by Ctrl+Z in the list (three steps back from the name field, four while
-# Replace Node is enabled), a name typed and left, and Alt+R while Replace Node is disabled:
-# Quit stays enabled and Alt+Q leaves.
+# 1. Opened by its name at start, saved unchanged. On the way node 2 is deleted, node 3 edited,
+# both ended by Ctrl+Z in the list, a name typed and left, and Alt+R (Replace Node disabled)
+# pressed in First Demand: it types nothing, and Quit stays enabled.
 road_start_program "$program" "$out/net.NET"
 road_wait_gone "MESHLOOM About Box" && road_focus "MESHLOOM Main Menu" && road_keys alt+n
 road_focus "Node Specification Menu"
@@ -126,15 +124,9 @@ open_file "$out/orig/towns.NET" && road_keys Return && road_focus "MESHLOOM Main
 road_no_box "after opening towns.NET" && shot main-menu-opened
 road_keys alt+n
 nodes_then_links
-# The link 4 -> 1 of 3, its ends typed into the node lists: a number, and a name's start in
-# other case.
-road_keys alt+o
-road_type 4
-road_keys alt+d
-road_type dep
-road_keys alt+i
-road_type 3
-road_keys Tab alt+u
+# The link 4 -> 1 of 3, its ends typed into the node lists: a number, a name's start.
+road_keys alt+o && road_type 4 && road_keys alt+d && road_type dep && road_keys alt+i
+road_type 3 && road_keys Tab alt+u
 road_keys alt+q
 road_save_as "Specify Name of Network Demand Data File" "$out/new/plan2"
 road_focus "Specify Name of Distance File" && road_keys Return

