@@ -1,8 +1,10 @@
 #include "app/program.h"
+#include "app/command_line.h"
 
 #include <QIcon>
 #include <QStringList>
 #include <QTimer>
+#include <optional>
 
 #include "links/link_window.h"
 #include "nodes/node_window.h"
@@ -15,6 +17,7 @@
 #include "shell/window_references.h"
 
 void CreateProgramWindows() {
+    AnnounceWindowsAsWindows();
     SetHintsShown(true);
     MeshLoomMain = new TMeshLoomMain;
     AboutBoxModDist = new TAboutBoxModDist;
@@ -41,6 +44,9 @@ void DestroyProgramWindows() {
 }
 
 int RunProgram(int argc, char** argv) {
+    if (const std::optional<int> answered = AnswerInformationOptions(argc, argv)) {
+        return *answered;
+    }
     TMeshLoomApplication application(argc, argv);
     // The title names the program's task-bar entry (on X11 its window class). It is not the
     // display name, which Qt would append to every window caption.

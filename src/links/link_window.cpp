@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/lists/node_lines.h"
 #include "core/network/network_store.h"
 #include "core/network/store_history.h"
 #include "core/rows/link_rows.h"
@@ -73,6 +74,10 @@ TLinkSpecification::TLinkSpecification(QWidget* parent) : QWidget(parent) {
     for (TLineList* list : {OriginList, DestinationList}) {
         list->setMinimumSize(225, 137);
         list->setFont(fixed);
+        // A node's number or the start of its name, typed into the list, selects it.
+        list->FindLine = [](const QString& typed) {
+            return NodeFoundByTyping(Network, SanitiseNodeName(typed)) - 1;
+        };
     }
     OriginLabel->setBuddy(OriginList);
     Label1->setBuddy(DestinationList);
@@ -391,6 +396,7 @@ void TLinkSpecification::CancelButtonClick() {
     History.Clear();
     HidePicture();
     ReleaseLinkRows(Network);
+    MeshLoomMain->ShowLinksDropped(Network.NumNodes);
     hide();
     ShowWindow(*MeshLoomMain);
 }

@@ -219,6 +219,10 @@ TNodeSpecifications::TNodeSpecifications(QWidget* parent)
     CancelButton->OnClick = [this] { CancelButtonClick(); };
     EditButton->OnClick = [this] { EditButtonClick(); };
     ReplaceButton->OnClick = [this] { ReplaceButtonClick(); };
+    // A node's number or the start of its name, typed into the list, selects it.
+    NodeList->FindLine = [](const QString& typed) {
+        return NodeFoundByTyping(Network, SanitiseNodeName(typed)) - 1;
+    };
     // Enter on a line of the list brings it into the fields, as a double click does.
     connect(NodeList, &QAbstractItemView::activated, this, [this] { EditButton->click(); });
     AddCopyPasteMenu(
@@ -457,6 +461,7 @@ void TNodeSpecifications::EditButtonClick() {
     FixedCost->setText(QString::fromLatin1(ShortestValueText(Network.PendingFixedCost)));
     FieldsHoldAddedNode = false;
     ShowEditButtons();
+    ShowNextNodeNumber();
     // A full table shows its fields for as long as the edit lasts.
     ShowEntryWhileRoomLeft();
     NodeName->setFocus();
@@ -492,6 +497,7 @@ void TNodeSpecifications::EndEdit() {
     }
     EditedNode = 0;
     ShowEditButtons();
+    ShowNextNodeNumber();
     ShowEntryWhileRoomLeft();
 }
 
@@ -527,9 +533,11 @@ void TNodeSpecifications::ShowEntryWhileRoomLeft() {
     AddNode->setEnabled(roomLeft);
 }
 
-// A full table, filled by typing or by a paste, shows 150: there is no next node.
+// A full table, filled by typing or by a paste, shows 150: there is no next node. During an
+// edit the number is that of the node being edited.
 void TNodeSpecifications::ShowNextNodeNumber() {
-    NodeNumber->setText(QString::fromLatin1(IntToStr(std::min(Network.NumNodes + 1, MaxNodes))));
+    const int number = EditedNode > 0 ? EditedNode : std::min(Network.NumNodes + 1, MaxNodes);
+    NodeNumber->setText(QString::fromLatin1(IntToStr(number)));
 }
 
 void TNodeSpecifications::ShowCount() {
@@ -551,9 +559,11 @@ TNodeSpecifications::TNodeView TNodeSpecifications::View() const {
 // the buttons as they were. Fields that come back after a full table keep the node being typed
 // (a paste filled the table), but not the node whose Add Node filled it: they come back empty.
 void TNodeSpecifications::ShowView(const TNodeView& view) {
+    // Asked before the edit ends, which enables Add Node again where the table has room.
+    const bool heldAddedNode = !AddNode->isEnabled() && FieldsHoldAddedNode;
     // An undo or a redo may move the nodes about: an edit does not outlive it.
     EndEdit();
-    if (!AddNode->isEnabled() && Network.NumNodes < MaxNodes && FieldsHoldAddedNode) {
+    if (heldAddedNode && Network.NumNodes < MaxNodes) {
         ClearEntryFields();
         ResetPendingNode();
     }

@@ -380,6 +380,16 @@ void TMeshLoomMain::ForgetOpenedNetwork() {
     ShowNetworkLine(QString());
 }
 
+void TMeshLoomMain::ShowLinksDropped(int nodes) {
+    if (OpenedDemand.isEmpty()) {
+        return;
+    }
+    ShowNetworkLine(QStringLiteral("Opened %1: its links were dropped by Cancel in the link "
+                                   "window; its %2 nodes are kept, without links.")
+                        .arg(QDir::toNativeSeparators(OpenedDemand))
+                        .arg(nodes));
+}
+
 void TMeshLoomMain::ShowSavedNetwork(const QString& demandPath, const QString& distancePath) {
     QStringList saved;
     for (const QString& path : {demandPath, distancePath}) {

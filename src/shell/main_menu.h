@@ -88,6 +88,9 @@ class TMeshLoomMain : public QWidget {
     const QString& OpenedDistancePath() const { return OpenedDistance; }
     // The network was dropped or begun afresh: no files are named any more.
     void ForgetOpenedNetwork();
+    // The link window's Cancel dropped the links of the network opened: the line says so,
+    // with the nodes kept.
+    void ShowLinksDropped(int nodes);
     // Names the files a save wrote (an empty name: that file was not written).
     void ShowSavedNetwork(const QString& demandPath, const QString& distancePath);
 

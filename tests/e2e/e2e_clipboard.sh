@@ -80,6 +80,45 @@ paste_wrong() {
     road_answer_box "Warning" Return
 }
 
+# Fails unless the clipboard holds the text $1 (no line feed added).
+clipboard_text_is() {
+    local held
+    held=$(xclip -selection clipboard -o 2>/dev/null </dev/null) || true
+    [[ "$held" == "$1" ]] || road_fail "the clipboard holds \"$held\", not \"$1\""
+}
+
+# Typed into the node list (the table full), a node's number (digits in quick succession, or
+# after a pause a new number) or its name's start selects it; Edit Node brings it into the
+# fields, its name selected, Ctrl+C copies that, and the list is four steps back.
+typed_finds_nodes() {
+    local typed name
+    for typed in 76:"Node 76" say:'Say "7"' "1 2":"Node 2"; do
+        name="${typed#*:}" typed="${typed%%:*}"
+        road_type "${typed%% *}"
+        [[ "$typed" != *" "* ]] || { sleep 1 && road_type "${typed##* }"; }
+        road_keys alt+i ctrl+c
+        clipboard_text_is "$name"
+        road_keys shift+Tab shift+Tab shift+Tab shift+Tab
+    done
+}
+
+# The last node deleted, LAST with first demand 7 added (the table full again, the focus on
+# Quit, two steps before the list), undone: the fields come back empty (Ctrl+C in them leaves
+# the clipboard as it was) and Add Node adds that, an empty node. Both undone, as pasted.
+undo_of_the_add_that_filled() {
+    road_keys End alt+d alt+n && road_type LAST && road_keys Tab && road_type 7
+    road_keys Tab alt+a ctrl+z
+    printf 'untouched' >untouched.txt && clipboard_put untouched.txt
+    road_focus "Node Specification Menu"
+    road_keys alt+n ctrl+a ctrl+c alt+f ctrl+a ctrl+c
+    clipboard_text_is untouched
+    road_keys alt+a Tab Tab ctrl+c
+    xclip -selection clipboard -o >added.copy 2>/dev/null </dev/null
+    [[ "$(tail -n 1 added.copy)" == $'\t0\t0\t0' ]] || road_fail "Add Node added $(tail -n 1 added.copy)"
+    road_keys ctrl+z ctrl+z ctrl+c
+    clipboard_is nodes.copy nodes.restored
+}
+
 # One run of the program: pastes the nodes of $1 and the links of $2 (each after a wrong
 # paste that must add nothing; the links with the keys $4), copies both lists back into $1.got
 # and $2.got, saves the network as out/$3.NET and .NED and exits.
@@ -114,6 +153,8 @@ paste_run() {
     clipboard_form_has "$sylk" 'C;X2;Y10;K11.25'
     clipboard_form_has application/x-gnumeric \
         '<gnm:Cell Row="9" Col="0" ValueType="60">Süd 9</gnm:Cell>'
+    typed_finds_nodes
+    undo_of_the_add_that_filled
     road_keys alt+q
     road_focus "MESHLOOM Main Menu"
     road_keys Return

@@ -78,9 +78,18 @@ nodes_then_links() {
     road_focus "Link Specification"
 }
 
-# 1. Opened by its name at start, saved unchanged.
+# 1. Opened by its name at start, saved unchanged. On the way node 2 is deleted, node 3 edited,
+# both ended by Ctrl+Z in the list, a name typed and left, and Alt+R (Replace Node disabled)
+# pressed in First Demand: it types nothing, and Quit stays enabled.
 road_start_program "$program" "$out/net.NET"
 road_wait_gone "MESHLOOM About Box" && road_focus "MESHLOOM Main Menu" && road_keys alt+n
+road_focus "Node Specification Menu"
+road_keys shift+Tab shift+Tab shift+Tab Home Down alt+d
+road_answer_box Confirm Return
+road_focus "Node Specification Menu"
+road_keys Down alt+i shift+Tab shift+Tab shift+Tab shift+Tab ctrl+z alt+n
+road_type Typed
+road_keys Tab alt+r
 nodes_then_links
 save_in_place
 same_files "$ROAD_WORK/original.NET" "$out/net.NET"
@@ -115,7 +124,9 @@ open_file "$out/orig/towns.NET" && road_keys Return && road_focus "MESHLOOM Main
 road_no_box "after opening towns.NET" && shot main-menu-opened
 road_keys alt+n
 nodes_then_links
-road_add_link 4 1 3 alt+u
+# The link 4 -> 1 of 3, its ends typed into the node lists: a number, a name's start.
+road_keys alt+o && road_type 4 && road_keys alt+d && road_type dep && road_keys alt+i
+road_type 3 && road_keys Tab alt+u
 road_keys alt+q
 road_save_as "Specify Name of Network Demand Data File" "$out/new/plan2"
 road_focus "Specify Name of Distance File" && road_keys Return

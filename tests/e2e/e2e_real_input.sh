@@ -42,6 +42,13 @@ fi
 ROAD_WORK="$(cd "$ROAD_WORK" && pwd)"
 trap road_cleanup EXIT
 
+# --help and --version answer on standard output without a display (the X platform asked for).
+for option in --help:FILE.NET --version:MESHLOOM; do
+    env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$program" "${option%:*}" \
+        >"$ROAD_WORK/answer" 2>&1 || road_fail "meshloom ${option%:*}: $(cat "$ROAD_WORK/answer")"
+    grep -q "${option#*:}" "$ROAD_WORK/answer" || road_fail "meshloom ${option%:*} lacks ${option#*:}"
+done
+
 if ! road_start_display 1280x1024; then
     echo "SKIPPED: no X server could be started (Xvfb said:" \
         "$(tr '\n' ' ' <"$ROAD_WORK/xvfb.log"))"

@@ -84,6 +84,15 @@ void CheckEveryControlNamed(QWidget* window) {
         }
     }
 }
+// A window is announced as a window (a frame on the desktop's accessibility bus, not a
+// filler), under its caption, and with the description it carries.
+void CheckAnnouncedAsWindow(QWidget* window) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(window);
+    QVERIFY(accessible != nullptr);
+    QCOMPARE(accessible->role(), QAccessible::Window);
+    QCOMPARE(accessible->text(QAccessible::Name), window->windowTitle());
+    QCOMPARE(accessible->text(QAccessible::Description), window->accessibleDescription());
+}
 }  // namespace
 
 class TestAccessibility : public TProgramTest {
@@ -94,6 +103,10 @@ class TestAccessibility : public TProgramTest {
     void MainMenu() {
         TMeshLoomMain& menu = *MeshLoomMain;
         QVERIFY(ShowActive(&menu));
+        menu.ShowSavedNetwork(QStringLiteral("/plans/a.NET"), QString());
+        CheckAnnouncedAsWindow(&menu);
+        QCOMPARE(menu.accessibleDescription(),
+                 QStringLiteral("Saved /plans/a.NET; the distance file was not saved."));
         CheckEveryControlNamed(&menu);
         if (QTest::currentTestFailed()) {
             return;
@@ -121,6 +134,7 @@ class TestAccessibility : public TProgramTest {
         TAboutBoxModDist& about = *AboutBoxModDist;
         about.AboutTimer->stop();
         QVERIFY(ShowActive(&about));
+        CheckAnnouncedAsWindow(&about);
         CheckEveryControlNamed(&about);
         if (QTest::currentTestFailed()) {
             return;
@@ -131,6 +145,7 @@ class TestAccessibility : public TProgramTest {
     void NodeWindow() {
         TNodeSpecifications& window = *NodeSpecifications;
         QVERIFY(ShowActive(&window));
+        CheckAnnouncedAsWindow(&window);
         CheckEveryControlNamed(&window);
         if (QTest::currentTestFailed()) {
             return;
@@ -161,6 +176,7 @@ class TestAccessibility : public TProgramTest {
         Network.NodeNames[2] = "North Yard";
         TLinkSpecification& window = *LinkSpecification;
         QVERIFY(ShowActive(&window));
+        CheckAnnouncedAsWindow(&window);
         CheckEveryControlNamed(&window);
         if (QTest::currentTestFailed()) {
             return;

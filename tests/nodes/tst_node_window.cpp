@@ -127,6 +127,7 @@ class TestNodeSpecifications : public TProgramTest {
     void KeyboardAloneFromMainMenu();
     void EditBelongsToOneNode_data();
     void EditBelongsToOneNode();
+    void UndoOfAddThatFilledTable();
 };
 
 void TestNodeSpecifications::ShownFresh() {
@@ -755,6 +756,9 @@ void TestNodeSpecifications::EditBelongsToOneNode() {
             w.FirstDemand->text() + w.SecondDemand->text() + w.FixedCost->text() ==
                 QStringLiteral("20015010000"));
     QStringList after = ListedNames();
+    // NODE NUMBER names the node being edited, and the next node once no edit lives.
+    QCOMPARE(w.NodeNumber->text(), QString::number(changed.isEmpty() ? Network.NumNodes + 1
+                                                                     : after.indexOf(changed) + 1));
     const bool live = w.ReplaceButton->isEnabled();
     PressAccessKey(Qt::Key_N);
     QTest::keyClicks(w.NodeName, QStringLiteral("Z"));
@@ -765,6 +769,24 @@ void TestNodeSpecifications::EditBelongsToOneNode() {
     }
     QCOMPARE(ListedNames(), after);
     QCOMPARE(live, !changed.isEmpty());
+    QCOMPARE(w.NodeNumber->text(), QString::number(Network.NumNodes + 1));
+}
+
+// The Add Node that filled the table, undone with Ctrl+Z in the list: the fields come back
+// empty, and the next Add Node adds what they show, an empty node.
+void TestNodeSpecifications::UndoOfAddThatFilledTable() {
+    QVERIFY(ShowNodeWindow());
+    TNodeSpecifications& w = Window();
+    QApplication::clipboard()->setText(QStringLiteral("N\t1\t2\t3\n").repeated(MaxNodes - 1));
+    w.PasteNodesClick();
+    EnterNode(QStringLiteral("LAST"), QStringLiteral("7"));
+    ClickLine(0);
+    QTest::keyClick(w.NodeList, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(EntryOpen());
+    QCOMPARE(w.NodeName->text() + w.FirstDemand->text(), QString());
+    PressAccessKey(Qt::Key_A);
+    QCOMPARE(Bytes(Network.NodeNames[MaxNodes]), QByteArray());
+    QCOMPARE(Network.FirstDemands[MaxNodes], Real48::Narrow(0));
 }
 
 QTEST_MAIN(TestNodeSpecifications)

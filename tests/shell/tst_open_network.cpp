@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -105,6 +106,27 @@ class TestOpenNetwork : public TProgramTest {
         changed.replace("12.500", " 7.000");
         QCOMPARE(FileBytes(Path("plant.NET")), changed + Yard);
         QCOMPARE(FileBytes(Path("plant.ned")), QByteArray("0\r\n5\r\n5\r\n0\r\n"));
+    }
+
+    // The link window's Cancel drops the opened network's links: the menu's line says so.
+    void LinkCancelSaysLinksDropped() {
+        PutFile(Path("plant.NET"), Depot + Yard + Pier);
+        PutFile(Path("plant.ned"), Distances);
+        QVERIFY(ShowActive(MeshLoomMain));
+        QVERIFY(MeshLoomMain->OpenNetwork(Path("plant.NET")));
+        QTest::mouseClick(MeshLoomMain->NodeButton, Qt::LeftButton);
+        QVERIFY(ShowActive(NodeSpecifications));
+        QTest::keyClick(NodeSpecifications, Qt::Key_Q, Qt::AltModifier);
+        QVERIFY(ShowActive(MeshLoomMain));
+        QTest::mouseClick(MeshLoomMain->LinkButton, Qt::LeftButton);
+        QCOMPARE(LinkSpecification->LinkList->Count(), 4);
+        QTest::mouseClick(LinkSpecification->CancelButton, Qt::LeftButton);
+        QVERIFY(ShowActive(MeshLoomMain));
+        const QString line = "Opened " + QDir::toNativeSeparators(Path("plant.NET")) +
+                             ": its links were dropped by Cancel in the link window; its 3 "
+                             "nodes are kept, without links.";
+        QCOMPARE(MeshLoomMain->NetworkLine->text(), line);
+        QCOMPARE(MeshLoomMain->accessibleDescription(), line);
     }
 
     void RefusedFilesChangeNothing_data() {

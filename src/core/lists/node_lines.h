@@ -25,3 +25,10 @@ std::vector<std::string> NodeWindowListLines(const TNetworkStore& network);
 // "12 Nodes in the network"; once the table is full
 // "150 Nodes in the network.  NO MORE NODES MAY BE ADDED." (two blanks after the stop).
 std::string NodeCountText(std::int32_t numNodes);
+
+// The node that a text typed into a list of nodes finds, for the node list and the link
+// window's node lists alike (line k - 1 is node k): digits alone find the node of that number
+// ("76" node 76); any other text, or digits that number no node, the first node whose name
+// begins with it, a letter of either case alike ("site 12" finds "Site 12 North"). The text is
+// held bytes, as the names are (name_bytes.h). 0 when no node is found.
+int NodeFoundByTyping(const TNetworkStore& network, const std::string& typed);

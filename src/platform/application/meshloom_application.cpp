@@ -2,6 +2,8 @@
 
 #include <csignal>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QStringDecoder>
 #include <exception>
 #include <new>
@@ -66,4 +68,29 @@ void ShowWindow(QWidget& window) {
     window.show();
     window.raise();
     window.activateWindow();
+}
+
+namespace {
+// Asked first with the object's own class. Qt's own windows keep the roles Qt gives them: the
+// message boxes and file dialogs are no plain widgets, the menus and tips no windows of these
+// two types.
+QAccessibleInterface* WindowRole(const QString& className, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget == nullptr || object->metaObject()->superClass() != &QWidget::staticMetaObject ||
+        className != QLatin1String(object->metaObject()->className())) {
+        return nullptr;
+    }
+    switch (widget->windowType()) {
+        case Qt::Window:
+            return new QAccessibleWidget(widget, QAccessible::Window);
+        case Qt::Dialog:
+            return new QAccessibleWidget(widget, QAccessible::Dialog);
+        default:
+            return nullptr;
+    }
+}
+}  // namespace
+
+void AnnounceWindowsAsWindows() {
+    QAccessible::installFactory(WindowRole);
 }

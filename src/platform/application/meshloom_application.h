@@ -33,3 +33,9 @@ void RunHandler(const std::function<void()>& handler);
 // Shows a window brought to the front with the keyboard focus, as every hand-over from one
 // window to the next does.
 void ShowWindow(QWidget& window);
+
+// Gives each of the program's windows (a widget of a class of its own, made a window) the role
+// of a window, or of a dialog where it is one, for a screen reader, which then announces it as
+// it opens; Qt would give it the role of a plain area within a window. Its name (the caption)
+// and description stay as they are. Installed before the windows are made; once is enough.
+void AnnounceWindowsAsWindows();

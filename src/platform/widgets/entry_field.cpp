@@ -27,6 +27,14 @@ std::string FieldText(const TEntryField& field) {
     return field.text().toLatin1().toStdString();
 }
 
+// A key pressed with Alt alone is an access key or a window's command, even where no control
+// answers it (Alt+R while Replace Node is disabled): X11 delivers it with its letter, which is
+// not typed. AltGr comes without Alt, or with Ctrl as well.
+bool IsAltCommand(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    return (modifiers & Qt::AltModifier) != 0 && (modifiers & Qt::ControlModifier) == 0;
+}
+
 // Delete edits the field like an arrow key moves in it: it types nothing, although X11
 // delivers it with the text "\x7f" (DEL), which the key rule would refuse as a control
 // character. So do the field's commands on Ctrl (Undo, Redo, Select All, Cut, Copy, Paste),
@@ -38,7 +46,7 @@ bool TypesNoCharacter(const QKeyEvent& event) {
     }
     const bool command = (event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) != 0;
     const QString text = event.text();
-    return command && (text.isEmpty() || !text.front().isPrint());
+    return IsAltCommand(event) || (command && (text.isEmpty() || !text.front().isPrint()));
 }
 
 // Text put into a field with a key rule all at once, from the clipboard by its menu, from the
@@ -97,6 +105,12 @@ QString TEntryField::KeyRuleFiltered(const QString& text) {
 }
 
 void TEntryField::keyPressEvent(QKeyEvent* event) {
+    // Its letter is not typed into a number field, and the window may still answer the key.
+    if (OnKeyPress && IsAltCommand(*event) && !event->text().isEmpty() &&
+        event->text().front().isPrint()) {
+        event->ignore();
+        return;
+    }
     if (OnKeyPress && event->matches(QKeySequence::Paste) && PasteRefusedByKeyRule()) {
         event->accept();
         return;

@@ -18,7 +18,8 @@ class TEntryField : public QLineEdit {
 
     // Runs for every typed character (backspace included, as character 8); setting key to
     // QChar() swallows it. Keys that type no character (arrows, Delete, Tab) are not seen, nor
-    // the field's commands (Ctrl+Z, Ctrl+A, Ctrl+C...), which work as in any field. A field
+    // the field's commands (Ctrl+Z, Ctrl+A, Ctrl+C...), which work as in any field, nor keys
+    // pressed with Alt (not AltGr), whose letters a number field does not take. A field
     // with a key rule is a number field: a paste runs through the rule as typing would and is
     // refused whole at the first character refused.
     std::function<void(QChar& key)> OnKeyPress;

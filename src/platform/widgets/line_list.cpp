@@ -1,7 +1,9 @@
 #include "platform/widgets/line_list.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QStringListModel>
 
 TLineList::TLineList(QWidget* parent) : QListView(parent), Model(new QStringListModel(this)) {
@@ -9,10 +11,12 @@ TLineList::TLineList(QWidget* parent) : QListView(parent), Model(new QStringList
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Clock.start();
 }
 
 void TLineList::Clear() {
     Model->setStringList({});
+    Typed.clear();
 }
 
 void TLineList::Append(const QString& line) {
@@ -23,6 +27,7 @@ void TLineList::Append(const QString& line) {
 
 void TLineList::SetLines(const QStringList& lines) {
     Model->setStringList(lines);
+    Typed.clear();
 }
 
 int TLineList::Count() const {
@@ -47,6 +52,7 @@ void TLineList::SetItemIndex(int index) {
 
 void TLineList::focusInEvent(QFocusEvent* event) {
     QListView::focusInEvent(event);
+    Typed.clear();
     // The view makes the first line current, unselected, when it gets the focus; the first
     // Down would then select the second line. With nothing selected, no line is current, so
     // the first Down (or Up) selects the first line.
@@ -61,4 +67,28 @@ QModelIndex TLineList::moveCursor(CursorAction action, Qt::KeyboardModifiers mod
         return Model->index(Count() - 1);
     }
     return QListView::moveCursor(action, modifiers);
+}
+
+void TLineList::keyPressEvent(QKeyEvent* event) {
+    const quint64 pressed = event->timestamp();
+    KeyTime = pressed != 0 ? pressed : static_cast<quint64>(Clock.elapsed());
+    QListView::keyPressEvent(event);
+}
+
+void TLineList::keyboardSearch(const QString& search) {
+    if (!FindLine) {
+        QListView::keyboardSearch(search);
+        return;
+    }
+    const auto interval = static_cast<quint64>(QApplication::keyboardInputInterval());
+    if (search.isEmpty() || KeyTime < TypedTime || KeyTime - TypedTime > interval) {
+        Typed.clear();
+    }
+    Typed += search;
+    TypedTime = KeyTime;
+    const int line = FindLine(Typed);
+    if (line >= 0 && line < Count()) {
+        SetItemIndex(line);
+        scrollTo(Model->index(line));
+    }
 }

@@ -1,8 +1,10 @@
 // The texts of the node window: the list lines and the count.
 
 #include <string>
+#include <utility>
 
 #include "core/lists/node_lines.h"
+#include "core/network/network_store.h"
 #include "core/numbers/real48.h"
 #include "core/numbers/separators.h"
 #include "core_test.h"
@@ -84,6 +86,24 @@ TEST_F(NodeLinesTest, CountText) {
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.Name);
         EXPECT_EQ(NodeCountText(row.NumNodes), row.Text);
+    }
+}
+
+// Typing into a list of nodes "Site 1".."Site 150" but for names of other starts and cases.
+TEST_F(NodeLinesTest, NodeFoundByTyping) {
+    Network.NumNodes = MaxNodes;
+    for (int k = 1; k <= MaxNodes; ++k) {
+        Network.NodeNames[k] = "Site " + std::to_string(k);
+    }
+    Network.NodeNames[3] = "\311cole";   // E acute, held as its one byte
+    Network.NodeNames[4] = "\x8Atefan";  // S caron, a byte of 0x80-0x9F
+    Network.NodeNames[5] = "42nd Street";
+    const std::pair<const char*, int> rows[] = {
+        {"76", 76},      {"150", 150}, {"151", 0},    {"0", 0},       {"42n", 5},     {"42", 42},
+        {"sITE 12", 12}, {"Site", 1},  {"\351co", 3}, {"\x9Atef", 4}, {"Nowhere", 0}, {"", 0},
+    };
+    for (const auto& [typed, node] : rows) {
+        EXPECT_EQ(NodeFoundByTyping(Network, typed), node) << typed;
     }
 }
 

@@ -207,6 +207,9 @@ void TestEntryField::KeysAsX11DeliversThem_data() {
     row("Ctrl+V pastes", Qt::Key_V, "\x16", ctrl, "-4.5", "-4.5123", false);
     row("Ctrl+V refused", Qt::Key_V, "\x16", ctrl, "4\n", "123", true);
     row("keypad Enter refused", Qt::Key_Enter, "\r", Qt::KeypadModifier, "", "123", true);
+    // Alt with a letter no control answers (a disabled button's access key) is no typing.
+    row("Alt+R types nothing", Qt::Key_R, "r", Qt::AltModifier, "", "123", false);
+    row("Alt+1 types nothing", Qt::Key_1, "1", Qt::AltModifier, "", "123", false);
 }
 
 void TestEntryField::KeysAsX11DeliversThem() {

@@ -1,7 +1,8 @@
 // The list box the windows share: selected index or -1, selecting past the end ignored, the
-// selection lost on refill, and the first arrow key selecting the first line.
+// selection lost on refill, the first arrow key selecting the first line, and find by typing.
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 
 #include "platform/widgets/line_list.h"
@@ -12,6 +13,8 @@ class TestLineList : public QObject {
     void SelectionRules();
     void FirstKeySelectsFromTheEnds_data();
     void FirstKeySelectsFromTheEnds();
+    void FindByTyping_data();
+    void FindByTyping();
 };
 
 void TestLineList::SelectionRules() {
@@ -56,6 +59,41 @@ void TestLineList::FirstKeySelectsFromTheEnds() {
     QCOMPARE(list->ItemIndex(), -1);
     QTest::keyClick(list, static_cast<Qt::Key>(key));
     QCOMPARE(list->ItemIndex(), selected);
+}
+
+// Characters typed within the keyboard input interval of the one before, by the key events'
+// own times, make one text; a longer pause starts a new one. The line FindLine gives is
+// selected, -1 leaves the selection. FindLine here reads the text as a line's number, 1 to 20.
+void TestLineList::FindByTyping_data() {
+    QTest::addColumn<QList<int>>("times");  // when "1", "2", ... were pressed, in ms
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<int>("selected");
+    QTest::newRow("quick succession") << QList<int>{0, 400} << QStringList{"1", "12"} << 11;
+    QTest::newRow("a pause starts anew") << QList<int>{0, 401} << QStringList{"1", "2"} << 1;
+    QTest::newRow("found nothing: the line stays")
+        << QList<int>{0, 30, 60} << QStringList{"1", "12", "123"} << 11;
+}
+
+void TestLineList::FindByTyping() {
+    QFETCH(QList<int>, times);
+    QFETCH(QStringList, asked);
+    QFETCH(int, selected);
+    QApplication::setKeyboardInputInterval(400);
+    TLineList list;
+    list.SetLines(QStringList(20, QStringLiteral("line")));
+    QStringList texts;
+    list.FindLine = [&texts](const QString& typed) {
+        texts << typed;
+        return typed.toInt() <= 20 ? typed.toInt() - 1 : -1;
+    };
+    for (int k = 0; k < static_cast<int>(times.size()); ++k) {
+        const QString digit = QString::number(k + 1);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + k + 1, Qt::NoModifier, digit);
+        press.setTimestamp(100000 + static_cast<quint64>(times[k]));
+        QApplication::sendEvent(&list, &press);
+    }
+    QCOMPARE(texts, asked);
+    QCOMPARE(list.ItemIndex(), selected);
 }
 
 QTEST_MAIN(TestLineList)
