@@ -78,8 +78,11 @@ void HoldClosedStandardStreams() {
         if (read < 0 || write < 0 || ::dup2(stream == 0 ? read : write, stream) != stream) {
             continue;
         }
-        ::close(stream == 0 ? write : read);  // a reader of standard input sees its end at once
-        if (stream != 0) {
+        if (stream == 0) {
+            ::close(write);  // a reader of standard input sees its end at once
+            ::close(read);
+        } else {
+            ::close(write);  // the reader stays open, on its own number, until the end
             ::fcntl(stream, F_SETFL, O_NONBLOCK);
         }
         ClosedStreams[static_cast<std::size_t>(stream)] = {true, IdentityOfDescriptor(stream)};

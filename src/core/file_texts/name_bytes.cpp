@@ -198,6 +198,16 @@ std::string TextOfNameBytes(std::string_view held) {
     return text;
 }
 
+std::string TextOfReadBytes(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const char32_t code = NameCharacter(static_cast<unsigned char>(byte));
+        AppendUtf8(text, code == 0 && byte != 0 ? static_cast<unsigned char>(byte) : code);
+    }
+    return text;
+}
+
 std::string LongNameText(std::size_t length) {
     return "the name holds " + std::to_string(length) + " characters; a name holds at most " +
            std::to_string(LongestNodeName);

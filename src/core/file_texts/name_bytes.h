@@ -36,6 +36,11 @@ std::string HeldNodeName(std::u32string_view typed);
 // for the five that stand for none.   "O\x92Neill \x80" -> "O\xE2\x80\x99Neill \xE2\x82\xAC"
 std::string TextOfNameBytes(std::string_view held);
 
+// The same for bytes read as names are held (a row that is not UTF-8), except that a byte
+// that stands for no character becomes the control of its own code (0x81 -> U+0081), which
+// no name holds, so that the reader refuses it instead of taking a "?".
+std::string TextOfReadBytes(std::string_view bytes);
+
 // The same for a name in UTF-8 text, such as a pasted cell; a byte that starts no character
 // stands for the character of its own code. Printable ASCII is held as it is.
 //   "O\xE2\x80\x99Neill" -> "O\x92Neill"

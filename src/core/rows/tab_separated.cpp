@@ -288,7 +288,7 @@ bool TTabSeparatedReader::Next(TClipboardRow& row, bool keep) {
         row.Raw = FromBytes && !row.NameBytes;
         if (row.NameBytes) {
             for (std::string& cell : row.Cells) {
-                cell = TextOfNameBytes(cell);
+                cell = TextOfReadBytes(cell);
             }
         }
         return true;
