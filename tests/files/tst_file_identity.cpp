@@ -31,8 +31,8 @@ std::string Read(const std::string& path) {
 }
 
 // The names a trial draws from: case variants, and a name composed and decomposed.
-const std::vector<std::string> Names = {"a.NET", "A.net", "a.net", "b.NED",     "B.NED",
-                                        "\xC3\xA9.NET", "\xC3\x89.NET", "e\xCC\x81.NET"};
+const std::vector<std::string> Names = {"a.NET", "A.net",        "a.net",        "b.NED",
+                                        "B.NED", "\xC3\xA9.NET", "\xC3\x89.NET", "e\xCC\x81.NET"};
 
 // One trial in folder: some names made as files, then two spellings of random names.
 // Returns false when the file system refused to make what the trial needs (no links on FAT).
@@ -122,8 +122,8 @@ TEST(FileIdentityTest, DescriptorsAndFolders) {
     const int fd = ::open(input.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(fd, 0);
     const TFileIdentity held = IdentityOfDescriptor(fd);
-    for (const std::string& name : {"/proc/self/fd/" + std::to_string(fd),
-                                    "/dev/fd/" + std::to_string(fd), input}) {
+    for (const std::string& name :
+         {"/proc/self/fd/" + std::to_string(fd), "/dev/fd/" + std::to_string(fd), input}) {
         EXPECT_TRUE(IsOneFile(IdentityOfName(name), held)) << name;
     }
     EXPECT_EQ(WritableError(IdentityOfName(std::string(folder) + "/none/x.NET")), ENOENT);
