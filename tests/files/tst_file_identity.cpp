@@ -6,7 +6,6 @@
 // (tests/cli/export_file_systems.sh gives it one on exFAT, which folds case).
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -110,27 +109,6 @@ TEST(FileIdentityTest, SameAnswerAsWritingAndReadingBack) {
     if (const char* folding = std::getenv("MESHLOOM_FOLDING_FOLDER")) {
         Trials(folding);
     }
-}
-
-// Names that lead to an open descriptor are that descriptor's file; a free name in a folder
-// that is missing or may not be written cannot be written.
-TEST(FileIdentityTest, DescriptorsAndFolders) {
-    char folder[] = "/tmp/meshloom-identityXXXXXX";
-    ASSERT_NE(::mkdtemp(folder), nullptr);
-    const std::string input = std::string(folder) + "/in.tsv";
-    std::ofstream(input) << "rows";
-    const int fd = ::open(input.c_str(), O_RDONLY | O_CLOEXEC);
-    ASSERT_GE(fd, 0);
-    const TFileIdentity held = IdentityOfDescriptor(fd);
-    for (const std::string& name :
-         {"/proc/self/fd/" + std::to_string(fd), "/dev/fd/" + std::to_string(fd), input}) {
-        EXPECT_TRUE(IsOneFile(IdentityOfName(name), held)) << name;
-    }
-    EXPECT_EQ(WritableError(IdentityOfName(std::string(folder) + "/none/x.NET")), ENOENT);
-    EXPECT_EQ(WritableError(IdentityOfName(input + "/x.NET")), ENOTDIR);
-    EXPECT_EQ(WritableError(IdentityOfName(std::string(folder) + "/x.NET")), 0);
-    ::close(fd);
-    std::system(("rm -rf '" + std::string(folder) + "'").c_str());
 }
 
 }  // namespace
