@@ -2,6 +2,7 @@
 #include "cli/import_command.h"
 #include "cli/rows_command.h"
 
+#include <fcntl.h>
 #include <getopt.h>
 #include <limits.h>
 #include <sys/stat.h>
@@ -12,11 +13,11 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <future>
 #include <limits>
 #include <optional>
 #include <string_view>
 
+#include "cli/output_checks.h"
 #include "cli/region_separators.h"
 #include "core/file_texts/data_files.h"
 #include "core/file_texts/name_bytes.h"
@@ -283,103 +284,24 @@ class TInput {
         });
     }
     int Error = 0;  // 0 while it can be read
+    int Descriptor() const { return File != nullptr ? ::fileno(File) : -1; }
 
   private:
     std::FILE* File;
 };
 
-// What a name leads to when nothing is there yet: its links followed, as the kernel would
-// follow them, to the free name at the end, made absolute.
-std::string FreeTarget(std::string path) {
-    for (int link = 0; link < 40; ++link) {
-        char text[PATH_MAX];
-        const ssize_t length = ::readlink(path.c_str(), text, sizeof text - 1);
-        if (length <= 0) {
-            break;
+// A descriptor closed on every way out.
+struct TOpenedFile {
+    int Fd;
+    explicit TOpenedFile(int fd) : Fd(fd) {}
+    TOpenedFile(const TOpenedFile&) = delete;
+    TOpenedFile& operator=(const TOpenedFile&) = delete;
+    ~TOpenedFile() {
+        if (Fd >= 0) {
+            ::close(Fd);
         }
-        const std::string target(text, static_cast<std::size_t>(length));
-        const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-        path = target[0] == '/' || folder.empty() ? target : (folder / target).string();
     }
-    std::error_code ignored;
-    return std::filesystem::weakly_canonical(std::filesystem::absolute(path, ignored), ignored)
-        .string();
-}
-
-// One file of the command, as given: an operand or the picture, read or written.
-struct TFileOperand {
-    std::string Role;  // how the usage names it: "NODES", "DEMAND_FILE", "--picture"
-    std::string Path;  // as given; "-" is standard input or standard output
 };
-
-// What a name leads to: the file that is there (standard input or output for "-", whatever
-// name it has, such as /dev/stdout or /proc/self/fd/1), or the free name at the end of its
-// links.
-struct TFileIdentity {
-    bool Exists = false;
-    struct stat Status {};
-    std::string FreeName;
-};
-
-TFileIdentity IdentityOf(const std::string& path, bool output) {
-    TFileIdentity identity;
-    if (path == "-") {
-        identity.Exists = ::fstat(output ? STDOUT_FILENO : STDIN_FILENO, &identity.Status) == 0;
-        identity.FreeName = output ? "\n-stdout" : "\n-stdin";  // closed: still one file
-        return identity;
-    }
-    identity.Exists = ::stat(path.c_str(), &identity.Status) == 0;
-    if (!identity.Exists) {
-        identity.FreeName = FreeTarget(path);
-    }
-    return identity;
-}
-
-bool IsNullDevice(const struct stat& status) {
-    struct stat null {};
-    return S_ISCHR(status.st_mode) && ::stat("/dev/null", &null) == 0 &&
-           status.st_rdev == null.st_rdev;
-}
-
-bool IsOneFile(const TFileIdentity& a, const TFileIdentity& b) {
-    if (a.Exists != b.Exists) {
-        return false;
-    }
-    return a.Exists ? a.Status.st_dev == b.Status.st_dev && a.Status.st_ino == b.Status.st_ino
-                    : a.FreeName == b.FreeName;
-}
-
-// The checks of every output of every mode, before anything is read or written: no two
-// outputs lead to one file (the null device aside, which takes anything), and no output leads
-// to an input, which it would replace before or while it is read (a terminal that is read and
-// written is no file). Returns the problem, or an empty text.
-std::string OutputProblem(const std::vector<TFileOperand>& inputs,
-                          const std::vector<TFileOperand>& outputs) {
-    std::vector<TFileIdentity> read;
-    for (const TFileOperand& input : inputs) {
-        read.push_back(IdentityOf(input.Path, false));
-    }
-    std::vector<TFileIdentity> written;
-    for (const TFileOperand& output : outputs) {
-        const TFileIdentity identity = IdentityOf(output.Path, true);
-        for (std::size_t earlier = 0; earlier < written.size(); ++earlier) {
-            if (IsOneFile(written[earlier], identity) &&
-                !(identity.Exists && IsNullDevice(identity.Status))) {
-                return outputs[earlier].Role + " " + outputs[earlier].Path + " and " + output.Role +
-                       " " + output.Path + " are one file";
-            }
-        }
-        for (std::size_t input = 0; input < inputs.size(); ++input) {
-            if (identity.Exists && IsOneFile(read[input], identity) &&
-                !S_ISCHR(identity.Status.st_mode)) {
-                return output.Role + " " + output.Path + " would replace " + inputs[input].Role +
-                       " " + inputs[input].Path + ", which is read";
-            }
-        }
-        written.push_back(identity);
-    }
-    return {};
-}
 
 // Writes a file's bytes to standard output for "-", else where path leads.
 TWriteResult WriteOutput(const std::string& path, const std::string& bytes) {
@@ -457,25 +379,6 @@ bool ReadNetwork(TNetworkStore& network, const TOptions& options, TInput* const 
     return true;
 }
 
-// Opens NODES and LINKS and reads their rows into the store; a failure is said.
-TExportStatus ReadRows(TNetworkStore& network, const TOptions& options) {
-    const std::vector<std::string>& operands = options.Operands;
-    TInput nodesInput(operands[0]);
-    TInput linksInput(operands[1]);
-    TInput* const inputFiles[2] = {&nodesInput, &linksInput};
-    for (std::size_t input = 0; input < 2; ++input) {
-        if (inputFiles[input]->Error != 0) {
-            Say(InputName(operands[input]) + ": " + ErrorReason(inputFiles[input]->Error));
-            return TExportStatus::InputUnreadable;
-        }
-    }
-    int readError = 0;
-    if (!ReadNetwork(network, options, inputFiles, readError)) {
-        return readError != 0 ? TExportStatus::InputUnreadable : TExportStatus::RowRefused;
-    }
-    return TExportStatus::Written;
-}
-
 // One output, made: its operand, its bytes and the words that say it was not written.
 struct TOutput {
     const TFileOperand* File;
@@ -484,24 +387,23 @@ struct TOutput {
 };
 
 // Writes every output the same way, each attempted whatever became of the others, as the
-// windows attempt both files; the messages keep their order. They are distinct files (checked
-// before), so all but the first are written on threads meanwhile and the waits for the disk
-// overlap (where no thread can be started, after the first).
+// windows attempt both files; the messages keep their order. One is written after the other,
+// never two at once, and none over a file that another has just been written to (they were
+// checked to be distinct files, but a folder may take two names for one).
 bool AllWritten(const std::vector<TOutput>& outputs) {
-    std::vector<std::future<TWriteResult>> later;
-    for (std::size_t output = 1; output < outputs.size(); ++output) {
-        later.push_back(std::async(std::launch::async | std::launch::deferred, [&, output] {
-            return WriteOutput(outputs[output].File->Path, outputs[output].Bytes);
-        }));
-    }
     bool written = true;
-    for (std::size_t output = 0; output < outputs.size(); ++output) {
-        const TWriteResult result = output == 0
-                                        ? WriteOutput(outputs[0].File->Path, outputs[0].Bytes)
-                                        : later[output - 1].get();
-        written =
-            Reported(result, outputs[output].File->Path, std::string(outputs[output].Failure)) &&
-            written;
+    std::vector<const TFileOperand*> done;
+    for (const TOutput& output : outputs) {
+        if (const std::string problem = WrittenAlreadyProblem(*output.File, done);
+            !problem.empty()) {
+            Say(std::string(output.Failure) + ": " + problem);
+            written = false;
+            continue;
+        }
+        written = Reported(WriteOutput(output.File->Path, output.Bytes), output.File->Path,
+                           std::string(output.Failure)) &&
+                  written;
+        done.push_back(output.File);
     }
     return written;
 }
@@ -526,6 +428,7 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
                                            "\nCopyright (C) the MESHLOOM developers.\n";
         return Printed(text) ? TExportStatus::Written : TExportStatus::InternalError;
     }
+    HoldClosedStandardStreams();
     // An option the mode would not use is refused rather than left unsaid.
     if (options.Rows && (options.RequireConnected || !options.Picture.empty())) {
         return UsageError(
@@ -578,11 +481,23 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
                         : RegionSeparators());
 
     if (options.Rows) {
+        // The saved pair held open while it is read, so that no output names it meanwhile.
+        const TOpenedFile demand(::open(operands[0].c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        const TOpenedFile distances(::open(operands[1].c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        if (problem =
+                OpenInputProblem({{&inputs[0], demand.Fd}, {&inputs[1], distances.Fd}}, outputs);
+            !problem.empty()) {
+            return UsageError(problem);
+        }
         std::string nodeRows;
         std::string linkRows;
         const TExportStatus read = ReadSavedRows(operands[0], operands[1], nodeRows, linkRows);
         if (read != TExportStatus::Written) {
             return read;
+        }
+        if (problem = OutputFolderProblem(outputs); !problem.empty()) {
+            Say(problem);
+            return TExportStatus::NotWritten;
         }
         std::vector<TOutput> rows;
         rows.push_back({&outputs[0], std::move(nodeRows), "cannot write the node rows"});
@@ -593,13 +508,39 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
     // The one store, as in the windows, filled as pasting fills it, or as opening fills it.
     TNetworkStore& network = Network;
     if (options.Import) {
+        // The file held open while it is read, so that no output names it meanwhile.
+        const TOpenedFile file(operands[0] == "-"
+                                   ? -1
+                                   : ::open(operands[0].c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        if (problem = OpenInputProblem(
+                {{&inputs[0], operands[0] == "-" ? STDIN_FILENO : file.Fd}}, outputs);
+            !problem.empty()) {
+            return UsageError(problem);
+        }
         const TExportStatus read = ReadImportedNetwork(operands[0], options.Scale, options.Value);
         if (read != TExportStatus::Written) {
             return read;
         }
-    } else if (const TExportStatus read = ReadRows(network, options);
-               read != TExportStatus::Written) {
-        return read;
+    } else {
+        TInput nodesInput(operands[0]);
+        TInput linksInput(operands[1]);
+        TInput* const inputFiles[2] = {&nodesInput, &linksInput};
+        for (std::size_t input = 0; input < 2; ++input) {
+            if (inputFiles[input]->Error != 0) {
+                Say(InputName(operands[input]) + ": " + ErrorReason(inputFiles[input]->Error));
+                return TExportStatus::InputUnreadable;
+            }
+        }
+        if (problem = OpenInputProblem(
+                {{&inputs[0], nodesInput.Descriptor()}, {&inputs[1], linksInput.Descriptor()}},
+                outputs);
+            !problem.empty()) {
+            return UsageError(problem);
+        }
+        int readError = 0;
+        if (!ReadNetwork(network, options, inputFiles, readError)) {
+            return readError != 0 ? TExportStatus::InputUnreadable : TExportStatus::RowRefused;
+        }
     }
 
     // The distances completed and capped at 10000, and the verdict, as a save in the windows.
@@ -612,6 +553,11 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
             Say("nothing written (--require-connected)");
             return TExportStatus::NotConnected;
         }
+    }
+    if (problem = OutputFolderProblem(outputs); !problem.empty()) {
+        ReleasePathRows(network);
+        Say(problem);
+        return TExportStatus::NotWritten;
     }
     std::vector<TOutput> made;
     made.push_back(

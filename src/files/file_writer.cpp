@@ -329,22 +329,62 @@ int NameUnnamedFile(int fd, const TTarget& target, std::string& temporary) {
                            [&](const char* name) { return LinkUnnamedFile(fd, target, name); });
 }
 
+// Takes the target's free name for a finished file with a private name by reserving it: an
+// empty file made under it with O_CREAT|O_EXCL, so that a file already there is never taken,
+// then the finished file renamed over that reservation once it still holds the name. This is
+// the way on file systems that can neither rename without replacing nor make a second name
+// (exFAT and many network shares reached through FUSE).
+int TakeReservedName(const TTarget& target, const std::string& temporary) {
+    const int reserved = ::openat(target.Folder, target.Name.c_str(),
+                                  O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (reserved < 0) {
+        return -1;
+    }
+    struct stat reservation {};
+    bool taken = ::fstat(reserved, &reservation) == 0;
+    taken = CloseAfter(reserved, taken);
+    struct stat now {};
+    if (taken && (::fstatat(target.Folder, target.Name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+                  !SameFile(now, reservation))) {
+        errno = ChangedMeanwhile;  // the reservation was taken away: whatever is there stays
+        return -1;
+    }
+    if (taken &&
+        ::renameat(target.Folder, temporary.c_str(), target.Folder, target.Name.c_str()) == 0) {
+        return 0;
+    }
+    const int error = errno;
+    if (::fstatat(target.Folder, target.Name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+        SameFile(now, reservation)) {
+        ::unlinkat(target.Folder, target.Name.c_str(), 0);
+    }
+    errno = error;
+    return -1;
+}
+
+// True for the errors with which a file system says it has no such way of naming a file, as
+// opposed to failing while it does.
+bool IsUnsupported(int error) {
+    return error == EINVAL || error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP ||
+           error == EPERM;
+}
+
 // Moves the finished file of the private name temporary to the target's free name, never over
 // a file; where the file system cannot rename so, the file is linked to the name and its
-// private name removed.
+// private name removed, and where it cannot link either, the name is reserved first.
 int TakeFreeName(const TTarget& target, const std::string& temporary) {
     if (::renameat2(target.Folder, temporary.c_str(), target.Folder, target.Name.c_str(),
                     RENAME_NOREPLACE) == 0) {
         return 0;
     }
-    if (errno != EINVAL && errno != ENOSYS) {
+    if (!IsUnsupported(errno) || errno == EPERM) {
         return -1;
     }
-    if (::linkat(target.Folder, temporary.c_str(), target.Folder, target.Name.c_str(), 0) != 0) {
-        return -1;
+    if (::linkat(target.Folder, temporary.c_str(), target.Folder, target.Name.c_str(), 0) == 0) {
+        ::unlinkat(target.Folder, temporary.c_str(), 0);
+        return 0;
     }
-    ::unlinkat(target.Folder, temporary.c_str(), 0);
-    return 0;
+    return IsUnsupported(errno) ? TakeReservedName(target, temporary) : -1;
 }
 
 // The names of a file's extended attributes, listed by list as listxattr lists them; none on

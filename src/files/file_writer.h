@@ -20,7 +20,11 @@
 // name. It is flushed to the disk, given the target's owner and group, extended attributes
 // (its access control list among them, and no other) and permission bits, in that order, and
 // renamed over the target; the folder is then flushed too, so that the new name survives a
-// power cut as the new content does. A new file keeps what it was made with. Every write is
+// power cut as the new content does. A new file keeps what it was made with. A free name is
+// taken without replacing, so that a file that appeared there meanwhile is kept: by a rename
+// that does not replace or a second name, or where the file system has neither (exFAT and many
+// network shares through FUSE), by an empty file made under the name with O_CREAT|O_EXCL
+// first, which the new file then replaces. Every write is
 // checked for its count and every step for its result. On any failure the new file is removed
 // and the target is byte for byte what it was (absent if it was absent), except when only the
 // last step, the flush of the folder, failed: the new file is then in place.

@@ -103,7 +103,7 @@ std::string ReadFailureText(const TReadResult& result, std::size_t limit) {
     return std::string(std::strerror(result.Error)) + ".";
 }
 
-std::string DistanceFileBeside(const std::string& demandPath) {
+std::string DistanceFileFor(const std::string& demandPath) {
     const std::size_t slash = demandPath.rfind('/');
     const std::size_t dot = demandPath.rfind('.');
     const bool hasExtension =
@@ -121,11 +121,11 @@ std::string DistanceFileBeside(const std::string& demandPath) {
     // Any other case, looked up in the folder.
     const std::string folder = slash == std::string::npos ? "." : demandPath.substr(0, slash + 1);
     const std::string base = stem.substr(slash == std::string::npos ? 0 : slash + 1) + ".ned";
+    std::string found = stem + "." + order[0];
     DIR* directory = ::opendir(folder.c_str());
     if (directory == nullptr) {
-        return {};
+        return found;
     }
-    std::string found;
     while (const dirent* entry = ::readdir(directory)) {
         if (::strcasecmp(entry->d_name, base.c_str()) == 0 &&
             std::strncmp(entry->d_name, base.c_str(), base.size() - 3) == 0) {

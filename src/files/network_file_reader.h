@@ -28,8 +28,10 @@ TReadResult ReadNetworkFile(const std::string& path, std::size_t limit);
 // file or directory.").
 std::string ReadFailureText(const TReadResult& result, std::size_t limit);
 
-// The distance file beside a demand data file: the same name with the extension NED in any
-// case ("/a/net.NET" -> "/a/net.NED" or "/a/net.ned", the first that exists in this order:
-// as the extension's case suggests, upper, lower, then any other case found in the folder),
-// or empty when there is none.
-std::string DistanceFileBeside(const std::string& demandPath);
+// The distance file that goes with a demand data file, the one rule of Open and of the save
+// dialogs: the same name with the extension NED in place of its own, or after it where it has
+// none ("/a/net.NET" -> "/a/net.NED", "/a/plan" -> "/a/plan.NED"). Where such a file is there
+// in some case of NED, it is that one (the first in this order: as the extension's case
+// suggests, upper, lower, then any other case found in the folder); otherwise the name in the
+// case the extension suggests (ned after a lower-case extension, else NED).
+std::string DistanceFileFor(const std::string& demandPath);

@@ -1,11 +1,14 @@
 #include "links/save_dialogue.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "core/network/connectivity_details.h"
 #include "core/network/network_store.h"
 #include "core/network/shortest_paths.h"
+#include "files/file_identity.h"
+#include "files/network_file_reader.h"
 #include "links/link_window.h"
 #include "platform/dialogs/file_dialog.h"
 #include "platform/dialogs/platform_services.h"
@@ -64,35 +67,32 @@ QString OutcomeLine(const QString& file, const TFileOutcome& outcome) {
            (outcome.InPlace ? NameMayNotSurvive + QLatin1Char(' ') : QString()) + outcome.Reason;
 }
 
-// True when both names lead to one existing file.
+// True when both names lead to one file (files/file_identity.h).
 bool IsSameFile(const QString& a, const QString& b) {
-    const QString canonicalA = QFileInfo(a).canonicalFilePath();
-    return !canonicalA.isEmpty() && canonicalA == QFileInfo(b).canonicalFilePath();
+    return !a.isEmpty() && !b.isEmpty() &&
+           IsOneFile(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString());
 }
 
 // The distance file that belongs with the demand data file just chosen for an opened network:
-// the opened one while the opened demand data file is saved over; otherwise the chosen name
-// with the extension NED (ned after a lower-case extension), in its folder. Empty when no
-// demand data file was chosen, so that Return alone never writes half of a pair.
+// the opened one while the opened demand data file is saved over; otherwise the one rule of
+// Open (files/network_file_reader.h). Empty when no demand data file was chosen, so that
+// Return alone never writes half of a pair.
 QString DistanceFileFor(const QString& demandFile, const QString& openedDemand,
                         const QString& openedDistance) {
     if (demandFile.isEmpty()) {
         return {};
     }
-    const QFileInfo demand(demandFile);
-    if (IsSameFile(demandFile, openedDemand) ||
-        demand.absoluteFilePath() == QFileInfo(openedDemand).absoluteFilePath()) {
+    if (IsSameFile(demandFile, openedDemand)) {
         return openedDistance;
     }
-    const QString extension = demand.suffix();
-    const bool lower = !extension.isEmpty() && extension == extension.toLower();
-    const QString stem = extension.isEmpty() ? demand.fileName() : demand.completeBaseName();
-    return demand.absoluteDir().filePath(stem +
-                                         (lower ? QStringLiteral(".ned") : QStringLiteral(".NED")));
+    return QFile::decodeName(
+        ::DistanceFileFor(QFile::encodeName(QFileInfo(demandFile).absoluteFilePath()).toStdString())
+            .c_str());
 }
 }  // namespace
 
-QString ChooseSaveFileName(TFileDialog& dialog, const QString& mustNotReplace) {
+QString ChooseSaveFileName(TFileDialog& dialog, const QString& mustNotReplace,
+                           const QString& openedKept) {
     for (;;) {
         // The chosen full path, or empty when the user gave up.
         const QString name = dialog.Execute() ? dialog.FileName : QString();
@@ -104,6 +104,15 @@ QString ChooseSaveFileName(TFileDialog& dialog, const QString& mustNotReplace) {
         if (!mustNotReplace.isEmpty() && IsSameFile(name, mustNotReplace)) {
             ShowBox(QStringLiteral("The Distance File must not replace the Network Demand Data "
                                    "File just saved."),
+                    TMessageKind::Warning, TBoxButtons::Ok);
+            continue;
+        }
+        // Nor the opened network's distance file while its demand data file was not saved over:
+        // the opened pair would then disagree.
+        if (!openedKept.isEmpty() && IsSameFile(name, openedKept)) {
+            ShowBox(QStringLiteral("The Distance File must not replace the opened network's "
+                                   "Distance File unless its Network Demand Data File was just "
+                                   "saved over."),
                     TMessageKind::Warning, TBoxButtons::Ok);
             continue;
         }
@@ -137,8 +146,17 @@ void SaveNetwork(TLinkSpecification& window) {
         }
     }
 
-    // The demand data file. A failed write is reported and counts as not saved.
+    // The demand data file. A failed write is reported and counts as not saved. An opened file
+    // without an extension is offered as it is, so that Return saves the pair in place rather
+    // than a new file beside the opened pair's distance file.
+    const QString openedDemand = MeshLoomMain->OpenedDemandPath();
+    const QString defaultExt = window.SaveNodes.DefaultExt;
+    if (!openedDemand.isEmpty() && QFileInfo(openedDemand).suffix().isEmpty() &&
+        IsSameFile(window.SaveNodes.FileName, openedDemand)) {
+        window.SaveNodes.DefaultExt.clear();
+    }
     const QString demandFile = ChooseSaveFileName(window.SaveNodes);
+    window.SaveNodes.DefaultExt = defaultExt;
     const TFileOutcome demand = Save(demandFile, WriteDemandDataFile);
     Network.DemandFileSaved = demand.Written;
     if (!demandFile.isEmpty() && !demand.Written) {
@@ -160,8 +178,11 @@ void SaveNetwork(TLinkSpecification& window) {
             demandFile, MeshLoomMain->OpenedDemandPath(), MeshLoomMain->OpenedDistancePath());
         window.SaveDistances.InitialDir = QFileInfo(window.SaveNodes.FileName).absolutePath();
     }
+    const bool demandInPlace = demand.Written || demand.InPlace;
     const QString distanceFile = ChooseSaveFileName(
-        window.SaveDistances, demand.Written || demand.InPlace ? demandFile : QString());
+        window.SaveDistances, demandInPlace ? demandFile : QString(),
+        demandInPlace && IsSameFile(demandFile, openedDemand) ? QString()
+                                                              : MeshLoomMain->OpenedDistancePath());
     const TFileOutcome distances = Save(distanceFile, WriteDistanceFile);
     Network.DistanceFileSaved = distances.Written;
     if (!distanceFile.isEmpty() && !distances.Written) {

@@ -283,6 +283,10 @@ void TNodeSpecifications::NodeNameExit() {
                 TMessageKind::Warning, TBoxButtons::Ok);
         Network.PendingName.resize(LongestNodeName);
     }
+    const QString unheld = UnheldCharacterWarning(NodeName->text(), Network.PendingName);
+    if (!unheld.isEmpty()) {
+        ShowBox(unheld, TMessageKind::Warning, TBoxButtons::Ok);
+    }
     // The field shows the name exactly as it will be stored and written.
     const QString stored = NameText(Network.PendingName);
     if (NodeName->text() != stored) {

@@ -333,8 +333,8 @@ bool TMeshLoomMain::OpenNetwork(const QString& demandPath) {
         return false;
     }
     QString distancePath =
-        QFile::decodeName(DistanceFileBeside(QFile::encodeName(demandPath).toStdString()).c_str());
-    if (distancePath.isEmpty()) {
+        QFile::decodeName(DistanceFileFor(QFile::encodeName(demandPath).toStdString()).c_str());
+    if (!QFileInfo::exists(distancePath)) {
         // Said before the dialog asks, so that the planner knows why it does.
         OpenDistances.Title = QStringLiteral(
                                   "No Distance File beside %1: Specify Name of "

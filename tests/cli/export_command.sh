@@ -155,6 +155,42 @@ CASES
 [[ ! -e same.NED && ! -e x.NET && ! -e x.NED && ! -e x.tsv && ! -e x.svg && $(cat hard.NET) == earlier ]] ||
     fail "a refused command wrote a file"
 { cmp keep.NET "$expected/network.NET" && cmp keep.NED "$expected/network.NED"; } || fail "--rows changed its input"
+# Names that lead to an input only once it is open (/proc/self/fd/N, /dev/fd/N), standard
+# streams closed (a name of one never reaches a file opened in its place), a folder that is not
+# there, and names a demand data file cannot hold: each ends with its status and message, the
+# inputs byte for byte as they were and no output written (o.NET, o.NED, o.svg).
+printf 'Depot\t1\t2\t3\n\xc5\x81\xc3\xb3d\xc5\xba\t1\t2\t3\n' >lodz.tsv
+printf '   %d    0.0    0.0              1.000            2.000            3.000   < De\x7fpot >\r\n' 1 2 >del.NET
+printf '   %d    0.0    0.0              1.000            2.000            3.000   < B\x81x >\r\n' 1 2 >c1.NET
+cp point-nodes.tsv n.tsv && cp links.tsv l.tsv
+while IFS='|' read -r status_wanted streams pattern case args; do
+    rm -f o.NET o.NED o.svg
+    # (Descriptors from 3 up closed, so that the inputs take 3 and 4.)
+    eval "env -i LC_ALL=C.UTF-8 \"\$program\" $args >out 2>err $streams 3>&- 4>&- 5>&- 6>&- 7>&- 8>&- 9>&-"
+    status=$?
+    expect "$status_wanted" "$pattern" "$case"
+    [[ ! -e o.NET && ! -e o.NED && ! -e o.svg ]] || fail "an output was written (case: $case)"
+    cmp -s n.tsv point-nodes.tsv && cmp -s l.tsv links.tsv || fail "an input changed (case: $case)"
+    cp point-nodes.tsv n.tsv && cp links.tsv l.tsv
+done <<'CASES'
+64||--picture /proc/self/fd/3 would replace NODES n.tsv, which is read|the picture on the nodes' descriptor|n.tsv l.tsv o.NET o.NED --picture /proc/self/fd/3
+64||DISTANCE_FILE /dev/fd/4 would replace LINKS l.tsv, which is read|the distances on the links' descriptor|n.tsv l.tsv o.NET /dev/fd/4
+64||NODES /dev/fd/3 would replace DEMAND_FILE n.tsv, which is read|--rows, its input's descriptor|--rows n.tsv l.tsv /dev/fd/3 o.NED
+64|>&-|DEMAND_FILE /dev/stdout: standard output is closed|standard output closed, named|n.tsv l.tsv /dev/stdout o.NED
+64|>&-|DISTANCE_FILE -: standard output is closed|standard output closed, as -|n.tsv l.tsv o.NET -
+64|<&-|NODES -: standard input is closed|standard input closed, as -|- l.tsv o.NET o.NED
+64|<&-|NODES /dev/stdin: standard input is closed|standard input closed, named|/dev/stdin l.tsv o.NET o.NED
+2||DEMAND_FILE /nonexistent/dir/o.NET cannot be written \(in the folder /nonexistent/dir\): No such file or directory; nothing written|a folder that is not there|n.tsv l.tsv /nonexistent/dir/o.NET o.NED
+2||--picture n.tsv/o.svg cannot be written: Not a directory; nothing written|a folder that is a file|n.tsv l.tsv o.NET o.NED --picture n.tsv/o.svg
+1||lodz.tsv: Row 2, name: the name holds "Ł" \(U\+0141\), which a demand data file cannot hold.$|a character without a byte|lodz.tsv l.tsv o.NET o.NED
+1||del.NET: Row 1, name: the name holds U\+007F, which a demand data file cannot hold.$|DEL in a saved line|del.NET l.tsv o.NET o.NED
+1||c1.NET: Row 1, name: the name holds U\+0081, which a demand data file cannot hold.$|a byte that stands for no character|c1.NET l.tsv o.NET o.NED
+CASES
+# With standard error closed, a name of it is refused all the same, and nothing is written.
+env -i LC_ALL=C.UTF-8 "$program" n.tsv l.tsv o.NET /dev/stderr >out 2>&-
+status=$?
+[[ $status -eq 64 && ! -e o.NET ]] && cmp -s n.tsv point-nodes.tsv || fail "standard error closed, named"
+
 # Writing to /dev/null twice, as a benchmark does, is allowed: it keeps nothing.
 run C.UTF-8 point-nodes.tsv links.tsv /dev/null /dev/null
 expect 0 '' "both files to /dev/null"

@@ -6,7 +6,9 @@
 # link added and saved: the files equal those meshloom-export makes from the same network's
 # rows. Then opened from one folder, changed and saved under a new name in another, taking the
 # distance dialog's suggestion: the opened pair is left as it was. Last, bad files opened with
-# Ctrl+O are each refused with a warning box, the menu as it was, within a second. Exits 0, 1 on a failure, 77 (skipped) without X or xdotool.
+# Ctrl+O are each refused with a warning box, the menu as it was, within a second. Then a
+# distance file that is a hard link to the demand data file, refused; and a pair whose demand
+# data file has no extension, saved in place. Exits 0, 1 on a failure, 77 (skipped) without X or xdotool.
 #   e2e_open_network.sh MESHLOOM MESHLOOM-EXPORT [WORK-DIR]
 set -euo pipefail
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -160,4 +162,40 @@ for bad in pipe.NET zero.NET large.NET bad-line.NET bad-diagonal.NET mismatch.NE
     road_answer_box Warning Return
 done
 same_files "$ROAD_WORK/hand.NET" "$out/net.NET"
+
+# 5. A distance file that is a hard link to the demand data file just saved (h2.NED, a second
+# name of h.NET) is refused with a warning, not asked about as a replace; given up, the demand
+# data file still holds the demand data, and No to leaving keeps the link window, whence the
+# pair is then saved in place.
+cp "$ROAD_WORK/original.NET" "$out/h.NET" && cp "$ROAD_WORK/original.ned" "$out/h.NED"
+ln "$out/h.NET" "$out/h2.NED"
+open_file "$out/h.NET" && road_keys Return && road_focus "MESHLOOM Main Menu"
+road_no_box "after opening h.NET" && road_keys alt+n
+nodes_then_links
+road_keys alt+q
+road_answer_box Warning Return
+road_answer_box "Specify Name of Network Demand Data File" Return
+road_answer_box Confirm Return
+road_save_as "Specify Name of Distance File" "$out/h2.NED"
+road_focus Warning && shot hard-link-refused && road_keys Return && road_wait_gone Warning
+road_answer_box "Specify Name of Distance File" Escape
+road_answer_box Warning Return
+same_files "$ROAD_WORK/original.NET" "$out/h.NET"
+same_files "$ROAD_WORK/original.NET" "$out/h2.NED"
+save_in_place
+same_files "$ROAD_WORK/original.ned" "$out/h.NED"
+
+# 6. A pair whose demand data file has no extension (plan, plan.NED beside it), opened at start
+# and changed: Return in both dialogs and Yes to both questions save the pair in place, no
+# plan.NET beside it, and the pair agrees.
+road_exit && road_wait_exit
+cp "$ROAD_WORK/original.NET" "$out/plan" && cp "$ROAD_WORK/original.ned" "$out/plan.NED"
+road_start_program "$program" "$out/plan"
+road_wait_gone "MESHLOOM About Box" && road_focus "MESHLOOM Main Menu" && road_keys alt+n
+nodes_then_links
+road_add_link 1 3 2 alt+u
+save_in_place
+[[ ! -e "$out/plan.NET" ]] || road_fail "a new plan.NET was saved beside the opened pair"
+printf '1\t2\t5\n2\t1\t5\n2\t3\t4\n3\t2\t4\n3\t4\t7\n1\t3\t2\n' >"$ROAD_WORK/links-plan.tsv"
+same_as_rows "$ROAD_WORK/nodes4.tsv" "$ROAD_WORK/links-plan.tsv" plan "$out/plan" "$out/plan.NED"
 echo "e2e_open_network: all passed"

@@ -57,6 +57,8 @@ TEST_F(NetworkFileReaderTest, RefusesWhatIsNoNetworkFileAtOnce) {
     EXPECT_EQ(exact.Text, "1\r\n2\r\n");
 }
 
+// The one rule of Open and the save dialogs: the file of any case there is, else the name in
+// the case the demand data file's extension suggests.
 TEST_F(NetworkFileReaderTest, FindsTheDistanceFileOfTheSameNameInAnyCase) {
     struct TRow {
         const char* Demand;
@@ -65,15 +67,15 @@ TEST_F(NetworkFileReaderTest, FindsTheDistanceFileOfTheSameNameInAnyCase) {
     };
     const TRow rows[] = {
         {"a.NET", "a.NED", "a.NED"}, {"b.net", "b.ned", "b.ned"}, {"c.NET", "c.ned", "c.ned"},
-        {"d.NET", "d.nEd", "d.nEd"}, {"e.NET", "E.NED", ""},      {"f", "f.NED", "f.NED"},
-        {"g.NET", nullptr, ""},
+        {"d.NET", "d.nEd", "d.nEd"}, {"e.NET", "E.NED", "e.NED"}, {"f", "f.NED", "f.NED"},
+        {"g.NET", nullptr, "g.NED"}, {"h.net", nullptr, "h.ned"}, {"i", nullptr, "i.NED"},
     };
     for (const TRow& row : rows) {
         if (row.Present != nullptr) {
             Write(row.Present, "0\r\n");
         }
-        const std::string found = DistanceFileBeside(Folder + "/" + row.Demand);
-        EXPECT_EQ(found, *row.Found ? Folder + "/" + row.Found : "") << row.Demand;
+        const std::string found = DistanceFileFor(Folder + "/" + row.Demand);
+        EXPECT_EQ(found, Folder + "/" + row.Found) << row.Demand;
     }
 }
 

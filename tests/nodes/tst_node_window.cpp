@@ -600,7 +600,8 @@ void TestNodeSpecifications::LongerNameCutWithWarning() {
 }
 
 // A pasted name is held as the Windows-1252 text it will be written as, and shown so: a tab
-// or line break parts the words, a character without a byte becomes "?".
+// or line break parts the words, a character without a byte becomes "?", with a warning that
+// names it and what is kept.
 void TestNodeSpecifications::NameHeldAsWindows1252() {
     QVERIFY(ShowNodeWindow());
     TNodeSpecifications& w = Window();
@@ -608,7 +609,12 @@ void TestNodeSpecifications::NameHeldAsWindows1252() {
         QString::fromUtf16(u"North\tRiverside\r\nDepot \u03a9 <Caf\u00e9>"));
     QTest::keyClick(w.NodeName, Qt::Key_V, Qt::ControlModifier);
     QVERIFY(!w.NodeName->text().isEmpty());
+    Platform->ExpectBox(TMessageKind::Warning,
+                        QString::fromUtf16(u"The name holds \"\u03a9\" (U+03A9), which a demand "
+                                           u"data file cannot hold, so it is kept as \"North "
+                                           u"Riverside  Depot ? <Caf\u00e9>\"."));
     QTest::keyClick(w.NodeName, Qt::Key_Tab);
+    QVERIFY(Platform->AllAnswered());
     const QByteArray stored("North Riverside  Depot ? <Caf\xe9>");
     QCOMPARE(Bytes(Network.PendingName), stored);
     QCOMPARE(w.NodeName->text(), QString::fromLatin1(stored));

@@ -6,6 +6,7 @@
 // 0x80-0x9F; five bytes there (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for no character.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,11 @@ std::string HeldNodeName(std::u32string_view typed);
 // for the five that stand for none.   "O\x92Neill \x80" -> "O\xE2\x80\x99Neill \xE2\x82\xAC"
 std::string TextOfNameBytes(std::string_view held);
 
+// The same for bytes read as names are held (a row that is not UTF-8), except that a byte
+// that stands for no character becomes the control of its own code (0x81 -> U+0081), which
+// no name holds, so that the reader refuses it instead of taking a "?".
+std::string TextOfReadBytes(std::string_view bytes);
+
 // The same for a name in UTF-8 text, such as a pasted cell; a byte that starts no character
 // stands for the character of its own code. Printable ASCII is held as it is.
 //   "O\xE2\x80\x99Neill" -> "O\x92Neill"
@@ -47,3 +53,32 @@ std::string LongNameText(std::size_t length);
 // LongestNodeName:   5000 -> "The name holds 5000 characters; a name holds at most 4096, so
 // only its first 4096 are kept."
 std::string LongNameCutText(std::size_t length);
+
+// The one rule of which characters a name can hold, for every reader of names (rows, saved
+// lines, Open, a paste, the name field): what it refuses, all refuse, so that every pair the
+// program writes opens again. A name cannot hold a control character (below U+0020, U+007F,
+// U+0080-U+009F; a tab or line break aside, which parts words and becomes a blank) nor a
+// character the set has no byte for. FirstUnheldCharacter gives the first such character of a
+// typed name, or nothing when the name is held as it is.
+//   U"\u0141\u00F3d\u017A" -> U'\u0141';  U"Caf\u00E9" -> nothing;  U"A\x7F" -> U'\x7F'
+std::optional<char32_t> FirstUnheldCharacter(std::u32string_view typed);
+
+// The same for a name in UTF-8 text, read as HeldNodeNameOfText reads it (composed first).
+std::optional<char32_t> FirstUnheldCharacterOfText(std::string_view utf8);
+
+// The first byte of held bytes (a saved name, byte for byte) that no name holds, or nothing.
+std::optional<unsigned char> FirstUnheldByte(std::string_view held);
+
+// Why a name is not taken, naming the character (a control by its code alone):
+//   U'\u0141' -> "the name holds \"\u0141\" (U+0141), which a demand data file cannot hold"
+//   U'\x7F' -> "the name holds U+007F, which a demand data file cannot hold"
+std::string UnheldCharacterText(char32_t code);
+
+// The same for a held byte, by the character it stands for, or by its value where it stands
+// for none: 0x81 -> "the name holds the byte 0x81, which a demand data file cannot hold"
+std::string UnheldByteText(unsigned char byte);
+
+// The name field's warning, which keeps what it can (as UTF-8 text):
+//   U'\u0141', "?\u00F3d?" -> "The name holds \"\u0141\" (U+0141), which a demand data file
+//   cannot hold, so it is kept as \"?\u00F3d?\"."
+std::string UnheldCharacterKeptText(char32_t code, std::string_view kept);

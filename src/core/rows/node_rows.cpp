@@ -39,6 +39,17 @@ std::string NameRefusal(const TClipboardRow& row, const std::string& name) {
                                          : std::string();
 }
 
+// Why a name cannot be held as it is given, or an empty text: a character that a demand data
+// file cannot hold is refused, never changed. held: the cell is the name's bytes as they came.
+std::string CharacterRefusal(const TClipboardRow& row, std::string_view cell, bool held) {
+    if (held) {
+        const auto byte = FirstUnheldByte(cell);
+        return byte ? RowRefusal(row.Number, "name", UnheldByteText(*byte)) : std::string();
+    }
+    const auto code = FirstUnheldCharacterOfText(cell);
+    return code ? RowRefusal(row.Number, "name", UnheldCharacterText(*code)) : std::string();
+}
+
 // Reads one row into nodes, or returns why it cannot be.
 std::string ReadNodeRow(const TClipboardRow& row, std::vector<TPastedNode>& nodes) {
     if (const auto line = DemandDataLineOf(row)) {
@@ -46,6 +57,11 @@ std::string ReadNodeRow(const TClipboardRow& row, std::vector<TPastedNode>& node
             return RowRefusal(row.Number, ValueColumns[line->Unread],
                               ShownCell(line->Values[line->Unread]) +
                                   " is not a value from 0.000 to 10000.000 with three decimals");
+        }
+        if (std::string why = row.Raw ? CharacterRefusal(row, line->Name, true)
+                                      : CharacterRefusal(row, row.Cells.front(), false);
+            !why.empty()) {
+            return why;
         }
         if (std::string why = NameRefusal(row, line->Name); !why.empty()) {
             return why;
@@ -69,6 +85,10 @@ std::string ReadNodeRow(const TClipboardRow& row, std::vector<TPastedNode>& node
         if (!why.empty()) {
             return RowRefusal(row.Number, ValueColumns[column], why);
         }
+    }
+    // Its values judged first, so that a row of another script says what it would say anyway.
+    if (std::string why = CharacterRefusal(row, cells[0], false); !why.empty()) {
+        return why;
     }
     nodes.push_back(std::move(node));
     return {};

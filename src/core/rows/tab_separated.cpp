@@ -254,6 +254,20 @@ bool TTabSeparatedReader::ReadRow(TClipboardRow& row, bool keep, std::size_t& ke
 bool TTabSeparatedReader::Next(TClipboardRow& row, bool keep) {
     if (!Started) {
         Started = true;
+        // A stream may hand the mark over in pieces: it is read on until the mark is whole,
+        // or the bytes so far start no mark.
+        if (More() && Source) {
+            std::size_t count = Data.size();
+            while (Source && count < ByteOrderMark.size() &&
+                   Data == ByteOrderMark.substr(0, count)) {
+                const std::size_t more = Source(Buffer.get() + count, BufferSize - count);
+                if (more == 0) {
+                    Source = nullptr;
+                }
+                count += more;
+                Data = std::string_view(Buffer.get(), count);
+            }
+        }
         if (More() && Data.substr(At, ByteOrderMark.size()) == ByteOrderMark) {
             At += ByteOrderMark.size();
         }
@@ -274,7 +288,7 @@ bool TTabSeparatedReader::Next(TClipboardRow& row, bool keep) {
         row.Raw = FromBytes && !row.NameBytes;
         if (row.NameBytes) {
             for (std::string& cell : row.Cells) {
-                cell = TextOfNameBytes(cell);
+                cell = TextOfReadBytes(cell);
             }
         }
         return true;

@@ -10,6 +10,14 @@ std::string SanitiseNodeName(const QString& typed) {
     return HeldNodeName(std::u32string(codes.begin(), codes.end()));
 }
 
+QString UnheldCharacterWarning(const QString& typed, std::string_view kept) {
+    const QList<uint> codes = typed.normalized(QString::NormalizationForm_C).toUcs4();
+    const auto code = FirstUnheldCharacter(std::u32string(codes.begin(), codes.end()));
+    return code ? QString::fromStdString(
+                      UnheldCharacterKeptText(*code, NameText(kept).toStdString()))
+                : QString();
+}
+
 QString NameText(std::string_view bytes) {
     // Most lines hold no byte of 0x80-0x9F, and there the set is Latin-1, which Qt converts
     // fastest; the link list converts tens of thousands of lines at a time.

@@ -14,6 +14,10 @@
 // basic plane becomes one "?", and so does a lone surrogate.
 std::string SanitiseNodeName(const QString& typed);
 
+// The name field's warning when the typed name holds a character that a demand data file
+// cannot hold (core/file_texts/name_bytes.h), naming it and the name kept; empty otherwise.
+QString UnheldCharacterWarning(const QString& typed, std::string_view kept);
+
 // Held bytes as text, for the lists and the name field; a byte that stands for no character
 // is shown as "?".
 QString NameText(std::string_view bytes);

@@ -102,3 +102,51 @@ TEST_F(NameBytesTest, HeldNodeName) {
 }
 
 }  // namespace
+
+// The one rule of what a name can hold, against what it is held as: a name the rule takes is
+// held character for character (its bytes give its text back), and the first character it
+// refuses is the one the messages name.
+TEST(NameRuleTest, FirstCharacterANameCannotHold) {
+    struct TRow {
+        std::string Text;  // UTF-8
+        char32_t First;    // 0: held as it is
+        std::string Why;   // the refusal's words, for a refused name
+    };
+    const TRow rows[] = {
+        {"Depot", 0, ""},
+        {"O\xE2\x80\x99Neill \xE2\x80\x93 S\xC3\xBC"
+         "d \xE2\x82\xAC ?",
+         0, ""},
+        {"Cafe\xCC\x81", 0, ""},  // composed first: the byte of "é"
+        {"\xC5\x81\xC3\xB3"
+         "d\xC5\xBA",
+         U'\u0141', "the name holds \"\xC5\x81\" (U+0141), which a demand data file cannot hold"},
+        {"De\x7Fpot", U'\x7F', "the name holds U+007F, which a demand data file cannot hold"},
+        {"B\xC2\x81x", U'\u0081', "the name holds U+0081, which a demand data file cannot hold"},
+        {"A\x1B", U'\x1B', "the name holds U+001B, which a demand data file cannot hold"},
+        {"\xF0\x9F\x9A\x9A bus", U'\U0001F69A',
+         "the name holds \"\xF0\x9F\x9A\x9A\" (U+1F69A), which a demand data file cannot hold"},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Text);
+        const auto first = FirstUnheldCharacterOfText(row.Text);
+        EXPECT_EQ(first.value_or(0), row.First);
+        if (first) {
+            EXPECT_EQ(UnheldCharacterText(*first), row.Why);
+        } else {
+            EXPECT_EQ(TextOfNameBytes(HeldNodeNameOfText(row.Text)),
+                      row.Text == "Cafe\xCC\x81" ? "Caf\xC3\xA9" : row.Text);
+        }
+    }
+    // Held bytes: a saved name byte for byte, by the character each stands for.
+    EXPECT_FALSE(FirstUnheldByte("O\x92Neill \x80"));
+    EXPECT_EQ(FirstUnheldByte("A\x7F\x81").value_or(0), 0x7F);
+    EXPECT_EQ(UnheldByteText(0x8D),
+              "the name holds the byte 0x8D, which a demand data file cannot hold");
+    EXPECT_EQ(UnheldCharacterKeptText(U'\u0141',
+                                      "?\xC3\xB3"
+                                      "d?"),
+              "The name holds \"\xC5\x81\" (U+0141), which a demand data file cannot hold, so it "
+              "is kept as \"?\xC3\xB3"
+              "d?\".");
+}

@@ -337,6 +337,58 @@ TEST_F(ClipboardRowsTest, LinkRowsInTheBufferReadAsRowsByteByByte) {
     }
 }
 
+// A name a demand data file cannot hold is refused with its row and character, never held as
+// "?" or without the character, in a typed row, a saved line as text and a saved line as bytes;
+// a byte order mark that comes in pieces is dropped all the same.
+TEST_F(ClipboardRowsTest, NamesThatCannotBeHeldRefusedAndMarksInPieces) {
+    const std::string line =
+        "   2    0.0    0.0              1.000            2.000            "
+        "3.000   < B";
+    struct TRow {
+        std::string Text;
+        std::string Refusal;
+    };
+    const TRow rows[] = {
+        {"A\t1\t2\t3\n\xC5\x81\xC3\xB3"
+         "d\t1\t2\t3\n",
+         "Row 2, name: the name holds \"\xC5\x81\" (U+0141), which a demand data file cannot "
+         "hold."},
+        {"A\t1\t2\t3\n" + line + "\x7F >\r\n",
+         "Row 2, name: the name holds U+007F, which a demand data file cannot hold."},
+        {"A\t1\t2\t3\n" + line + "\xC2\x81 >\r\n",
+         "Row 2, name: the name holds U+0081, which a demand data file cannot hold."},
+        {"A\t1\t2\t3\nB\x81\t1\t2\t3\n",
+         "Row 2, name: the name holds U+0081, which a demand data file cannot hold."},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Text);
+        EXPECT_EQ(ReadNodeRows(row.Text, 150).Refusal, row.Refusal);
+        std::size_t at = 0;
+        TTabSeparatedReader bytes([&](char* buffer, std::size_t) {
+            return at < row.Text.size() ? (*buffer = row.Text[at++], std::size_t{1}) : 0;
+        });
+        const TNodeRowsReading fromBytes = ReadNodeRows(bytes, 150);
+        EXPECT_NE(fromBytes.Refusal.find("Row 2, name: the name holds "), std::string::npos)
+            << fromBytes.Refusal;
+    }
+    const std::string marked =
+        "\xEF\xBB\xBF"
+        "Depot\t1\t2\t3\nB\t1\t2\t3\n";
+    for (std::size_t piece = 1; piece <= 4; ++piece) {
+        std::size_t at = 0;
+        TTabSeparatedReader pieces([&](char* buffer, std::size_t size) {
+            const std::size_t count = std::min({piece, size, marked.size() - at});
+            std::copy_n(marked.data() + at, count, buffer);
+            at += count;
+            return count;
+        });
+        const TNodeRowsReading reading = ReadNodeRows(pieces, 150);
+        ASSERT_EQ(reading.Refusal, "") << piece;
+        ASSERT_EQ(reading.Nodes.size(), 2U) << piece;
+        EXPECT_EQ(reading.Nodes[0].Name, "Depot") << piece;
+    }
+}
+
 // Copied rows pasted into an empty table hold the very values copied, in either region (the
 // shortest text reads back to one value only), and leave the node being typed as it was;
 // links by name and number, and back from their copy, names of digits included.
