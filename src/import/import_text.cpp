@@ -172,104 +172,25 @@ std::string ReadNodeValue(std::string_view text, bool decimalComma, Real48& valu
     return {};
 }
 
-namespace {
 
-// The characters of valid UTF-8 text.
-std::u32string CodesOf(std::string_view utf8) {
-    std::u32string codes;
-    for (std::size_t at = 0; at < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[at]);
-        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        for (int more = 1; more < length && at + static_cast<std::size_t>(more) < utf8.size();
-             ++more) {
-            code = (code << 6) |
-                   (static_cast<unsigned char>(utf8[at + static_cast<std::size_t>(more)]) & 0x3F);
-        }
-        codes += code;
-        at += static_cast<std::size_t>(length);
-    }
-    return codes;
-}
-
-std::string CodeText(char32_t code) {
-    char text[16];
-    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
-    return text;
-}
-
-std::string Utf8Of(char32_t code) {
-    std::string text;
-    if (code < 0x80) {
-        text += static_cast<char>(code);
-    } else if (code < 0x800) {
-        text += static_cast<char>(0xC0 | (code >> 6));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        text += static_cast<char>(0xE0 | (code >> 12));
-        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | (code >> 18));
-        text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    return text;
-}
-
-bool IsControl(char32_t code) {
-    return code < 0x20 || (code >= 0x7F && code <= 0x9F);
-}
-
-bool IsCombiningMark(char32_t code) {
-    return code >= 0x300 && code <= 0x36F;
-}
-
-}  // namespace
-
-// The names a demand data file can hold: no control character and none without a byte in the
-// held set, refused rather than changed, so that the file names every place as the import
-// did. (To become the one name rule of core/file_texts/name_bytes.h.)
+// The names a demand data file can hold, by the one rule of every reader of names: a character
+// the file cannot hold is refused rather than changed, so that the file names every place as
+// the import did.
 std::string HeldImportName(std::string_view cell, bool utf8, std::string& held) {
     const std::string_view name = Trimmed(cell);
     if (name.empty()) {
         return "the name is empty";
     }
     if (!utf8) {
-        for (const char c : name) {
-            if (!IsHeldNameByte(static_cast<unsigned char>(c))) {
-                char text[8];
-                std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned char>(c));
-                return std::string("the name holds the byte ") + text +
-                       ", which a demand data file cannot hold";
-            }
+        if (const std::optional<unsigned char> byte = FirstUnheldByte(name)) {
+            return UnheldByteText(*byte);
         }
         held = std::string(name);
     } else {
-        const std::u32string codes = CodesOf(name);
-        for (const char32_t code : codes) {
-            if (IsControl(code)) {
-                return "the name holds the control character " + CodeText(code) +
-                       ", which a demand data file cannot hold";
-            }
+        if (const std::optional<char32_t> code = FirstUnheldCharacterOfText(name)) {
+            return UnheldCharacterText(*code);
         }
         held = HeldNodeNameOfText(name);
-        // Every "?" held that the name did not hold stands for a character without a byte.
-        if (std::count(held.begin(), held.end(), '?') > std::count(name.begin(), name.end(), '?')) {
-            char32_t missing = 0;
-            for (const char32_t code : codes) {
-                if (code != '?' && NameByte(code) == '?') {
-                    if (!IsCombiningMark(code)) {
-                        missing = code;
-                        break;
-                    }
-                    missing = missing == 0 ? code : missing;  // one left alone by composing
-                }
-            }
-            return "the name " + Quoted(name) + " holds the character " + Quoted(Utf8Of(missing)) +
-                   " (" + CodeText(missing) + "), which a demand data file cannot hold";
-        }
     }
     if (held.size() > LongestNodeName) {
         return LongNameText(held.size());

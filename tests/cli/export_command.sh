@@ -314,7 +314,7 @@ done <<'CASES'
 1|^meshloom-export: negative.dat: Line 2, cell 3: "-4" is negative; a distance is 0 or more$|a negative distance|negative.dat
 1|^meshloom-export: twice.dat: Line 4: the pair from "A" to "B" is listed twice, first on line 2$|a pair twice|twice.dat
 1|^meshloom-export: far.dat: The distance from "1" to "2", 20037, is 20037 at a scale of 1, more than 10000; every distance fits at a scale of 0.4991 or less.$|too far|far.dat
-1|^meshloom-export: omega.dat: Line 2, cell 1: the name "Ω Hub" holds the character "Ω" \(U\+03A9\), which a demand data file cannot hold$|a name without bytes|omega.dat
+1|^meshloom-export: omega.dat: Line 2, cell 1: the name holds "Ω" \(U\+03A9\), which a demand data file cannot hold$|a name without bytes|omega.dat
 1|^meshloom-export: routes.dat: The table holds both "durations" and "distances"; --value durations or --value distances chooses one.$|both arrays|routes.dat
 1|^meshloom-export: huge.dat: It is larger than 33554432 bytes|too large|huge.dat
 1|^meshloom-export: standard input: The file is empty.$|nothing on standard input|-

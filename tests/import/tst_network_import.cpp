@@ -261,11 +261,10 @@ TEST_F(NetworkImportTest, RefusalsNameTheLineTheCellAndWhy) {
         {std::string("a\0b\n", 4), "Line 1: the byte 0x00 is not text"},
         {"name,x,y\nA,0,0\nB\x7F,1,1\n", "Line 3: the byte 0x7F is not text"},
         {"name,x,y\n\xCE\xA9 Hub,0,0\nB,1,1\n",
-         "Line 2, cell 1: the name \"\xCE\xA9 Hub\" holds the character \"\xCE\xA9\" (U+03A9), "
-         "which a demand data file cannot hold"},
+         "Line 2, cell 1: the name holds \"\xCE\xA9\" (U+03A9), which a demand data file cannot "
+         "hold"},
         {"name,x,y\nA\xC2\x85,0,0\nB,1,1\n",
-         "Line 2, cell 1: the name holds the control character U+0085, which a demand data file "
-         "cannot hold"},
+         "Line 2, cell 1: the name holds U+0085, which a demand data file cannot hold"},
         {"name,x,y\n\xE9t\xE9,0,0\n\x81,1,1\n",
          "Line 3, cell 1: the name holds the byte 0x81, which a demand data file cannot hold"},
         {"name,x,y\n,0,0\nB,1,1\n", "Line 2, cell 1: the name is empty"},
