@@ -444,7 +444,9 @@ double OffLine(TPoint p, TPoint a, TPoint b, double beyond) {
         return beyond;
     }
     const double t = ((p.X - a.X) * ux + (p.Y - a.Y) * uy) / length2;
-    if (!(t > 0 && t < 1)) {
+    // A dot that touches an end's dot stands there, not on the line.
+    const double end = std::min(t, 1 - t) * std::sqrt(length2);
+    if (!(t > 0 && t < 1) || end < beyond) {
         return beyond;
     }
     return std::abs((p.X - a.X) * uy - (p.Y - a.Y) * ux) / std::sqrt(length2);
@@ -454,9 +456,24 @@ double OffLine(TPoint p, TPoint a, TPoint b, double beyond) {
 // such node (unless fixed) nudged off the line, to the nearest of a few points across it where
 // no line passes over it and its own lines pass over no other node, until no line passes over
 // a dot or the rounds are spent (a dense network may have no such drawing).
-void ClearLines(const TLayoutNetwork& network, std::vector<TPoint>& at, double clearance,
-                const std::vector<char>& fixed) {
+// Gives the nodes nudged.
+std::vector<char> ClearLines(const TLayoutNetwork& network, std::vector<TPoint>& at,
+                             double clearance, const std::vector<char>& fixed,
+                             const std::vector<double>& d) {
+    std::vector<char> nudged(at.size(), 0);
     const int n = network.NumNodes;
+    // The stress of node k's pairs were it at p.
+    const auto cost = [&](int k, TPoint p) {
+        double sum = 0;
+        for (int j = 0; j < n; ++j) {
+            const double distance = d[PairIndex(k, j, n)];
+            if (j != k && distance > 0 && distance != Unjoined) {
+                const double length = std::hypot(p.X - at[Index(j)].X, p.Y - at[Index(j)].Y);
+                sum += (length - distance) * (length - distance) / (distance * distance);
+            }
+        }
+        return sum;
+    };
     std::vector<std::pair<int, int>> lines;
     std::vector<std::vector<int>> joined(Index(n));
     for (int i = 0; i < n; ++i) {
@@ -502,31 +519,36 @@ void ClearLines(const TLayoutNetwork& network, std::vector<TPoint>& at, double c
                 const double away = side != 0 ? (side > 0 ? 1 : -1) : random.Unit() < 0.5 ? 1 : -1;
                 const TPoint across{uy / length * away, -ux / length * away};
                 const TPoint along{ux / length, uy / length};
+                // Of the points across the line clear of every line, the one that costs least
+                // stress; the nearest across it where none is clear.
                 TPoint best{p.X + across.X * (clearance * 1.05 - std::abs(side)),
                             p.Y + across.Y * (clearance * 1.05 - std::abs(side))};
-                bool found = false;
-                for (const double far : {1.05, 1.6, 2.5, 4.0}) {
-                    for (const double turn : {1.0, -1.0}) {
-                        for (const double slide : {0.0, 1.0, -1.0}) {
+                double least = -1;
+                for (const double far : {1.05, 1.3, 1.6, 2.0, 2.5}) {
+                    for (const double slide : {0.0, 0.5, -0.5, 1.0, -1.0}) {
+                        for (const double turn : {1.0, -1.0}) {
                             const double off = turn * far * clearance - away * side;
                             const TPoint q{
                                 p.X + across.X * off + along.X * slide * far * clearance,
                                 p.Y + across.Y * off + along.Y * slide * far * clearance};
-                            if (!found && clear(k, q)) {
+                            const double stress = clear(k, q) ? cost(k, q) : -1;
+                            if (stress >= 0 && (least < 0 || stress < least)) {
                                 best = q;
-                                found = true;
+                                least = stress;
                             }
                         }
                     }
                 }
                 at[Index(k)] = best;
+                nudged[Index(k)] = 1;
                 moved = true;
             }
         }
         if (!moved) {
-            return;
+            break;
         }
     }
+    return nudged;
 }
 
 // Turns positions about their middle so that they stand as near to was as a turn allows.
@@ -667,7 +689,7 @@ std::vector<TPoint> PlacedLayout(const TLayoutNetwork& network, const TLayoutSta
     Settle(at, d, 60, &fixed);
     const double drawn = std::max(Spread(at), 1e-9);
     KeepApart(at, 0.01 * drawn, fixed);
-    ClearLines(network, at, 0.012 * drawn, fixed);
+    ClearLines(network, at, 0.009 * drawn, fixed, joined);
     return at;
 }
 
@@ -921,8 +943,11 @@ std::vector<TPoint> LayOutNetwork(const TLayoutNetwork& network, const TLayoutSt
         parts.size() == 1 ? drawn[0] : SetApart(parts, drawn, links > 0 ? linkSum / links : 1.0, n);
     const std::vector<char> fixed(Index(n), 0);
     const double spread = Spread(positions);
-    KeepApart(positions, 0.01 * spread, fixed);
-    ClearLines(network, positions, 0.02 * spread, fixed);
+    KeepApart(positions, 2e-3 * spread, fixed);
+    // A dense network has no drawing without lines over dots: it is left as it is laid out.
+    if (start.ClearOfDots && links <= 6 * n) {
+        ClearLines(network, positions, 0.01 * spread, fixed, d);
+    }
     return positions;
 }
 

@@ -87,6 +87,8 @@ struct TLayoutStart {
     // The positions to start from (one per node); empty: the classical scaling of the
     // drawing distances.
     std::vector<TPoint> Positions;
+    // Whether the nodes that lines pass over are nudged off them, at a small cost in stress.
+    bool ClearOfDots = true;
 };
 
 // The positions of the nodes, in the units of the distances, y growing northwards: only the
