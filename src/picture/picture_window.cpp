@@ -220,7 +220,10 @@ void TPictureWindow::PlaceBeside(const QWidget& work) {
     place.setSize(place.size().boundedTo(room.size()));
     place.moveLeft(std::clamp(place.left(), room.left(), room.right() - place.width() + 1));
     place.moveTop(std::clamp(place.top(), room.top(), room.bottom() - place.height() + 1));
-    setGeometry(place.marginsRemoved(frame));
+    // The frame's corner where it belongs: the window manager sets the frame, not the window,
+    // at the place asked for.
+    resize(place.marginsRemoved(frame).size());
+    move(place.topLeft());
 }
 
 void TPictureWindow::SavePictureClick() {
@@ -253,14 +256,14 @@ void TPictureWindow::SavePictureClick() {
     std::string bytes;
     if (SavePicture.FilterIndex == 2 ||
         name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
-        QImage image(1600, 1240, QImage::Format_RGB32);
+        QImage image(1600, 1200, QImage::Format_RGB32);
         TPictureCanvas drawing;
         drawing.SetPicture(picture);
         drawing.SetMarks(Canvas->Marks());
         {
             QPainter painter(&image);
             painter.scale(2, 2);
-            drawing.Render(painter, QSizeF(800, 620));
+            drawing.Render(painter, QSizeF(800, 600));
         }
         QByteArray png;
         QBuffer buffer(&png);
