@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QThreadPool>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <memory>
@@ -165,6 +166,7 @@ void TPictureWindow::LayoutDone(const TNetworkPicture& picture, int generation) 
 void TPictureWindow::showEvent(QShowEvent* event) {
     Canvas->FitToWindow();
     QWidget::showEvent(event);
+    FollowFrame(0);
 }
 
 void TPictureWindow::PlaceBeside(const QWidget& work) {
@@ -184,7 +186,8 @@ void TPictureWindow::PlaceBeside(const QWidget& work) {
                                                   beside.right() - work.geometry().right(),
                                                   beside.bottom() - work.geometry().bottom());
     const QSize wanted = QSize(820, 680).grownBy(frame);
-    const QSize least = minimumSizeHint().expandedTo(QSize(480, 360)).grownBy(frame);
+    const QSize least =
+        minimumSizeHint().expandedTo(minimumSize()).expandedTo(QSize(480, 360)).grownBy(frame);
     // Right, left, below, above: the first side with room for a usable window, as near to work
     // as the screen allows, over the screen's whole height (or width) beside it.
     const QRect sides[4] = {
@@ -220,10 +223,36 @@ void TPictureWindow::PlaceBeside(const QWidget& work) {
     place.setSize(place.size().boundedTo(room.size()));
     place.moveLeft(std::clamp(place.left(), room.left(), room.right() - place.width() + 1));
     place.moveTop(std::clamp(place.top(), room.top(), room.bottom() - place.height() + 1));
-    // The frame's corner where it belongs: the window manager sets the frame, not the window,
-    // at the place asked for.
-    resize(place.marginsRemoved(frame).size());
-    move(place.topLeft());
+    // The window inside the frame, at the place asked for (the window manager puts a window
+    // placed by its inside where it is asked); once shown, its real frame is read and the
+    // place kept (FollowFrame).
+    Placed = place;
+    setGeometry(place.marginsRemoved(frame));
+    if (isVisible()) {
+        FollowFrame(0);
+    }
+}
+
+void TPictureWindow::FollowFrame(int tries) {
+    if (Placed.isNull() || !isVisible()) {
+        return;
+    }
+    const QRect inside = geometry(), outside = frameGeometry();
+    // The window manager frames a window a moment after it is shown: until then its frame is
+    // none, and is waited for (at most about a second).
+    if (outside == inside && tries < 20) {
+        QTimer::singleShot(50, this, [this, tries] { FollowFrame(tries + 1); });
+        return;
+    }
+    const QMargins frame(inside.left() - outside.left(), inside.top() - outside.top(),
+                         outside.right() - inside.right(), outside.bottom() - inside.bottom());
+    const QRect want = Placed.marginsRemoved(frame);
+    if (tries >= 40 || inside == want) {
+        Placed = {};  // the window manager keeps it where it stands
+        return;
+    }
+    setGeometry(want);
+    QTimer::singleShot(50, this, [this, tries] { FollowFrame(tries + 1); });
 }
 
 void TPictureWindow::SavePictureClick() {

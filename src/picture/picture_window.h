@@ -63,10 +63,14 @@ class TPictureWindow : public QWidget {
   private:
     void StartLayout();
     void LayoutDone(const TNetworkPicture& picture, int generation);
+    // Keeps the frame, once the window manager has framed the window, on the place
+    // PlaceBeside chose; tries counts the checks so far.
+    void FollowFrame(int tries);
 
     TLayoutNetwork Wanted;  // the newest network asked for
     int Generation = 0;     // counts the networks asked for
     bool Running = false;
     bool LaidOut = false;  // whether the positions shown are from a layout of these nodes
     bool Afresh = false;   // whether the next layout starts anew (Fit to Window)
+    QRect Placed;          // the frame's place PlaceBeside chose, until the frame is on it
 };

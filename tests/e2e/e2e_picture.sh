@@ -16,7 +16,7 @@ HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source-path=SCRIPTDIR source=planner_road.sh
 source "$HERE/planner_road.sh"
 program="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
-missing=$(road_missing_tools Xvfb xdotool xclip import openbox xprop)
+missing=$(road_missing_tools Xvfb xdotool xclip import openbox xprop xwininfo)
 [[ -z "$missing" ]] || { echo "SKIPPED: needs ${missing//$'\n'/ } (xvfb, xdotool, xclip, imagemagick, openbox, x11-utils)"; exit 77; }
 ROAD_WORK="${2:-$(mktemp -d "${TMPDIR:-/tmp}/meshloom-picture.XXXXXX")}"
 screenshot="${3:-}"
@@ -116,15 +116,28 @@ grep -q 'data-node="10"><title>10 Outpost</title><circle[^>]*stroke="#27ae60"' s
 [[ -z "$screenshot" ]] || import -window "$picture" -strip -define png:exclude-chunks=date,time "$screenshot"
 
 # A window's frame on the screen, "left top right bottom" (right and bottom past the edge),
-# from its place and the frame's extents the window manager gives it.
+# from where the X server has the window (xwininfo's absolute corner: xdotool's counts the
+# frame's offset twice under a window manager that frames windows) and the frame's extents the
+# window manager gives it.
 frame_of() {
-    local x y w h extents
-    eval "$(xdotool getwindowgeometry --shell "$1" | sed -n 's/^\([XYWH][A-Z]*\)=/\1=/p')"
-    x=$X y=$Y w=$WIDTH h=$HEIGHT
+    local x y w h extents info
+    info=$(xwininfo -id "$1")
+    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    w=$(sed -n 's/.*Width: *//p' <<<"$info")
+    h=$(sed -n 's/.*Height: *//p' <<<"$info")
     extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ' ')
     [[ -n "$extents" ]] || road_fail "the window manager gives no frame for window $1"
     IFS=, read -r left right top bottom <<<"$extents"
     echo "$((x - left)) $((y - top)) $((x + w + right)) $((y + h + bottom))"
+}
+# Moves window $1's frame to the screen's point $2,$3: the window inside it goes the frame's
+# extents further.
+move_frame() {
+    local extents
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ' ')
+    IFS=, read -r left right top bottom <<<"$extents"
+    xdotool windowmove "$1" $(($2 + left)) $(($3 + top))
 }
 links=$(xdotool search --onlyvisible --name "^Link Specification" | head -n 1)
 IFS=x read -r screen_w screen_h <<<"$ROAD_SIZE"
@@ -136,9 +149,9 @@ for corner in upper-left upper-right lower-right; do
     read -r left top _ _ < <(frame_of "$links")
     width=$((right - left)) height=$((bottom - top))
     case $corner in
-    upper-left) xdotool windowmove "$links" 0 0 ;;
-    upper-right) xdotool windowmove "$links" $((screen_w - width)) 0 ;;
-    lower-right) xdotool windowmove "$links" $((screen_w - width)) $((screen_h - height)) ;;
+    upper-left) move_frame "$links" 0 0 ;;
+    upper-right) move_frame "$links" $((screen_w - width)) 0 ;;
+    lower-right) move_frame "$links" $((screen_w - width)) $((screen_h - height)) ;;
     esac
     sleep 0.5
     road_focus "Link Specification"
