@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <numeric>
 
 #include "core/network/connectivity_details.h"
 
@@ -453,94 +454,62 @@ double OffLine(TPoint p, TPoint a, TPoint b, double beyond) {
 }
 
 // No line of a link passing within clearance of the point of a node it does not join: each
-// such node (unless fixed) nudged off the line, to the nearest of a few points across it where
-// no line passes over it and its own lines pass over no other node, until no line passes over
-// a dot or the rounds are spent (a dense network may have no such drawing).
-// Gives the nodes nudged.
-std::vector<char> ClearLines(const TLayoutNetwork& network, std::vector<TPoint>& at,
-                             double clearance, const std::vector<char>& fixed,
-                             const std::vector<double>& d) {
-    std::vector<char> nudged(at.size(), 0);
+// such node (unless fixed) nudged straight off the line, on its own side, just far enough to
+// clear it, so that the stress rises little; rounds again for lines the moves brought over
+// other dots (further each round), until no line passes over a dot or the rounds are spent (a dense
+// network may have no such drawing).
+void ClearLines(const TLayoutNetwork& network, std::vector<TPoint>& at, double clearance,
+                const std::vector<char>& fixed) {
     const int n = network.NumNodes;
-    // The stress of node k's pairs were it at p.
-    const auto cost = [&](int k, TPoint p) {
-        double sum = 0;
-        for (int j = 0; j < n; ++j) {
-            const double distance = d[PairIndex(k, j, n)];
-            if (j != k && distance > 0 && distance != Unjoined) {
-                const double length = std::hypot(p.X - at[Index(j)].X, p.Y - at[Index(j)].Y);
-                sum += (length - distance) * (length - distance) / (distance * distance);
-            }
-        }
-        return sum;
-    };
     std::vector<std::pair<int, int>> lines;
-    std::vector<std::vector<int>> joined(Index(n));
     for (int i = 0; i < n; ++i) {
         for (int j = i + 1; j < n; ++j) {
             if (EitherWay(network, i + 1, j + 1) != NoLink) {
                 lines.emplace_back(i, j);
-                joined[Index(i)].push_back(j);
-                joined[Index(j)].push_back(i);
             }
         }
     }
-    // Whether node k at p stands clear of every line, and its lines of every other node.
-    const auto clear = [&](int k, TPoint p) {
-        for (const auto& [i, j] : lines) {
-            if (i != k && j != k && OffLine(p, at[Index(i)], at[Index(j)], clearance) < clearance) {
-                return false;
-            }
-        }
-        for (const int m : joined[Index(k)]) {
-            for (int q = 0; q < n; ++q) {
-                if (q != k && q != m &&
-                    OffLine(at[Index(q)], p, at[Index(m)], clearance) < clearance) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    };
     TRandom random(0x6d6573680000b7u);
+    std::vector<int> byX(Index(n));
+    std::vector<double> xs(Index(n));
     for (int round = 0; round < 20; ++round) {
+        // A dot pushed to and fro between two lines goes a little further each later round.
+        const double reach = clearance * (1.05 + 0.15 * std::max(0, round - 9));
+        // The nodes in order across, as they stand at the round's start: a line looks only at
+        // those in its own stretch across (a node moved meanwhile waits for the next round).
+        std::iota(byX.begin(), byX.end(), 0);
+        std::sort(byX.begin(), byX.end(), [&](int p, int q) {
+            return at[Index(p)].X < at[Index(q)].X || (at[Index(p)].X == at[Index(q)].X && p < q);
+        });
+        for (int k = 0; k < n; ++k) {
+            xs[Index(k)] = at[Index(byX[Index(k)])].X;
+        }
         bool moved = false;
         for (const auto& [i, j] : lines) {
             const TPoint a = at[Index(i)], b = at[Index(j)];
             const double ux = b.X - a.X, uy = b.Y - a.Y;
             const double length = std::sqrt(ux * ux + uy * uy);
-            for (int k = 0; k < n && length > 0; ++k) {
-                if (k == i || k == j || fixed[Index(k)] ||
-                    OffLine(at[Index(k)], a, b, clearance) >= clearance) {
+            if (!(length > 0)) {
+                continue;
+            }
+            // Only the dots within the line's box, widened by the clearance, can touch it.
+            const double left = std::min(a.X, b.X) - clearance,
+                         right = std::max(a.X, b.X) + clearance;
+            const double bottom = std::min(a.Y, b.Y) - clearance,
+                         top = std::max(a.Y, b.Y) + clearance;
+            const auto first = std::lower_bound(xs.begin(), xs.end(), left);
+            const auto last = std::upper_bound(first, xs.end(), right);
+            for (auto it = first; it != last; ++it) {
+                const int k = byX[static_cast<std::size_t>(it - xs.begin())];
+                const TPoint p = at[Index(k)];
+                if (p.X < left || p.X > right || p.Y < bottom || p.Y > top || k == i || k == j ||
+                    fixed[Index(k)] || OffLine(p, a, b, clearance) >= clearance) {
                     continue;
                 }
-                const TPoint p = at[Index(k)];
                 const double side = ((p.X - a.X) * uy - (p.Y - a.Y) * ux) / length;
                 const double away = side != 0 ? (side > 0 ? 1 : -1) : random.Unit() < 0.5 ? 1 : -1;
-                const TPoint across{uy / length * away, -ux / length * away};
-                const TPoint along{ux / length, uy / length};
-                // Of the points across the line clear of every line, the one that costs least
-                // stress; the nearest across it where none is clear.
-                TPoint best{p.X + across.X * (clearance * 1.05 - std::abs(side)),
-                            p.Y + across.Y * (clearance * 1.05 - std::abs(side))};
-                double least = -1;
-                for (const double far : {1.05, 1.3, 1.6, 2.0, 2.5}) {
-                    for (const double slide : {0.0, 0.5, -0.5, 1.0, -1.0}) {
-                        for (const double turn : {1.0, -1.0}) {
-                            const double off = turn * far * clearance - away * side;
-                            const TPoint q{
-                                p.X + across.X * off + along.X * slide * far * clearance,
-                                p.Y + across.Y * off + along.Y * slide * far * clearance};
-                            const double stress = clear(k, q) ? cost(k, q) : -1;
-                            if (stress >= 0 && (least < 0 || stress < least)) {
-                                best = q;
-                                least = stress;
-                            }
-                        }
-                    }
-                }
-                at[Index(k)] = best;
-                nudged[Index(k)] = 1;
+                const double push = (reach - std::abs(side)) * away;
+                at[Index(k)] = {p.X + uy / length * push, p.Y - ux / length * push};
                 moved = true;
             }
         }
@@ -548,7 +517,6 @@ std::vector<char> ClearLines(const TLayoutNetwork& network, std::vector<TPoint>&
             break;
         }
     }
-    return nudged;
 }
 
 // Turns positions about their middle so that they stand as near to was as a turn allows.
@@ -689,7 +657,7 @@ std::vector<TPoint> PlacedLayout(const TLayoutNetwork& network, const TLayoutSta
     Settle(at, d, 60, &fixed);
     const double drawn = std::max(Spread(at), 1e-9);
     KeepApart(at, 0.01 * drawn, fixed);
-    ClearLines(network, at, 0.009 * drawn, fixed, joined);
+    ClearLines(network, at, 0.009 * drawn, fixed);
     return at;
 }
 
@@ -799,7 +767,10 @@ std::vector<TPoint> ClassicalScaling(const std::vector<double>& distances, int n
 
     // The plane of the two largest eigenvalues (not of the largest magnitudes: a network whose
     // distances fit no plane has negative ones, which would draw it on a line), by orthogonal
-    // iteration with B + cI, c a bound on every eigenvalue's magnitude, from fixed start vectors.
+    // iteration from fixed start vectors: first with B² (whose leading eigenvectors are those of
+    // B's largest magnitudes, quick to settle), and where one of those two is negative, again
+    // with B + cI, c a bound on every eigenvalue's magnitude (slower, but its leading ones are
+    // B's largest).
     double shift = 0;
     for (int i = 0; i < n; ++i) {
         double sum = 0;
@@ -810,46 +781,60 @@ std::vector<TPoint> ClassicalScaling(const std::vector<double>& distances, int n
     }
     std::array<std::vector<double>, 2> v;
     std::vector<double> w(Index(n));
-    TRandom random(0x6d6573680000c5u);
-    for (std::size_t k = 0; k < 2; ++k) {
-        v[k].resize(Index(n));
-        for (double& x : v[k]) {
-            x = random.Unit() - 0.5;
-        }
-    }
-    bool kept[2] = {Orthonormalise(v[0], nullptr), false};
-    kept[1] = Orthonormalise(v[1], &v[0]);
-    // Distances that fit a plane settle in tens of steps; where two planes fit alike it never
-    // settles, and any of them does.
-    for (int step = 0; step < 400 && kept[0] && kept[1]; ++step) {
-        double moved = 0;
+    bool kept[2] = {false, false};
+    double lambda[2] = {0, 0};
+    TAxis axis{};
+    for (const bool squared : {true, false}) {
+        TRandom random(0x6d6573680000c5u);
         for (std::size_t k = 0; k < 2; ++k) {
-            const std::vector<double> before = v[k];
-            Multiply(b, v[k], w, n);
-            for (std::size_t i = 0; i < Index(n); ++i) {
-                v[k][i] = w[i] + shift * v[k][i];
+            v[k].resize(Index(n));
+            for (double& x : v[k]) {
+                x = random.Unit() - 0.5;
             }
-            kept[k] = Orthonormalise(v[k], k == 0 ? nullptr : &v[0]);
-            moved = std::max(moved, 1 - std::abs(Dot(before, v[k])));
         }
-        if (moved < 1e-12) {
+        kept[0] = Orthonormalise(v[0], nullptr);
+        kept[1] = Orthonormalise(v[1], &v[0]);
+        // Distances that fit a plane settle in tens of steps; where two planes fit alike it
+        // never settles, and any of them does.
+        const int steps = squared ? 200 : 400;
+        for (int step = 0; step < steps && kept[0] && kept[1]; ++step) {
+            double moved = 0;
+            for (std::size_t k = 0; k < 2; ++k) {
+                const std::vector<double> before = v[k];
+                Multiply(b, v[k], w, n);
+                if (squared) {
+                    Multiply(b, w, v[k], n);
+                } else {
+                    for (std::size_t i = 0; i < Index(n); ++i) {
+                        v[k][i] = w[i] + shift * v[k][i];
+                    }
+                }
+                kept[k] = Orthonormalise(v[k], k == 0 ? nullptr : &v[0]);
+                moved = std::max(moved, 1 - std::abs(Dot(before, v[k])));
+            }
+            if (moved < (squared ? 1e-10 : 1e-12)) {
+                break;
+            }
+        }
+        if (!kept[0]) {
+            return positions;  // every distance 0: all nodes at one point
+        }
+        if (!kept[1]) {
+            v[1].assign(Index(n), 0);
+        }
+        // Within that plane, the eigenvectors of B themselves (Rayleigh-Ritz on the 2 x 2).
+        std::array<std::vector<double>, 2> bv{std::vector<double>(Index(n)),
+                                              std::vector<double>(Index(n))};
+        Multiply(b, v[0], bv[0], n);
+        Multiply(b, v[1], bv[1], n);
+        const double t00 = Dot(v[0], bv[0]), t01 = Dot(v[0], bv[1]), t11 = Dot(v[1], bv[1]);
+        axis = LeadingAxis(t00, t01, t11);
+        lambda[0] = axis.Value;
+        lambda[1] = t00 + t11 - axis.Value;
+        if (lambda[0] > 0 && lambda[1] >= -1e-9 * lambda[0]) {
             break;
         }
     }
-    if (!kept[0]) {
-        return positions;  // every distance 0: all nodes at one point
-    }
-    if (!kept[1]) {
-        v[1].assign(Index(n), 0);
-    }
-    // Within that plane, the eigenvectors of B themselves (Rayleigh-Ritz on the 2 x 2).
-    std::array<std::vector<double>, 2> bv{std::vector<double>(Index(n)),
-                                          std::vector<double>(Index(n))};
-    Multiply(b, v[0], bv[0], n);
-    Multiply(b, v[1], bv[1], n);
-    const double t00 = Dot(v[0], bv[0]), t01 = Dot(v[0], bv[1]), t11 = Dot(v[1], bv[1]);
-    const TAxis axis = LeadingAxis(t00, t01, t11);
-    const double lambda[2] = {axis.Value, t00 + t11 - axis.Value};
     if (!(lambda[0] > 0)) {
         return positions;
     }
@@ -946,7 +931,7 @@ std::vector<TPoint> LayOutNetwork(const TLayoutNetwork& network, const TLayoutSt
     KeepApart(positions, 2e-3 * spread, fixed);
     // A dense network has no drawing without lines over dots: it is left as it is laid out.
     if (start.ClearOfDots && links <= 6 * n) {
-        ClearLines(network, positions, 0.01 * spread, fixed, d);
+        ClearLines(network, positions, 0.01 * spread, fixed);
     }
     return positions;
 }

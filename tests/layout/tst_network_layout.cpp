@@ -373,8 +373,9 @@ TEST(NetworkLayoutTest, StressAtMostNeatos) {
         std::printf("%d sites: stress %.3f (%.3f with no line over a dot), neato's %.3f\n", n, ours,
                     cleared, neato);
         EXPECT_LE(ours, neato) << n << " sites from seed " << seed;
-        // Clearing the lines of dots costs some stress over the layout's own.
-        EXPECT_LE(cleared, 2.5 * neato) << n << " sites from seed " << seed;
+        // Clearing the lines of dots costs some stress over the layout's own (at most 1.8 times
+        // neato's on these networks).
+        EXPECT_LE(cleared, 2.0 * neato) << n << " sites from seed " << seed;
     }
 }
 
