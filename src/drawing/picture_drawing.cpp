@@ -72,8 +72,11 @@ TRect ArrowheadBox(TPoint from, TPoint to, double radius) {
 
 std::vector<TRect> PlaceNames(const std::vector<TPoint>& dots, const std::vector<TPoint>& sizes,
                               double radius, const std::vector<TRect>& arrowheads,
-                              const TRect& area) {
-    std::vector<TRect> names;
+                              const TRect& area, std::vector<char>* crowded) {
+    std::vector<TRect> names, shown;
+    if (crowded) {
+        crowded->assign(dots.size(), 0);
+    }
     const double slant = 0.7 * radius + 1, side = radius + 2;
     for (std::size_t node = 0; node < dots.size(); ++node) {
         const TPoint p = dots[node];
@@ -93,7 +96,7 @@ std::vector<TRect> PlaceNames(const std::vector<TPoint>& dots, const std::vector
                 near.push_back(dot);
             }
         }
-        const std::vector<TRect>* const obstacles[] = {&names, &arrowheads};
+        const std::vector<TRect>* const obstacles[] = {&shown, &arrowheads};
         for (const std::vector<TRect>* boxes : obstacles) {
             std::copy_if(boxes->begin(), boxes->end(), std::back_inserter(near),
                          [&](const TRect& box) { return box.Overlaps(reach); });
@@ -101,6 +104,10 @@ std::vector<TRect> PlaceNames(const std::vector<TPoint>& dots, const std::vector
         TRect best = places[0];
         double least = -1;
         for (const TRect& place : places) {
+            if (crowded && std::any_of(shown.begin(), shown.end(),
+                                       [&](const TRect& name) { return place.Overlaps(name); })) {
+                continue;
+            }
             const bool inside = place.Left >= area.Left && place.Top >= area.Top &&
                                 place.Left + place.Width <= area.Left + area.Width &&
                                 place.Top + place.Height <= area.Top + area.Height;
@@ -115,6 +122,11 @@ std::vector<TRect> PlaceNames(const std::vector<TPoint>& dots, const std::vector
             if (covered == 0) {
                 break;
             }
+        }
+        if (crowded && least < 0) {
+            (*crowded)[node] = 1;
+        } else {
+            shown.push_back(best);
         }
         names.push_back(best);
     }
@@ -234,6 +246,23 @@ std::string PictureDescription(const TNetworkPicture& picture) {
     return text;
 }
 
+std::string PictureSummary(const TNetworkPicture& picture) {
+    int links = 0;
+    for (const TDrawnLink& link : DrawnLinks(picture.Network)) {
+        links += link.TwoWay ? 2 : 1;
+    }
+    std::vector<int> cutOff = picture.Unreached;
+    cutOff.insert(cutOff.end(), picture.Unreaching.begin(), picture.Unreaching.end());
+    std::sort(cutOff.begin(), cutOff.end());
+    const auto cut = static_cast<int>(std::unique(cutOff.begin(), cutOff.end()) - cutOff.begin());
+    const auto counted = [](int count, const std::string& one, const std::string& many) {
+        return std::to_string(count) + " " + (count == 1 ? one : many);
+    };
+    return counted(picture.Network.NumNodes, "node", "nodes") + ", " +
+           counted(links, "link", "links") + ", " + counted(picture.Parts, "part", "parts") + ", " +
+           (cut == 0 ? std::string("no node cut off") : counted(cut, "node", "nodes") + " cut off");
+}
+
 std::vector<TPoint> FittedPositions(const std::vector<TPoint>& positions, double width,
                                     double height, double margin) {
     if (positions.empty()) {
@@ -285,13 +314,33 @@ TPictureDrawing PictureDrawing(const TNetworkPicture& picture, const TPictureMar
     const TLayoutNetwork& network = picture.Network;
     TPictureDrawing drawing;
     drawing.Description = PictureDescription(picture);
-    drawing.Legend = {{TLegendMark::TwoWayLink, TNodeKind::Joined, "two-way link"},
-                      {TLegendMark::OneWayLink, TNodeKind::Joined, "one-way link"}};
-    for (const TNodeKind kind : MarkedNodeKinds) {
-        drawing.Legend.push_back({TLegendMark::Node, kind, NodeKindText(kind)});
+    drawing.Summary = PictureSummary(picture);
+    const std::vector<TDrawnLink> links = DrawnLinks(network);
+    const auto any = [&](bool twoWay) {
+        return std::any_of(links.begin(), links.end(),
+                           [&](const TDrawnLink& link) { return link.TwoWay == twoWay; });
+    };
+    if (any(true)) {
+        drawing.Legend.push_back({TLegendMark::TwoWayLink, TNodeKind::Joined, "two-way link"});
     }
-    drawing.Legend.push_back({TLegendMark::Origin, TNodeKind::Joined, "origin"});
-    drawing.Legend.push_back({TLegendMark::Destination, TNodeKind::Joined, "destination"});
+    if (any(false)) {
+        drawing.Legend.push_back({TLegendMark::OneWayLink, TNodeKind::Joined, "one-way link"});
+    }
+    for (const TNodeKind kind : MarkedNodeKinds) {
+        bool drawn = false;
+        for (int node = 1; node <= network.NumNodes && !drawn; ++node) {
+            drawn = NodeKindOf(picture, node) == kind;
+        }
+        if (drawn) {
+            drawing.Legend.push_back({TLegendMark::Node, kind, NodeKindText(kind)});
+        }
+    }
+    if (marks.Origin > 0) {
+        drawing.Legend.push_back({TLegendMark::Origin, TNodeKind::Joined, "origin"});
+    }
+    if (marks.Destination > 0) {
+        drawing.Legend.push_back({TLegendMark::Destination, TNodeKind::Joined, "destination"});
+    }
     std::vector<TPoint> at =
         FittedPositions(picture.Positions, area.Width, area.Height, area.Margin);
     if (at.size() != static_cast<std::size_t>(network.NumNodes)) {
@@ -324,17 +373,33 @@ TPictureDrawing PictureDrawing(const TNetworkPicture& picture, const TPictureMar
         drawing.Names.push_back({TextOfNameBytes(name), {}});
         sizes.push_back(measure(drawing.Names.back().Text));
     }
-    const std::vector<TRect> boxes =
-        PlaceNames(at, sizes, area.Radius, arrowheads, {0, 0, area.Width, area.Height});
+    std::vector<char> crowded;
+    std::vector<TRect> boxes =
+        PlaceNames(at, sizes, area.Radius, arrowheads, {0, 0, area.Width, area.Height}, &crowded);
+    int hidden = 0;
     for (std::size_t node = 0; node < boxes.size(); ++node) {
         drawing.Names[node].Box = boxes[node];
+        drawing.Names[node].Crowded = crowded[node] != 0;
+        hidden += crowded[node];
+    }
+    if (hidden > 0) {
+        drawing.Legend.push_back({TLegendMark::CrowdedNames, TNodeKind::Joined,
+                                  "names of " + std::to_string(hidden) + " crowded " +
+                                      (hidden == 1 ? "node" : "nodes") + " hidden"});
+    }
+    // Distances keep clear of the names drawn.
+    std::vector<TRect> drawnNames;
+    for (std::size_t node = 0; node < boxes.size(); ++node) {
+        if (!crowded[node]) {
+            drawnNames.push_back(boxes[node]);
+        }
     }
     if (marks.Distances) {
         for (TDrawnLine& line : drawing.Lines) {
             line.Label = DistanceLabel(line.Link);
             line.LabelSize = measure(line.Label);
             line.LabelCentre = PlaceOnLine(point(line.Link.From), point(line.Link.To),
-                                           line.LabelSize, boxes, at, area.Radius);
+                                           line.LabelSize, drawnNames, at, area.Radius);
         }
     }
     for (int node = 1; node <= network.NumNodes; ++node) {

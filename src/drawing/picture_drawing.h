@@ -88,10 +88,12 @@ std::optional<std::array<TPoint, 3>> ArrowheadCorners(TPoint from, TPoint to, do
 // For each node (dots[i - 1]) the box of its name (sizes: each name's width and height): the
 // first of the eight places beside the dot (upper right, lower right, upper left, lower left,
 // right, left, above, below) that covers no name placed before it, no dot and no arrowhead and
-// stays within area, else the place that covers least.
+// stays within area, else of the places that cover no name the one that covers least. A name
+// that every place would lay over another is crowded out: marked in crowded (where given), its
+// box the first place, and no name kept clear of it.
 std::vector<TRect> PlaceNames(const std::vector<TPoint>& dots, const std::vector<TPoint>& sizes,
                               double radius, const std::vector<TRect>& arrowheads,
-                              const TRect& area);
+                              const TRect& area, std::vector<char>* crowded = nullptr);
 
 // The centre of a distance label of the given size on the line from a to b: the middle, or
 // the nearest of the points along the line whose label covers no name and no dot.
@@ -135,22 +137,28 @@ struct TDrawnLine {
 struct TDrawnName {
     std::string Text;  // UTF-8
     TRect Box;
+    bool Crowded = false;  // left out of the drawing, shown only for a node picked or pointed at
 };
 // The legend's entries, in the order the file writes them.
-enum class TLegendMark { TwoWayLink, OneWayLink, Node, Origin, Destination };
+enum class TLegendMark { TwoWayLink, OneWayLink, Node, Origin, Destination, CrowdedNames };
 struct TLegendEntry {
     TLegendMark Mark = TLegendMark::TwoWayLink;
     TNodeKind Kind = TNodeKind::Joined;  // of a Node entry
     std::string Text;
 };
 struct TPictureDrawing {
-    bool LaidOut = false;           // a position for every node; else no dot, line or name
-    std::vector<TDrawnDot> Dots;    // node i at [i - 1]
-    std::vector<TDrawnName> Names;  // node i's at [i - 1]
-    std::vector<TDrawnLine> Lines;  // in DrawnLinks' order
-    std::vector<TLegendEntry> Legend;
-    std::string Description;  // PictureDescription
+    bool LaidOut = false;              // a position for every node; else no dot, line or name
+    std::vector<TDrawnDot> Dots;       // node i at [i - 1]
+    std::vector<TDrawnName> Names;     // node i's at [i - 1]
+    std::vector<TDrawnLine> Lines;     // in DrawnLinks' order
+    std::vector<TLegendEntry> Legend;  // only what is drawn
+    std::string Description;           // PictureDescription
+    std::string Summary;               // PictureSummary
 };
+
+// The picture's summary, shown under a saved drawing: "12 nodes, 30 links, 2 parts, 1 node cut
+// off" ("1 part", "no node cut off").
+std::string PictureSummary(const TNetworkPicture& picture);
 
 // The picture drawn into area, its names and distances measured by measure.
 TPictureDrawing PictureDrawing(const TNetworkPicture& picture, const TPictureMarks& marks,

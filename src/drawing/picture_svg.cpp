@@ -49,11 +49,11 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
         picture, marks, {Width, Height, Margin, Radius, std::nullopt}, [](const std::string& text) {
             return TPoint{TextWidth(text), LineHeight};
         });
-    const std::string size = Number(Width) + "\" height=\"" + Number(Height + 70);
+    const std::string size = Number(Width) + "\" height=\"" + Number(Height + 76);
     std::string svg =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-        size + "\" viewBox=\"0 0 " + Number(Width) + " " + Number(Height + 70) +
+        size + "\" viewBox=\"0 0 " + Number(Width) + " " + Number(Height + 76) +
         "\" font-family=\"sans-serif\" font-size=\"11\">\n"
         "<title>Network picture</title>\n<desc>" +
         XmlEscaped(drawing.Description) +
@@ -102,24 +102,28 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
                std::to_string(node) + "\"><title>" + XmlEscaped(NodeText(network, node)) +
                "</title>" + ring + "<circle cx=\"" + Number(dot.At.X) + "\" cy=\"" +
                Number(dot.At.Y) + "\" r=\"" + Number(Radius) + "\" fill=\"" +
-               NodeKindColour(dot.Kind) + "\"/><text x=\"" + Number(name.Box.Left) + "\" y=\"" +
-               Number(name.Box.Top + Baseline) + "\">" + XmlEscaped(name.Text) + "</text></g>\n";
+               NodeKindColour(dot.Kind) + "\"/>" +
+               (name.Crowded ? std::string()
+                             : "<text x=\"" + Number(name.Box.Left) + "\" y=\"" +
+                                   Number(name.Box.Top + Baseline) + "\">" + XmlEscaped(name.Text) +
+                                   "</text>") +
+               "</g>\n";
     }
     // The legend, below the drawing: the links' marks in the first row, the nodes' below.
     const double y = Height + 20;
     svg += "</g>\n<g class=\"legend\">\n";
-    double x = 10;
+    double x = 10, linkX = 10;
     for (const TLegendEntry& entry : drawing.Legend) {
         switch (entry.Mark) {
             case TLegendMark::TwoWayLink:
             case TLegendMark::OneWayLink: {
                 const bool oneWay = entry.Mark == TLegendMark::OneWayLink;
-                const std::string from = oneWay ? "150" : "10", to = oneWay ? "180" : "40";
-                svg += "<line x1=\"" + from + "\" y1=\"" + Number(y) + "\" x2=\"" + to +
-                       "\" y2=\"" + Number(y) + "\" stroke=\"" + PictureColour::Link + "\"" +
-                       (oneWay ? " marker-end=\"url(#arrow)\"" : "") + "/><text x=\"" +
-                       (oneWay ? "185" : "45") + "\" y=\"" + Number(y + 4) + "\">" + entry.Text +
-                       "</text>\n";
+                svg += "<line x1=\"" + Number(linkX) + "\" y1=\"" + Number(y) + "\" x2=\"" +
+                       Number(linkX + 30) + "\" y2=\"" + Number(y) + "\" stroke=\"" +
+                       PictureColour::Link + "\"" + (oneWay ? " marker-end=\"url(#arrow)\"" : "") +
+                       "/><text x=\"" + Number(linkX + 35) + "\" y=\"" + Number(y + 4) + "\">" +
+                       entry.Text + "</text>\n";
+                linkX += 140;
                 break;
             }
             case TLegendMark::Node:
@@ -132,17 +136,24 @@ std::string PictureSvg(const TNetworkPicture& picture, const TPictureMarks& mark
             case TLegendMark::Origin:
             case TLegendMark::Destination: {
                 const bool origin = entry.Mark == TLegendMark::Origin;
-                const double at = origin ? x : x + 70;
+                const double at = x;
                 svg += "<circle cx=\"" + Number(at + 5) + "\" cy=\"" + Number(y + 25) +
                        "\" r=\"7\" fill=\"none\" stroke-width=\"3\" stroke=\"" +
                        (origin ? PictureColour::Origin : PictureColour::Destination) +
                        "\"/><text x=\"" + Number(at + 16) + "\" y=\"" + Number(y + 29) + "\">" +
                        entry.Text + "</text>\n";
+                x += origin ? 70 : 0;
                 break;
             }
+            case TLegendMark::CrowdedNames:
+                svg += "<text class=\"crowded\" x=\"" + Number(linkX + 20) + "\" y=\"" +
+                       Number(y + 4) + "\">" + entry.Text + "</text>\n";
+                break;
         }
     }
-    return svg + "</g>\n</svg>\n";
+    // The summary under the drawing, for a reader of the file.
+    return svg + "</g>\n<text class=\"summary\" x=\"10\" y=\"" + Number(y + 50) + "\">" +
+           XmlEscaped(drawing.Summary) + "</text>\n</svg>\n";
 }
 
 std::string PictureSvg(const TNetworkStore& network) {

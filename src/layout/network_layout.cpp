@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <numeric>
 
 #include "core/network/connectivity_details.h"
 
@@ -244,10 +245,15 @@ void Descend(std::vector<TPoint>& at, const std::vector<double>& d, bool warm) {
 
 // Settles the positions into the nearest low point of the stress: each node in turn moved to
 // where the majorizing function of its own pairs is least, which never raises the stress.
-void Settle(std::vector<TPoint>& at, const std::vector<double>& d, int sweeps) {
+// Nodes marked in fixed (where given) stay.
+void Settle(std::vector<TPoint>& at, const std::vector<double>& d, int sweeps,
+            const std::vector<char>* fixed = nullptr) {
     const int n = static_cast<int>(at.size());
     for (int sweep = 0; sweep < sweeps; ++sweep) {
         for (int i = 0; i < n; ++i) {
+            if (fixed && (*fixed)[Index(i)]) {
+                continue;
+            }
             double x = 0, y = 0, weights = 0;
             const TPoint p = at[Index(i)];
             for (int j = 0; j < n; ++j) {
@@ -364,6 +370,297 @@ std::vector<TPoint> SetApart(const std::vector<std::vector<int>>& parts,
     return positions;
 }
 
+// Whether the part's nodes are joined as one path: as many pairs joined as nodes less one, no
+// node joined with more than two.
+bool IsPath(const TLayoutNetwork& network, const std::vector<int>& nodes) {
+    std::size_t pairs = 0;
+    for (const int i : nodes) {
+        int joined = 0;
+        for (const int j : nodes) {
+            joined += i != j && EitherWay(network, i, j) != NoLink ? 1 : 0;
+        }
+        if (joined > 2) {
+            return false;
+        }
+        pairs += static_cast<std::size_t>(joined);
+    }
+    return pairs / 2 + 1 == nodes.size();
+}
+
+double Spread(const std::vector<TPoint>& at) {
+    double left = Unjoined, right = -Unjoined, bottom = Unjoined, top = -Unjoined;
+    for (const TPoint& p : at) {
+        left = std::min(left, p.X);
+        right = std::max(right, p.X);
+        bottom = std::min(bottom, p.Y);
+        top = std::max(top, p.Y);
+    }
+    return at.empty() ? 0 : std::max(right - left, top - bottom);
+}
+
+// No two nodes nearer than least: each such pair set apart along its own line, or along a
+// direction of the generator's where the two stand on one point. Fixed nodes stay.
+void KeepApart(std::vector<TPoint>& at, double least, const std::vector<char>& fixed) {
+    const std::size_t n = at.size();
+    TRandom random(0x6d6573680000a9u);
+    for (int round = 0; round < 8; ++round) {
+        bool moved = false;
+        for (std::size_t i = 0; i < n; ++i) {
+            for (std::size_t j = i + 1; j < n; ++j) {
+                if (fixed[i] && fixed[j]) {
+                    continue;
+                }
+                double dx = at[j].X - at[i].X, dy = at[j].Y - at[i].Y;
+                double length = std::sqrt(dx * dx + dy * dy);
+                if (length >= least) {
+                    continue;
+                }
+                if (!(length > 1e-12 * least)) {
+                    dx = random.Unit() - 0.5;
+                    dy = random.Unit() - 0.5;
+                    length = std::sqrt(dx * dx + dy * dy);
+                }
+                const double push = (least * 1.01 - length) / length;
+                const double share = fixed[i] || fixed[j] ? 1.0 : 0.5;
+                if (!fixed[i]) {
+                    at[i] = {at[i].X - dx * push * share, at[i].Y - dy * push * share};
+                }
+                if (!fixed[j]) {
+                    at[j] = {at[j].X + dx * push * share, at[j].Y + dy * push * share};
+                }
+                moved = true;
+            }
+        }
+        if (!moved) {
+            return;
+        }
+    }
+}
+
+// How far p stands from the line from a to b, where its foot falls between them; else beyond.
+double OffLine(TPoint p, TPoint a, TPoint b, double beyond) {
+    const double ux = b.X - a.X, uy = b.Y - a.Y;
+    const double length2 = ux * ux + uy * uy;
+    if (!(length2 > 0)) {
+        return beyond;
+    }
+    const double t = ((p.X - a.X) * ux + (p.Y - a.Y) * uy) / length2;
+    // A dot that touches an end's dot stands there, not on the line.
+    const double end = std::min(t, 1 - t) * std::sqrt(length2);
+    if (!(t > 0 && t < 1) || end < beyond) {
+        return beyond;
+    }
+    return std::abs((p.X - a.X) * uy - (p.Y - a.Y) * ux) / std::sqrt(length2);
+}
+
+// No line of a link passing within clearance of the point of a node it does not join: each
+// such node (unless fixed) nudged straight off the line, on its own side, just far enough to
+// clear it, so that the stress rises little; rounds again for lines the moves brought over
+// other dots (further each round), until no line passes over a dot or the rounds are spent (a dense
+// network may have no such drawing).
+void ClearLines(const TLayoutNetwork& network, std::vector<TPoint>& at, double clearance,
+                const std::vector<char>& fixed) {
+    const int n = network.NumNodes;
+    std::vector<std::pair<int, int>> lines;
+    for (int i = 0; i < n; ++i) {
+        for (int j = i + 1; j < n; ++j) {
+            if (EitherWay(network, i + 1, j + 1) != NoLink) {
+                lines.emplace_back(i, j);
+            }
+        }
+    }
+    TRandom random(0x6d6573680000b7u);
+    std::vector<int> byX(Index(n));
+    std::vector<double> xs(Index(n));
+    for (int round = 0; round < 20; ++round) {
+        // A dot pushed to and fro between two lines goes a little further each later round.
+        const double reach = clearance * (1.05 + 0.15 * std::max(0, round - 9));
+        // The nodes in order across, as they stand at the round's start: a line looks only at
+        // those in its own stretch across (a node moved meanwhile waits for the next round).
+        std::iota(byX.begin(), byX.end(), 0);
+        std::sort(byX.begin(), byX.end(), [&](int p, int q) {
+            return at[Index(p)].X < at[Index(q)].X || (at[Index(p)].X == at[Index(q)].X && p < q);
+        });
+        for (int k = 0; k < n; ++k) {
+            xs[Index(k)] = at[Index(byX[Index(k)])].X;
+        }
+        bool moved = false;
+        for (const auto& [i, j] : lines) {
+            const TPoint a = at[Index(i)], b = at[Index(j)];
+            const double ux = b.X - a.X, uy = b.Y - a.Y;
+            const double length = std::sqrt(ux * ux + uy * uy);
+            if (!(length > 0)) {
+                continue;
+            }
+            // Only the dots within the line's box, widened by the clearance, can touch it.
+            const double left = std::min(a.X, b.X) - clearance,
+                         right = std::max(a.X, b.X) + clearance;
+            const double bottom = std::min(a.Y, b.Y) - clearance,
+                         top = std::max(a.Y, b.Y) + clearance;
+            const auto first = std::lower_bound(xs.begin(), xs.end(), left);
+            const auto last = std::upper_bound(first, xs.end(), right);
+            for (auto it = first; it != last; ++it) {
+                const int k = byX[static_cast<std::size_t>(it - xs.begin())];
+                const TPoint p = at[Index(k)];
+                if (p.X < left || p.X > right || p.Y < bottom || p.Y > top || k == i || k == j ||
+                    fixed[Index(k)] || OffLine(p, a, b, clearance) >= clearance) {
+                    continue;
+                }
+                const double side = ((p.X - a.X) * uy - (p.Y - a.Y) * ux) / length;
+                const double away = side != 0 ? (side > 0 ? 1 : -1) : random.Unit() < 0.5 ? 1 : -1;
+                const double push = (reach - std::abs(side)) * away;
+                at[Index(k)] = {p.X + uy / length * push, p.Y - ux / length * push};
+                moved = true;
+            }
+        }
+        if (!moved) {
+            break;
+        }
+    }
+}
+
+// Turns positions about their middle so that they stand as near to was as a turn allows.
+void TurnTowards(std::vector<TPoint>& at, const std::vector<TPoint>& was) {
+    TPoint mean, wasMean;
+    const auto count = static_cast<double>(at.size());
+    for (std::size_t i = 0; i < at.size(); ++i) {
+        mean = {mean.X + at[i].X / count, mean.Y + at[i].Y / count};
+        wasMean = {wasMean.X + was[i].X / count, wasMean.Y + was[i].Y / count};
+    }
+    double cosine = 0, sine = 0;
+    for (std::size_t i = 0; i < at.size(); ++i) {
+        const double x = at[i].X - mean.X, y = at[i].Y - mean.Y;
+        const double u = was[i].X - wasMean.X, v = was[i].Y - wasMean.Y;
+        cosine += x * u + y * v;
+        sine += x * v - y * u;
+    }
+    const double length = std::sqrt(cosine * cosine + sine * sine);
+    if (!(length > 0)) {
+        return;
+    }
+    cosine /= length;
+    sine /= length;
+    for (TPoint& p : at) {
+        const double x = p.X - mean.X, y = p.Y - mean.Y;
+        p = {wasMean.X + cosine * x - sine * y, wasMean.Y + sine * x + cosine * y};
+    }
+}
+
+// The cosine of x (|x| at most pi/2) by its series, the same on every machine.
+double Cosine(double x) {
+    double term = 1, sum = 1;
+    for (int k = 1; k <= 12; ++k) {
+        term *= -x * x / ((2 * k - 1) * (2 * k));
+        sum += term;
+    }
+    return sum;
+}
+
+// The drawing of a network where some nodes came with places: those at their places, the
+// others laid out among them at the distances scaled to the places' unit.
+std::vector<TPoint> PlacedLayout(const TLayoutNetwork& network, const TLayoutStart& start) {
+    const int n = network.NumNodes;
+    std::vector<TPoint> at(Index(n));
+    std::vector<char> fixed(Index(n), 0);
+    double meanLatitude = 0;
+    int given = 0;
+    for (int i = 0; i < n; ++i) {
+        if (network.Places[Index(i)].Given) {
+            meanLatitude += network.Places[Index(i)].Y;
+            ++given;
+        }
+    }
+    meanLatitude /= given;
+    const double across =
+        network.PlaceKind == TPlaceKind::Globe
+            ? Cosine(std::clamp(meanLatitude, -90.0, 90.0) * 3.14159265358979323846 / 180)
+            : 1.0;
+    for (int i = 0; i < n; ++i) {
+        const TLayoutPlace& place = network.Places[Index(i)];
+        if (place.Given) {
+            at[Index(i)] = {place.X * across, place.Y};
+            fixed[Index(i)] = 1;
+        }
+    }
+    // The places' unit against the distances: the least-squares scale over the linked pairs
+    // of placed nodes (over every joined pair of them where none is linked).
+    std::vector<double> d = DrawingDistances(network);
+    const std::vector<double> joined = JoinedDistances(network);
+    double up = 0, down = 0;
+    for (const bool linkedOnly : {true, false}) {
+        for (int i = 0; i < n && down == 0; ++i) {
+            for (int j = i + 1; j < n; ++j) {
+                const double distance = joined[PairIndex(i, j, n)];
+                if (!fixed[Index(i)] || !fixed[Index(j)] || distance == Unjoined ||
+                    !(distance > 0) || (linkedOnly && EitherWay(network, i + 1, j + 1) == NoLink)) {
+                    continue;
+                }
+                const double drawn =
+                    std::hypot(at[Index(i)].X - at[Index(j)].X, at[Index(i)].Y - at[Index(j)].Y);
+                up += drawn / distance;
+                down += drawn * drawn / (distance * distance);
+            }
+        }
+        if (down > 0) {
+            break;
+        }
+    }
+    const double spread = std::max(Spread(at), 1e-9);
+    double longest = 0;
+    for (const double x : joined) {
+        longest = x == Unjoined ? longest : std::max(longest, x);
+    }
+    // Without a pair to measure by, the longest distance drawn as the places' spread.
+    const double scale = down > 0 && up > 0 ? up / down : longest > 0 ? longest / spread : 1;
+    for (double& x : d) {
+        x /= scale;
+    }
+    // A node without a place starts where it stood, else beside the placed nodes it is linked
+    // with, taken in turn so that a chain of them starts along its chain.
+    TRandom random(0x6d6573680000d1u);
+    std::vector<char> started = fixed;
+    TPoint middle;
+    for (int i = 0; i < n; ++i) {
+        if (fixed[Index(i)]) {
+            middle = {middle.X + at[Index(i)].X / given, middle.Y + at[Index(i)].Y / given};
+        }
+    }
+    const bool warm = start.Positions.size() == Index(n);
+    for (int round = 0; round <= n; ++round) {
+        bool any = false;
+        for (int i = 0; i < n; ++i) {
+            if (started[Index(i)]) {
+                continue;
+            }
+            TPoint sum;
+            int count = 0;
+            for (int j = 0; j < n; ++j) {
+                if (started[Index(j)] && j != i && EitherWay(network, i + 1, j + 1) != NoLink) {
+                    sum = {sum.X + at[Index(j)].X, sum.Y + at[Index(j)].Y};
+                    ++count;
+                }
+            }
+            if (count == 0 && round < n) {
+                continue;
+            }
+            const TPoint near = count > 0 ? TPoint{sum.X / count, sum.Y / count} : middle;
+            at[Index(i)] = warm ? start.Positions[Index(i)]
+                                : TPoint{near.X + (random.Unit() - 0.5) * 0.1 * spread,
+                                         near.Y + (random.Unit() - 0.5) * 0.1 * spread};
+            started[Index(i)] = 1;
+            any = true;
+        }
+        if (!any && round > 0) {
+            break;
+        }
+    }
+    Settle(at, d, 60, &fixed);
+    const double drawn = std::max(Spread(at), 1e-9);
+    KeepApart(at, 0.01 * drawn, fixed);
+    ClearLines(network, at, 0.009 * drawn, fixed);
+    return at;
+}
+
 }  // namespace
 
 TLayoutNetwork LayoutNetworkOf(const TNetworkStore& network) {
@@ -376,6 +673,13 @@ TLayoutNetwork LayoutNetworkOf(const TNetworkStore& network) {
         const TDistanceRow& row = network.LinkRows[i];
         for (int j = 1; j <= n; ++j) {
             copy.Links[PairIndex(i - 1, j - 1, n)] = i == j ? NoLink : row[j];
+        }
+    }
+    if (network.PlaceKind != TPlaceKind::None) {
+        copy.PlaceKind = network.PlaceKind;
+        for (int i = 1; i <= n; ++i) {
+            const TSitePlace& place = network.NodePlaces[i];
+            copy.Places.push_back({place.Given, place.X, place.Y});
         }
     }
     return copy;
@@ -461,52 +765,81 @@ std::vector<TPoint> ClassicalScaling(const std::vector<double>& distances, int n
         }
     }
 
-    // The plane of the two largest eigenvalues, by orthogonal iteration with B² (whose
-    // leading eigenvectors are those of B's largest magnitudes) from fixed start vectors.
+    // The plane of the two largest eigenvalues (not of the largest magnitudes: a network whose
+    // distances fit no plane has negative ones, which would draw it on a line), by orthogonal
+    // iteration from fixed start vectors: first with B² (whose leading eigenvectors are those of
+    // B's largest magnitudes, quick to settle), and where one of those two is negative, again
+    // with B + cI, c a bound on every eigenvalue's magnitude (slower, but its leading ones are
+    // B's largest).
+    double shift = 0;
+    for (int i = 0; i < n; ++i) {
+        double sum = 0;
+        for (int j = 0; j < n; ++j) {
+            sum += std::abs(b[PairIndex(i, j, n)]);
+        }
+        shift = std::max(shift, sum);
+    }
     std::array<std::vector<double>, 2> v;
     std::vector<double> w(Index(n));
-    TRandom random(0x6d6573680000c5u);
-    for (std::size_t k = 0; k < 2; ++k) {
-        v[k].resize(Index(n));
-        for (double& x : v[k]) {
-            x = random.Unit() - 0.5;
-        }
-    }
-    bool kept[2] = {Orthonormalise(v[0], nullptr), false};
-    kept[1] = Orthonormalise(v[1], &v[0]);
-    // Distances that fit a plane settle in tens of steps; where two planes fit alike it never
-    // settles, and any of them does.
-    for (int step = 0; step < 200 && kept[0] && kept[1]; ++step) {
-        double moved = 0;
+    bool kept[2] = {false, false};
+    double lambda[2] = {0, 0};
+    TAxis axis{};
+    for (const bool squared : {true, false}) {
+        TRandom random(0x6d6573680000c5u);
         for (std::size_t k = 0; k < 2; ++k) {
-            const std::vector<double> before = v[k];
-            Multiply(b, v[k], w, n);
-            Multiply(b, w, v[k], n);
-            kept[k] = Orthonormalise(v[k], k == 0 ? nullptr : &v[0]);
-            moved = std::max(moved, 1 - std::abs(Dot(before, v[k])));
+            v[k].resize(Index(n));
+            for (double& x : v[k]) {
+                x = random.Unit() - 0.5;
+            }
         }
-        if (moved < 1e-10) {
+        kept[0] = Orthonormalise(v[0], nullptr);
+        kept[1] = Orthonormalise(v[1], &v[0]);
+        // Distances that fit a plane settle in tens of steps; where two planes fit alike it
+        // never settles, and any of them does.
+        const int steps = squared ? 200 : 400;
+        for (int step = 0; step < steps && kept[0] && kept[1]; ++step) {
+            double moved = 0;
+            for (std::size_t k = 0; k < 2; ++k) {
+                const std::vector<double> before = v[k];
+                Multiply(b, v[k], w, n);
+                if (squared) {
+                    Multiply(b, w, v[k], n);
+                } else {
+                    for (std::size_t i = 0; i < Index(n); ++i) {
+                        v[k][i] = w[i] + shift * v[k][i];
+                    }
+                }
+                kept[k] = Orthonormalise(v[k], k == 0 ? nullptr : &v[0]);
+                moved = std::max(moved, 1 - std::abs(Dot(before, v[k])));
+            }
+            if (moved < (squared ? 1e-10 : 1e-12)) {
+                break;
+            }
+        }
+        if (!kept[0]) {
+            return positions;  // every distance 0: all nodes at one point
+        }
+        if (!kept[1]) {
+            v[1].assign(Index(n), 0);
+        }
+        // Within that plane, the eigenvectors of B themselves (Rayleigh-Ritz on the 2 x 2).
+        std::array<std::vector<double>, 2> bv{std::vector<double>(Index(n)),
+                                              std::vector<double>(Index(n))};
+        Multiply(b, v[0], bv[0], n);
+        Multiply(b, v[1], bv[1], n);
+        const double t00 = Dot(v[0], bv[0]), t01 = Dot(v[0], bv[1]), t11 = Dot(v[1], bv[1]);
+        axis = LeadingAxis(t00, t01, t11);
+        lambda[0] = axis.Value;
+        lambda[1] = t00 + t11 - axis.Value;
+        if (lambda[0] > 0 && lambda[1] >= -1e-9 * lambda[0]) {
             break;
         }
     }
-    if (!kept[0]) {
-        return positions;  // every distance 0: all nodes at one point
-    }
-    if (!kept[1]) {
-        v[1].assign(Index(n), 0);
-    }
-    // Within that plane, the eigenvectors of B themselves (Rayleigh-Ritz on the 2 x 2).
-    std::array<std::vector<double>, 2> bv{std::vector<double>(Index(n)),
-                                          std::vector<double>(Index(n))};
-    Multiply(b, v[0], bv[0], n);
-    Multiply(b, v[1], bv[1], n);
-    const double t00 = Dot(v[0], bv[0]), t01 = Dot(v[0], bv[1]), t11 = Dot(v[1], bv[1]);
-    const TAxis axis = LeadingAxis(t00, t01, t11);
-    const double lambda[2] = {axis.Value, t00 + t11 - axis.Value};
     if (!(lambda[0] > 0)) {
         return positions;
     }
-    // A second value that is rounding noise against the first leaves the nodes on a line.
+    // A second value that is rounding noise against the first, or below 0, leaves the nodes on a
+    // line.
     const double scale[2] = {std::sqrt(lambda[0]),
                              lambda[1] > 1e-9 * lambda[0] ? std::sqrt(lambda[1]) : 0.0};
     for (std::size_t i = 0; i < Index(n); ++i) {
@@ -520,6 +853,11 @@ std::vector<TPoint> LayOutNetwork(const TLayoutNetwork& network, const TLayoutSt
     const int n = network.NumNodes;
     if (n < 2) {
         return std::vector<TPoint>(Index(n));
+    }
+    if (network.PlaceKind != TPlaceKind::None && network.Places.size() == Index(n) &&
+        std::count_if(network.Places.begin(), network.Places.end(),
+                      [](const TLayoutPlace& place) { return place.Given; }) >= 2) {
+        return PlacedLayout(network, start);
     }
     const std::vector<double> d = JoinedDistances(network);
     const std::vector<std::vector<int>> parts = NetworkParts(network);
@@ -546,18 +884,21 @@ std::vector<TPoint> LayOutNetwork(const TLayoutNetwork& network, const TLayoutSt
             for (const double x : own) {
                 longest = std::max(longest, x);
             }
+            std::vector<TPoint> was;
             if (warm) {
                 for (int i = 0; i < size; ++i) {
-                    at[Index(i)] = start.Positions[Index(nodes[Index(i)] - 1)];
+                    was.push_back(start.Positions[Index(nodes[Index(i)] - 1)]);
                 }
+                at = was;
             } else {
                 at = ClassicalScaling(own, size);
             }
             // Where the scaling has no plane to give: fixed positions of the generator's, in a
             // square as wide as the part.
-            double spread = 0;
+            double spread = 0, across = 0;
             for (const TPoint& p : at) {
                 spread = std::max({spread, std::abs(p.X - at[0].X), std::abs(p.Y - at[0].Y)});
+                across = std::max(across, std::abs(p.Y - at[0].Y));
             }
             if (!(spread > 0)) {
                 TRandom random(0x6d657368u);
@@ -565,17 +906,89 @@ std::vector<TPoint> LayOutNetwork(const TLayoutNetwork& network, const TLayoutSt
                     const double x = random.Unit();
                     p = {x * longest, random.Unit() * longest};
                 }
+            } else if (!(across > 0) && !IsPath(network, nodes)) {
+                // A line that is no path: a second axis of the generator's, for the descent to
+                // find the plane from.
+                TRandom random(0x6d6573680000e3u);
+                for (TPoint& p : at) {
+                    p.Y = (random.Unit() - 0.5) * 0.25 * spread;
+                }
             }
             Descend(at, own, warm);
             Settle(at, own, 10);
-            TurnAcross(at);
+            if (warm) {
+                TurnTowards(at, was);
+            } else {
+                TurnAcross(at);
+            }
         }
         drawn.push_back(std::move(at));
     }
-    if (parts.size() == 1) {
-        return drawn[0];
+    std::vector<TPoint> positions =
+        parts.size() == 1 ? drawn[0] : SetApart(parts, drawn, links > 0 ? linkSum / links : 1.0, n);
+    const std::vector<char> fixed(Index(n), 0);
+    const double spread = Spread(positions);
+    KeepApart(positions, 2e-3 * spread, fixed);
+    // A dense network has no drawing without lines over dots: it is left as it is laid out.
+    if (start.ClearOfDots && links <= 6 * n) {
+        ClearLines(network, positions, 0.01 * spread, fixed);
     }
-    return SetApart(parts, drawn, links > 0 ? linkSum / links : 1.0, n);
+    return positions;
+}
+
+std::vector<TPoint> StartBeside(const TLayoutNetwork& before, const std::vector<TPoint>& positions,
+                                const TLayoutNetwork& now) {
+    const int n = now.NumNodes;
+    if (positions.size() != before.Names.size() || n == 0) {
+        return {};
+    }
+    std::vector<TPoint> at(Index(n));
+    std::vector<char> placed(Index(n), 0), taken(positions.size(), 0);
+    int kept = 0;
+    TPoint middle;
+    for (int i = 0; i < n; ++i) {
+        for (std::size_t k = 0; k < positions.size(); ++k) {
+            if (!taken[k] && before.Names[k] == now.Names[Index(i)]) {
+                taken[k] = 1;
+                placed[Index(i)] = 1;
+                at[Index(i)] = positions[k];
+                middle = {middle.X + positions[k].X, middle.Y + positions[k].Y};
+                ++kept;
+                break;
+            }
+        }
+    }
+    if (kept == 0) {
+        return {};
+    }
+    middle = {middle.X / kept, middle.Y / kept};
+    double linkSum = 0;
+    int links = 0;
+    for (const std::int32_t link : now.Links) {
+        if (link != NoLink && link > 0) {
+            linkSum += link;
+            ++links;
+        }
+    }
+    const double near = 0.3 * (links > 0 ? linkSum / links : 1.0);
+    TRandom random(0x6d6573680000f5u);
+    for (int i = 0; i < n; ++i) {
+        if (placed[Index(i)]) {
+            continue;
+        }
+        TPoint sum;
+        int count = 0;
+        for (int j = 0; j < n; ++j) {
+            if (placed[Index(j)] && EitherWay(now, i + 1, j + 1) != NoLink) {
+                sum = {sum.X + at[Index(j)].X, sum.Y + at[Index(j)].Y};
+                ++count;
+            }
+        }
+        const TPoint beside = count > 0 ? TPoint{sum.X / count, sum.Y / count} : middle;
+        at[Index(i)] = {beside.X + (random.Unit() - 0.5) * near,
+                        beside.Y + (random.Unit() - 0.5) * near};
+    }
+    return at;
 }
 
 void MarkCutOffNodes(TNetworkPicture& picture) {

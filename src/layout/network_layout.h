@@ -26,12 +26,23 @@
 
 #include "core/network/network_store.h"
 
+// Where a node stands, when it came with a place (TSitePlace of the store).
+struct TLayoutPlace {
+    bool Given = false;
+    double X = 0;
+    double Y = 0;
+    bool operator==(const TLayoutPlace&) const = default;
+};
+
 // What a picture needs of the store, copied so that a layout may run while the store changes.
 struct TLayoutNetwork {
     int NumNodes = 0;
     std::vector<std::string> Names;  // node i's name at [i - 1], as its stored bytes
     // The direct distance from i to j at [(i - 1) * NumNodes + j - 1], or NoLink.
     std::vector<std::int32_t> Links;
+    // Node i's place at [i - 1], and what the places mean; empty, or None, without places.
+    std::vector<TLayoutPlace> Places;
+    TPlaceKind PlaceKind = TPlaceKind::None;
 
     std::int32_t Link(int origin, int destination) const {
         return Links[static_cast<std::size_t>((origin - 1) * NumNodes + destination - 1)];
@@ -76,11 +87,26 @@ struct TLayoutStart {
     // The positions to start from (one per node); empty: the classical scaling of the
     // drawing distances.
     std::vector<TPoint> Positions;
+    // Whether the nodes that lines pass over are nudged off them, at a small cost in stress.
+    bool ClearOfDots = true;
 };
 
 // The positions of the nodes, in the units of the distances, y growing northwards: only the
-// distances between them mean anything.
+// distances between them mean anything. No two nodes at a distance above 0 stand on one point,
+// a part is drawn on one line only when it is a path, and no line of a link passes over the
+// dot of a node it does not join (such nodes are nudged off it afterwards) where the nodes can
+// move. A start from given positions keeps the drawing turned as it was.
+//
+// Where at least two nodes came with places, the drawing is their map instead: the places
+// themselves, north up (on the globe, longitude and latitude drawn equirectangular at their
+// mean latitude), and only the nodes without a place laid out among them.
 std::vector<TPoint> LayOutNetwork(const TLayoutNetwork& network, const TLayoutStart& start = {});
+
+// Positions for a changed network to start from, so that the drawing stays steady: each node
+// of now at the position of the node of before with its name, a new node beside the nodes it
+// is linked with (or beside the drawing's middle). Empty when no node kept its name.
+std::vector<TPoint> StartBeside(const TLayoutNetwork& before, const std::vector<TPoint>& positions,
+                                const TLayoutNetwork& now);
 
 // A network laid out, with the marks a picture shows on it.
 struct TNetworkPicture {

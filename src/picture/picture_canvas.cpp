@@ -75,6 +75,7 @@ TPictureCanvas::TPictureCanvas(QWidget* parent) : QWidget(parent) {
 void TPictureCanvas::SetPicture(const TNetworkPicture& picture) {
     if (picture.Network.NumNodes != Drawn.Network.NumNodes) {
         Current = 0;
+        Hovered = 0;
     }
     Drawn = picture;
     Links = DrawnLinks(Drawn.Network);
@@ -204,6 +205,12 @@ void TPictureCanvas::Draw(QPainter& painter, QSizeF size, double scale, QPointF 
         painter.setPen(Qt::NoPen);
         painter.setBrush(KindColour(dot.Kind));
         painter.drawEllipse(p, Radius, Radius);
+        // A crowded name is shown only for the node picked, pointed at or stood on.
+        const int number = static_cast<int>(node) + 1;
+        if (drawing.Names[node].Crowded && number != Current && number != Hovered &&
+            number != Shown.Origin && number != Shown.Destination) {
+            continue;
+        }
         painter.setPen(Qt::black);
         const TRect& label = drawing.Names[node].Box;
         painter.drawText(QPointF(label.Left, label.Top + metrics.ascent()),
@@ -245,6 +252,9 @@ void TPictureCanvas::Draw(QPainter& painter, QSizeF size, double scale, QPointF 
                 x += 16;
                 words(x, y, entry.Text);
                 break;
+            case TLegendMark::CrowdedNames:
+                words(x, y, entry.Text);
+                break;
             case TLegendMark::Node:
                 break;
         }
@@ -262,7 +272,15 @@ void TPictureCanvas::Draw(QPainter& painter, QSizeF size, double scale, QPointF 
 }
 
 void TPictureCanvas::Render(QPainter& painter, QSizeF size) const {
-    Draw(painter, size, 1, {});
+    // The drawing with its legend, and the summary in a line of its own under them.
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const double line = metrics.height() + 8;
+    painter.fillRect(QRectF(QPointF(), size), Qt::white);
+    Draw(painter, QSizeF(size.width(), size.height() - line), 1, {});
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(10, size.height() - line, size.width() - 20, line),
+                     Qt::AlignLeft | Qt::AlignVCenter,
+                     QString::fromStdString(PictureSummary(Drawn)));
 }
 
 void TPictureCanvas::paintEvent(QPaintEvent*) {
@@ -306,6 +324,11 @@ void TPictureCanvas::mouseMoveEvent(QMouseEvent* event) {
         DragFrom = event->position();
         update();
         return;
+    }
+    const int hovered = NodeAt(event->position());
+    if (hovered != Hovered) {
+        Hovered = hovered;
+        update();
     }
     const QString tip = TipAt(event->position());
     if (tip.isEmpty()) {

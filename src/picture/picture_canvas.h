@@ -38,7 +38,8 @@ class TPictureCanvas : public QWidget {
     // The node the keyboard stands on, or 0.
     int CurrentNode() const { return Current; }
 
-    // The picture drawn into a painter's area of the given size, as a file shows it.
+    // The picture drawn into a painter's area of the given size, as a file shows it: with
+    // its summary (PictureSummary) in a line under the legend.
     void Render(QPainter& painter, QSizeF size) const;
 
     // A node picked with the pointer or the keys: as the origin, or as the destination.
@@ -74,6 +75,7 @@ class TPictureCanvas : public QWidget {
     double Scale = 1;
     QPointF Offset;
     int Current = 0;
+    int Hovered = 0;  // the node under the pointer, or 0
     QPointF DragFrom;
     bool Dragging = false;
 };

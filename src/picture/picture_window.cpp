@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QThreadPool>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <memory>
@@ -54,7 +55,7 @@ TPictureWindow::TPictureWindow(QWidget* parent) : QWidget(parent) {
             [this] { Description->setText(Canvas->accessibleDescription()); });
     ZoomInButton->OnClick = [this] { Canvas->ZoomIn(); };
     ZoomOutButton->OnClick = [this] { Canvas->ZoomOut(); };
-    FitButton->OnClick = [this] { Canvas->FitToWindow(); };
+    FitButton->OnClick = [this] { FitClick(); };
     SaveButton->OnClick = [this] { SavePictureClick(); };
     connect(DistancesBox, &QCheckBox::toggled, this, [this](bool on) {
         TPictureMarks marks = Canvas->Marks();
@@ -68,7 +69,7 @@ TPictureWindow::TPictureWindow(QWidget* parent) : QWidget(parent) {
     key(QKeySequence::ZoomIn, [this] { Canvas->ZoomIn(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { Canvas->ZoomIn(); });
     key(QKeySequence::ZoomOut, [this] { Canvas->ZoomOut(); });
-    key(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { Canvas->FitToWindow(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { FitClick(); });
 
     auto* buttons = new QHBoxLayout;
     for (QWidget* widget : std::initializer_list<QWidget*>{ZoomInButton, ZoomOutButton, FitButton,
@@ -90,16 +91,30 @@ TPictureWindow::TPictureWindow(QWidget* parent) : QWidget(parent) {
 void TPictureWindow::ShowNetwork(const TLayoutNetwork& network) {
     Wanted = network;
     ++Generation;
-    // At once: the new links on the last positions of the same nodes.
+    // At once: the new network on the positions shown, each node that stays where it stands and
+    // a new one beside its neighbours; the layout starts from there.
     TNetworkPicture picture = Canvas->Picture();
-    if (picture.Network.NumNodes != network.NumNodes) {
+    std::vector<TPoint> start;
+    if (LaidOut) {
+        start = StartBeside(picture.Network, picture.Positions, network);
+    }
+    if (start.empty()) {
         picture = {};  // no positions yet: nothing drawn until the first layout is back
         LaidOut = false;
         Canvas->FitToWindow();
+    } else {
+        picture.Positions = std::move(start);
     }
     picture.Network = network;
     MarkCutOffNodes(picture);
     Canvas->SetPicture(picture);
+    StartLayout();
+}
+
+void TPictureWindow::FitClick() {
+    Canvas->FitToWindow();
+    Afresh = true;
+    ++Generation;
     StartLayout();
 }
 
@@ -116,9 +131,10 @@ void TPictureWindow::StartLayout() {
     }
     Running = true;
     TLayoutStart start;
-    if (LaidOut) {
+    if (LaidOut && !Afresh) {
         start.Positions = Canvas->Picture().Positions;
     }
+    Afresh = false;
     const int generation = Generation;
     // The result comes back through the application object, which outlives every window; a
     // window gone meanwhile takes nothing.
@@ -150,6 +166,7 @@ void TPictureWindow::LayoutDone(const TNetworkPicture& picture, int generation) 
 void TPictureWindow::showEvent(QShowEvent* event) {
     Canvas->FitToWindow();
     QWidget::showEvent(event);
+    FollowFrame(0);
 }
 
 void TPictureWindow::PlaceBeside(const QWidget& work) {
@@ -169,25 +186,32 @@ void TPictureWindow::PlaceBeside(const QWidget& work) {
                                                   beside.right() - work.geometry().right(),
                                                   beside.bottom() - work.geometry().bottom());
     const QSize wanted = QSize(820, 680).grownBy(frame);
-    const QSize least = minimumSizeHint().expandedTo(QSize(560, 420)).grownBy(frame);
-    // Right, left, below, above: the first side with room for a usable window.
+    const QSize least =
+        minimumSizeHint().expandedTo(minimumSize()).expandedTo(QSize(480, 360)).grownBy(frame);
+    // Right, left, below, above: the first side with room for a usable window, as near to work
+    // as the screen allows, over the screen's whole height (or width) beside it.
     const QRect sides[4] = {
-        QRect(QPoint(beside.right() + 1, beside.top()), QPoint(room.right(), room.bottom())),
-        QRect(QPoint(room.left(), beside.top()), QPoint(beside.left() - 1, room.bottom())),
-        QRect(QPoint(beside.left(), beside.bottom() + 1), QPoint(room.right(), room.bottom())),
-        QRect(QPoint(beside.left(), room.top()), QPoint(room.right(), beside.top() - 1)),
+        QRect(QPoint(beside.right() + 1, room.top()), room.bottomRight()),
+        QRect(room.topLeft(), QPoint(beside.left() - 1, room.bottom())),
+        QRect(QPoint(room.left(), beside.bottom() + 1), room.bottomRight()),
+        QRect(room.topLeft(), QPoint(room.right(), beside.top() - 1)),
     };
     QRect place;
-    for (const QRect& side : sides) {
-        if (side.width() >= least.width() && side.height() >= least.height()) {
-            place = QRect(side.topLeft(), wanted.boundedTo(side.size()));
-            if (&side == &sides[1]) {
-                place.moveRight(side.right());
-            } else if (&side == &sides[3]) {
-                place.moveBottom(side.bottom());
-            }
-            break;
+    for (int k = 0; k < 4; ++k) {
+        const QRect& side = sides[k];
+        if (side.width() < least.width() || side.height() < least.height()) {
+            continue;
         }
+        place = QRect(QPoint(), wanted.boundedTo(side.size()));
+        if (k < 2) {
+            place.moveTop(std::clamp(beside.top(), side.top(), side.bottom() - place.height() + 1));
+            place.moveLeft(k == 0 ? side.left() : side.right() - place.width() + 1);
+        } else {
+            place.moveLeft(
+                std::clamp(beside.left(), side.left(), side.right() - place.width() + 1));
+            place.moveTop(k == 2 ? side.top() : side.bottom() - place.height() + 1);
+        }
+        break;
     }
     if (place.isNull()) {
         // No side has room: over the top of work, whose buttons run along its bottom.
@@ -199,7 +223,36 @@ void TPictureWindow::PlaceBeside(const QWidget& work) {
     place.setSize(place.size().boundedTo(room.size()));
     place.moveLeft(std::clamp(place.left(), room.left(), room.right() - place.width() + 1));
     place.moveTop(std::clamp(place.top(), room.top(), room.bottom() - place.height() + 1));
+    // The window inside the frame, at the place asked for (the window manager puts a window
+    // placed by its inside where it is asked); once shown, its real frame is read and the
+    // place kept (FollowFrame).
+    Placed = place;
     setGeometry(place.marginsRemoved(frame));
+    if (isVisible()) {
+        FollowFrame(0);
+    }
+}
+
+void TPictureWindow::FollowFrame(int tries) {
+    if (Placed.isNull() || !isVisible()) {
+        return;
+    }
+    const QRect inside = geometry(), outside = frameGeometry();
+    // The window manager frames a window a moment after it is shown: until then its frame is
+    // none, and is waited for (at most about a second).
+    if (outside == inside && tries < 20) {
+        QTimer::singleShot(50, this, [this, tries] { FollowFrame(tries + 1); });
+        return;
+    }
+    const QMargins frame(inside.left() - outside.left(), inside.top() - outside.top(),
+                         outside.right() - inside.right(), outside.bottom() - inside.bottom());
+    const QRect want = Placed.marginsRemoved(frame);
+    if (tries >= 40 || inside == want) {
+        Placed = {};  // the window manager keeps it where it stands
+        return;
+    }
+    setGeometry(want);
+    QTimer::singleShot(50, this, [this, tries] { FollowFrame(tries + 1); });
 }
 
 void TPictureWindow::SavePictureClick() {

@@ -1,10 +1,11 @@
 #pragma once
 
 // The picture window: the network drawn to its distances (picture_canvas.h), kept in step with
-// the link window that opens it. Each change of the links is drawn at once on the last
-// positions and laid out afresh beside the window's thread (network_layout.h), starting from
-// them; the newest layout is shown when it is ready and older ones are dropped, so typing and
-// clicking in the link window never wait. Save Picture writes what is shown as SVG or PNG.
+// the link window that opens it. Each change of the network is drawn at once on the last
+// positions (a new node beside its neighbours) and laid out again beside the window's thread
+// (network_layout.h), starting from them, so that the drawing stays steady; Fit to Window lays
+// it out afresh; the newest layout is shown when it is ready and older ones are dropped, so typing
+// and clicking in the link window never wait. Save Picture writes what is shown as SVG or PNG.
 
 #include <QWidget>
 #include <functional>
@@ -39,6 +40,8 @@ class TPictureWindow : public QWidget {
     // Asks for a file name and writes the picture shown there, as SVG or, for a name ending
     // in .png or the PNG filter, as PNG.
     void SavePictureClick();
+    // Fit to Window: the whole network in view, laid out afresh rather than from the drawing.
+    void FitClick();
     // True while a layout runs or waits to run.
     bool LayoutPending() const { return Running; }
 
@@ -60,9 +63,14 @@ class TPictureWindow : public QWidget {
   private:
     void StartLayout();
     void LayoutDone(const TNetworkPicture& picture, int generation);
+    // Keeps the frame, once the window manager has framed the window, on the place
+    // PlaceBeside chose; tries counts the checks so far.
+    void FollowFrame(int tries);
 
     TLayoutNetwork Wanted;  // the newest network asked for
     int Generation = 0;     // counts the networks asked for
     bool Running = false;
     bool LaidOut = false;  // whether the positions shown are from a layout of these nodes
+    bool Afresh = false;   // whether the next layout starts anew (Fit to Window)
+    QRect Placed;          // the frame's place PlaceBeside chose, until the frame is on it
 };

@@ -94,4 +94,66 @@ TEST(PictureSvgTest, NamesAndNumbers) {
     EXPECT_NE(svg.find("<title>1 &lt;\xC3\x89&amp;&quot;</title>"), std::string::npos);
 }
 
+// A 150-site road network as the file draws it: no two drawn names overlap, the crowded ones
+// are said in the legend, and the summary is visible text under the drawing.
+TEST(PictureSvgTest, CrowdedNamesLeftOut) {
+    TSiteNetwork sites = SiteNetwork(150, 6);
+    for (std::string& name : sites.Network.Names) {
+        name = "Site " + name + " town";
+    }
+    const TNetworkPicture picture = PictureOf(sites.Network);
+    const TPictureDrawing drawing =
+        PictureDrawing(picture, {}, {800, 600, 60, 5, std::nullopt}, [](const std::string& text) {
+            return TPoint{6.6 * double(text.size()), 13};
+        });
+    int crowded = 0, overlaps = 0;
+    for (std::size_t i = 0; i < drawing.Names.size(); ++i) {
+        crowded += drawing.Names[i].Crowded ? 1 : 0;
+        for (std::size_t j = i + 1; j < drawing.Names.size(); ++j) {
+            overlaps += !drawing.Names[i].Crowded && !drawing.Names[j].Crowded &&
+                        drawing.Names[i].Box.Overlaps(drawing.Names[j].Box);
+        }
+    }
+    std::printf("150 sites: %d names crowded out, %d drawn names overlapping\n", crowded, overlaps);
+    EXPECT_EQ(overlaps, 0);
+    EXPECT_LT(crowded, 75);
+    const std::string svg = PictureSvg(picture);
+    EXPECT_EQ(Count(svg, "</title><circle[^>]*/><text"), 150u - std::size_t(crowded));
+    EXPECT_EQ(Count(svg, "names of " + std::to_string(crowded) + " crowded nodes hidden"),
+              crowded > 0 ? 1u : 0u);
+    EXPECT_EQ(Count(svg,
+                    "<text class=\"summary\" x=\"10\" y=\"670.0\">150 nodes, [0-9]+ "
+                    "links, 1 part, no node cut off</text>"),
+              1u);
+}
+
+// The legend lists only what is drawn.
+TEST(PictureSvgTest, LegendListsWhatIsDrawn) {
+    const struct {
+        const char* Links;
+        TPictureMarks Marks;
+        std::vector<const char*> Shown, Left;
+    } rows[] = {
+        {"1-2:5 2-3:5", {}, {"two-way link"}, {"one-way link", "origin", "destination", "reaches"}},
+        {"1-2:5 2>3:5",
+         {1, 0, false},
+         {"one-way link", "origin", "it reaches no other node"},
+         {"destination", "cut off both ways"}},
+        {"1>2:5",
+         {0, 2, false},
+         {"destination", "no other node reaches it"},
+         {"two-way", "origin"}},
+    };
+    for (const auto& row : rows) {
+        const std::string svg = PictureSvg(PictureOf(SmallNetwork(3, row.Links)), row.Marks);
+        const std::string legend = svg.substr(svg.find("<g class=\"legend\">"));
+        for (const char* text : row.Shown) {
+            EXPECT_NE(legend.find(text), std::string::npos) << row.Links << ": " << text;
+        }
+        for (const char* text : row.Left) {
+            EXPECT_EQ(legend.find(text), std::string::npos) << row.Links << ": " << text;
+        }
+    }
+}
+
 }  // namespace

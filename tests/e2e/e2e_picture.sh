@@ -5,19 +5,34 @@
 # added by keys shows in the picture saved from it, and the outpost clicked on the picture
 # becomes the link window's origin (ringed in the picture saved next).
 #
-#   e2e_picture.sh MESHLOOM [WORK-DIR] [SCREENSHOT.png]    exits 0, 1 (failed) or 77 (skipped)
+# Then, under a real window manager (openbox), the picture opens beside the link window and
+# wholly on the screen with the link window at the upper left, the upper right and the lower
+# right, their frames read from the window manager.
+#
+#   e2e_picture.sh MESHLOOM [WORK-DIR] [SCREENSHOT.png] [PLACEMENT.png]
+#                                                  exits 0, 1 (failed) or 77 (skipped)
 set -euo pipefail
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source-path=SCRIPTDIR source=planner_road.sh
 source "$HERE/planner_road.sh"
 program="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
-missing=$(road_missing_tools Xvfb xdotool xclip import)
-[[ -z "$missing" ]] || { echo "SKIPPED: needs ${missing//$'\n'/ } (xvfb, xdotool, xclip, imagemagick)"; exit 77; }
+missing=$(road_missing_tools Xvfb xdotool xclip import openbox xprop xwininfo)
+[[ -z "$missing" ]] || { echo "SKIPPED: needs ${missing//$'\n'/ } (xvfb, xdotool, xclip, imagemagick, openbox, x11-utils)"; exit 77; }
 ROAD_WORK="${2:-$(mktemp -d "${TMPDIR:-/tmp}/meshloom-picture.XXXXXX")}"
 screenshot="${3:-}"
+placement_shot="${4:-}"
 rm -rf "$ROAD_WORK" && mkdir -p "$ROAD_WORK" && cd "$ROAD_WORK" && ROAD_WORK="$PWD"
 trap road_cleanup EXIT
 road_start_display 1280x1024 || { echo "SKIPPED: no X server could be started"; exit 77; }
+# The window manager runs from the start, as on a desktop.
+openbox >"$ROAD_WORK/openbox.log" 2>&1 &
+WM_PID=$!
+trap 'kill "$WM_PID" 2>/dev/null || true; road_cleanup' EXIT
+deadline=$((SECONDS + ROAD_TIMEOUT))
+until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    ((SECONDS < deadline)) || road_fail "openbox did not start"
+    sleep 0.1
+done
 
 # Towns 1..9 on a 3 x 3 grid 1000 apart, roads both ways between neighbours; node 10, the
 # outpost, has a road out to town 9 and none in, so no other node reaches it.
@@ -85,12 +100,12 @@ if [[ $(grep -o 'class="node[a-z ]*" data-node="[0-9]*"' first.svg | grep -c unr
 fi
 
 # The outpost is the one dot in the colour of a node no other reaches, above the legend (whose
-# own dot of that colour is in the bottom rows): click its middle.
+# own dot of that colour is in the bottom rows, above the description): click its middle.
 xdotool windowraise "$picture"
 road_focus "Network Picture"
 height=$(xdotool getwindowgeometry "$picture" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
 read -r x y < <(import -window "$picture" -depth 8 txt:- |
-    awk -F'[,: ]+' -v bottom=$((height - 60)) '/#C0392B/ && $2 < bottom { x += $1; y += $2; n++ }
+    awk -F'[,: ]+' -v bottom=$((height - 110)) '/#C0392B/ && $2 < bottom { x += $1; y += $2; n++ }
         END { if (n) printf "%d %d\n", x / n, y / n }') ||
     road_fail "no dot of the outpost's colour on the picture"
 xdotool mousemove --window "$picture" "$x" "$y" click 1
@@ -99,4 +114,57 @@ save_picture second.svg
 grep -q 'data-node="10"><title>10 Outpost</title><circle[^>]*stroke="#27ae60"' second.svg ||
     road_fail "the outpost clicked on the picture is not the origin"
 [[ -z "$screenshot" ]] || import -window "$picture" -strip -define png:exclude-chunks=date,time "$screenshot"
-echo "PASSED: the picture follows a link added by keys, and a node clicked on it is the origin"
+
+# A window's frame on the screen, "left top right bottom" (right and bottom past the edge),
+# from where the X server has the window (xwininfo's absolute corner: xdotool's counts the
+# frame's offset twice under a window manager that frames windows) and the frame's extents the
+# window manager gives it.
+frame_of() {
+    local x y w h extents info
+    info=$(xwininfo -id "$1")
+    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    w=$(sed -n 's/.*Width: *//p' <<<"$info")
+    h=$(sed -n 's/.*Height: *//p' <<<"$info")
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ' ')
+    [[ -n "$extents" ]] || road_fail "the window manager gives no frame for window $1"
+    IFS=, read -r left right top bottom <<<"$extents"
+    echo "$((x - left)) $((y - top)) $((x + w + right)) $((y + h + bottom))"
+}
+# Moves window $1's frame to the screen's point $2,$3: the window inside it goes the frame's
+# extents further.
+move_frame() {
+    local extents
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ' ')
+    IFS=, read -r left right top bottom <<<"$extents"
+    xdotool windowmove "$1" $(($2 + left)) $(($3 + top))
+}
+links=$(xdotool search --onlyvisible --name "^Link Specification" | head -n 1)
+IFS=x read -r screen_w screen_h <<<"$ROAD_SIZE"
+for corner in upper-left upper-right lower-right; do
+    road_focus "Network Picture"
+    road_keys alt+F4
+    road_wait_gone "Network Picture"
+    read -r _ _ right bottom < <(frame_of "$links")
+    read -r left top _ _ < <(frame_of "$links")
+    width=$((right - left)) height=$((bottom - top))
+    case $corner in
+    upper-left) move_frame "$links" 0 0 ;;
+    upper-right) move_frame "$links" $((screen_w - width)) 0 ;;
+    lower-right) move_frame "$links" $((screen_w - width)) $((screen_h - height)) ;;
+    esac
+    sleep 0.5
+    road_focus "Link Specification"
+    road_keys ctrl+g
+    road_wait_window "Network Picture"
+    sleep 0.5
+    read -r l1 t1 r1 b1 < <(frame_of "$links")
+    read -r l2 t2 r2 b2 < <(frame_of "$WINDOW")
+    echo "link window at the $corner: frame $l1,$t1-$r1,$b1; picture $l2,$t2-$r2,$b2"
+    ((r2 <= l1 || r1 <= l2 || b2 <= t1 || b1 <= t2)) ||
+        road_fail "with the link window at the $corner the picture covers it"
+    ((l2 >= 0 && t2 >= 0 && r2 <= screen_w && b2 <= screen_h)) ||
+        road_fail "with the link window at the $corner the picture is not wholly on the screen"
+done
+[[ -z "$placement_shot" ]] || import -window root -strip -define png:exclude-chunks=date,time "$placement_shot"
+echo "PASSED: the picture follows a link added by keys, a node clicked on it is the origin, and it opens beside the link window under openbox"
