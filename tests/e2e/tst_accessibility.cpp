@@ -116,14 +116,16 @@ class TestAccessibility : public TProgramTest {
                       {menu.NodeButton, "Node Specifications"},
                       {menu.QuitButton, "Exit MESHLOOM"},
                       {menu.HintShow, "Hide Hints"},
-                      {menu.OpenButton, "Open Network..."}});
+                      {menu.OpenButton, "Open Network..."},
+                      {menu.ImportButton, "Import Network..."}});
         // Links next.
         menu.SetStep(TStep::LinksNext);
         WalkTabOrder({{menu.AboutButton, "About MESHLOOM"},
                       {menu.LinkButton, "Link Specifications"},
                       {menu.QuitButton, "Exit MESHLOOM"},
                       {menu.HintShow, "Hide Hints"},
-                      {menu.OpenButton, "Open Network..."}});
+                      {menu.OpenButton, "Open Network..."},
+                      {menu.ImportButton, "Import Network..."}});
         // The switch's caption changes, and its name with it.
         menu.HintShowClick();
         QCOMPARE(AccessibleName(menu.HintShow), QStringLiteral("Show Hints"));

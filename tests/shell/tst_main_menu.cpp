@@ -184,7 +184,8 @@ class TestMainMenu : public TProgramTest {
         QCOMPARE(tabFrom(Menu().NodeButton), Menu().QuitButton);
         QCOMPARE(tabFrom(Menu().QuitButton), Menu().HintShow);
         QCOMPARE(tabFrom(Menu().HintShow), Menu().OpenButton);
-        QCOMPARE(tabFrom(Menu().OpenButton), Menu().AboutButton);
+        QCOMPARE(tabFrom(Menu().OpenButton), Menu().ImportButton);
+        QCOMPARE(tabFrom(Menu().ImportButton), Menu().AboutButton);
         Menu().LinkButton->setEnabled(true);
         QCOMPARE(tabFrom(Menu().NodeButton), Menu().LinkButton);
         QCOMPARE(tabFrom(Menu().LinkButton), Menu().QuitButton);
