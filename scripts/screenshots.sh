@@ -60,3 +60,9 @@ road_wait_exit
 # The network's picture, taken by its end-to-end test on a display of its own.
 bash "$ROOT/tests/e2e/e2e_picture.sh" "$PROGRAM" "$ROAD_WORK/picture" "$OUT/network-picture.png"
 echo "Saved $OUT/network-picture.png"
+# The import box and the main menu after an import, taken by the import's end-to-end test.
+mkdir -p "$ROAD_WORK/shots"
+MESHLOOM_E2E_SHOTS="$ROAD_WORK/shots" bash "$ROOT/tests/e2e/e2e_import.sh" "$PROGRAM" \
+    "${MESHLOOM_EXPORT:-$(dirname "$PROGRAM")/cli/meshloom-export}" "$ROAD_WORK/import"
+cp "$ROAD_WORK/shots/import-box.png" "$ROAD_WORK/shots/main-menu-imported.png" "$OUT/"
+echo "Saved $OUT/import-box.png and $OUT/main-menu-imported.png"

@@ -18,8 +18,18 @@ ROAD_WORK="$(cd "$ROAD_WORK" && pwd)" out="$ROAD_WORK/out"
 trap road_cleanup EXIT
 road_start_display 1280x1024 || { echo "SKIPPED: no X server could be started"; exit 77; }
 
+# A picture of the window in front, where MESHLOOM_E2E_SHOTS names a folder for them, once it
+# has stopped changing.
 shot() {
-    [[ -z "${MESHLOOM_E2E_SHOTS:-}" ]] || import -window "$WINDOW" "$MESHLOOM_E2E_SHOTS/$1.png"
+    [[ -n "${MESHLOOM_E2E_SHOTS:-}" ]] || return 0
+    local previous="" current tries
+    for tries in $(seq 20); do
+        current=$(import -window "$WINDOW" -depth 8 rgb:- | md5sum)
+        [[ "$current" == "$previous" ]] && break
+        previous="$current"
+        sleep 0.2
+    done
+    import -window "$WINDOW" "$MESHLOOM_E2E_SHOTS/$1.png"
 }
 same_files() {
     cmp "$1" "$2" || road_fail "$2 differs from $1: $(cat -A "$2" | head -n 20)"
@@ -43,9 +53,10 @@ cp "$out/cities.tsp" "$ROAD_WORK/command/cities.tsp"
     "$ROAD_WORK/command/cities.NED" >/dev/null 2>&1 || road_fail "meshloom-export --import failed"
 
 road_start_program "$program" --import "$out/cities.tsp"
+road_wait_gone "MESHLOOM About Box"
 road_focus "Import Network" && shot import-box
 road_keys Return && road_wait_gone "Import Network"
-road_wait_gone "MESHLOOM About Box" && road_focus "MESHLOOM Main Menu"
+road_focus "MESHLOOM Main Menu"
 road_no_box "after importing" && shot main-menu-imported
 road_keys alt+n && road_focus "Node Specification Menu"
 road_keys alt+q && road_focus "MESHLOOM Main Menu"
