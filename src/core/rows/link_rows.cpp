@@ -71,7 +71,9 @@ class TNodeFinder {
   private:
     [[gnu::noinline]] std::optional<int> NamedNodeOf(const std::string& cell,
                                                      std::string& why) const {
-        const auto found = ByName.find(HeldNodeNameOfText(cell));
+        // A name no node can hold names none, whatever it would be held as.
+        const auto found =
+            FirstUnheldCharacterOfText(cell) ? ByName.end() : ByName.find(HeldNodeNameOfText(cell));
         const int named = found == ByName.end() ? None : found->second;
         const int number = NumberOf(cell);
         if (named == None && number != None) {
@@ -100,7 +102,8 @@ class TNodeFinder {
         const int number = NumberOf(numberCell);
         if (number == None) {
             why = "there is no node " + numberCell;
-        } else if (Network.NodeNames[number] != HeldNodeNameOfText(name)) {
+        } else if (FirstUnheldCharacterOfText(name) ||
+                   Network.NodeNames[number] != HeldNodeNameOfText(name)) {
             why = "node " + std::to_string(number) + " is not called " + Quoted(name);
         } else {
             return number;

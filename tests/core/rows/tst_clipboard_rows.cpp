@@ -247,6 +247,21 @@ TEST_F(ClipboardRowsTest, FirstRowsHeaderOrData) {
     EXPECT_EQ(ReadLinkRows("From\tTo\tDistance 1\n1\t2\t5", Network).Links.size(), 1u);
 }
 
+// A name that a demand data file cannot hold names no node, not the node whose name holds "?"
+// in its place; the node is reached by its own name.
+TEST_F(ClipboardRowsTest, UnheldNameNamesNoNode) {
+    Network.NodeNames[++Network.NumNodes] =
+        "?\xF3"
+        "d?";
+    Network.NodeNames[++Network.NumNodes] = "B";
+    AllocateLinkRows(Network);
+    EXPECT_EQ(ReadLinkRows("\u0141\u00F3d\u017A\tB\t5", Network).Refusal,
+              "Row 1, origin: no node is called \"\u0141\u00F3d\u017A\".");
+    EXPECT_EQ(ReadLinkRows("1\t\u0141\u00F3d\u017A\t2\tB\t5", Network).Refusal,
+              "Row 1, origin: node 1 is not called \"\u0141\u00F3d\u017A\".");
+    EXPECT_EQ(ReadLinkRows("?\u00F3d?\tB\t5", Network).Links.size(), 1u);
+}
+
 // An endless cell is refused at its first byte too many, not read to its end; rows ended by
 // a CR alone read as those ended by LF.
 TEST_F(ClipboardRowsTest, ReadingBounded) {
