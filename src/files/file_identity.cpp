@@ -10,8 +10,6 @@
 #include <optional>
 #include <random>
 
-namespace {
-
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     if (slash == std::string::npos) {
@@ -24,6 +22,8 @@ std::string BaseNameOf(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+namespace {
 
 void TakeFile(TFileIdentity& identity, const struct stat& found) {
     identity.Exists = true;

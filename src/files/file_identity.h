@@ -55,3 +55,8 @@ bool IsOneFile(const std::string& a, const std::string& b);
 // existing file that may be written counts as writable even in a folder that may not be (the
 // writer then writes it in place); so do pipes and devices.
 int WritableError(const TFileIdentity& identity);
+
+// The folder of a path as given ("." for a bare name, "/" for one in the root) and its last
+// name.   "/a/b.NET" -> "/a", "b.NET";  "b.NET" -> ".", "b.NET"
+std::string FolderOf(const std::string& path);
+std::string BaseNameOf(const std::string& path);

@@ -1,5 +1,7 @@
 #include "files/file_writer.h"
 
+#include "files/file_identity.h"
+
 #include <fcntl.h>
 #include <locale.h>
 #include <signal.h>
@@ -97,19 +99,6 @@ bool Flush(int fd) {
 // program put a link, a pipe or another file under its name): "Resource temporarily
 // unavailable", since saving again looks afresh.
 constexpr int ChangedMeanwhile = EAGAIN;
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;

@@ -1,5 +1,7 @@
 #include "import/routing_table.h"
 
+#include "core/file_texts/name_bytes.h"
+
 #include <charconv>
 #include <cmath>
 #include <memory>
@@ -219,21 +221,7 @@ class TJsonReader {
             --At;
             // The characters in UTF-8 (a lone surrogate as U+FFFD).
             code = code >= 0xD800 && code < 0xE000 ? 0xFFFD : code;
-            if (code < 0x80) {
-                text += static_cast<char>(code);
-            } else if (code < 0x800) {
-                text += static_cast<char>(0xC0 | (code >> 6));
-                text += static_cast<char>(0x80 | (code & 0x3F));
-            } else if (code < 0x10000) {
-                text += static_cast<char>(0xE0 | (code >> 12));
-                text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-                text += static_cast<char>(0x80 | (code & 0x3F));
-            } else {
-                text += static_cast<char>(0xF0 | (code >> 18));
-                text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-                text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-                text += static_cast<char>(0x80 | (code & 0x3F));
-            }
+            AppendUtf8(text, code);
         }
     }
 

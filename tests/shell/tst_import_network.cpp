@@ -18,16 +18,9 @@
 #include "shell/window_references.h"
 #include "support/program_test.h"
 #include "support/show_active.h"
+#include "support/test_files.h"
 
 namespace {
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-void PutFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
 QByteArray NodeLine(int node, const char* name) {
     return QByteArray("   ") + QByteArray::number(node) +
            "    0.0    0.0              1.000            0.000            0.000   < " + name +

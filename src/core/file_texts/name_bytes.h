@@ -82,3 +82,6 @@ std::string UnheldByteText(unsigned char byte);
 //   U'\u0141', "?\u00F3d?" -> "The name holds \"\u0141\" (U+0141), which a demand data file
 //   cannot hold, so it is kept as \"?\u00F3d?\"."
 std::string UnheldCharacterKeptText(char32_t code, std::string_view kept);
+
+// Appends a character to UTF-8 text.
+void AppendUtf8(std::string& text, char32_t code);
