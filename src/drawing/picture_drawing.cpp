@@ -104,13 +104,15 @@ std::vector<TRect> PlaceNames(const std::vector<TPoint>& dots, const std::vector
         TRect best = places[0];
         double least = -1;
         for (const TRect& place : places) {
-            if (crowded && std::any_of(shown.begin(), shown.end(),
-                                       [&](const TRect& name) { return place.Overlaps(name); })) {
-                continue;
-            }
             const bool inside = place.Left >= area.Left && place.Top >= area.Top &&
                                 place.Left + place.Width <= area.Left + area.Width &&
                                 place.Top + place.Height <= area.Top + area.Height;
+            // Where names may be left out, one is drawn only whole and clear of every other.
+            if (crowded &&
+                (!inside || std::any_of(shown.begin(), shown.end(),
+                                        [&](const TRect& name) { return place.Overlaps(name); }))) {
+                continue;
+            }
             double covered = inside ? 0 : place.Width * place.Height - OverlapArea(place, area);
             for (const TRect& box : near) {
                 covered += OverlapArea(place, box);

@@ -88,9 +88,9 @@ std::optional<std::array<TPoint, 3>> ArrowheadCorners(TPoint from, TPoint to, do
 // For each node (dots[i - 1]) the box of its name (sizes: each name's width and height): the
 // first of the eight places beside the dot (upper right, lower right, upper left, lower left,
 // right, left, above, below) that covers no name placed before it, no dot and no arrowhead and
-// stays within area, else of the places that cover no name the one that covers least. A name
-// that every place would lay over another is crowded out: marked in crowded (where given), its
-// box the first place, and no name kept clear of it.
+// stays within area, else of the places that cover no name the one that covers least. Where
+// crowded is given, a name that every place would lay over another or take past the area's edge
+// is crowded out: marked in crowded, its box the first place, and no name kept clear of it.
 std::vector<TRect> PlaceNames(const std::vector<TPoint>& dots, const std::vector<TPoint>& sizes,
                               double radius, const std::vector<TRect>& arrowheads,
                               const TRect& area, std::vector<char>* crowded = nullptr);
