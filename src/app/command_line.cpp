@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 #ifndef MESHLOOM_VERSION
@@ -43,6 +44,24 @@ std::optional<int> AnswerInformationOptions(int argc, char** argv) {
         if (argument == "--help" || argument == "--version") {
             return Printed(argument == "--help" ? HelpText : VersionText) ? 0 : 1;
         }
+    }
+    // Wrong usage is said before a window could open on it.
+    std::string wrong;
+    for (int k = 1; k < argc && wrong.empty(); ++k) {
+        const std::string_view argument = argv[k];
+        if (argument == "--") {
+            break;
+        }
+        if (argument == "--import") {
+            wrong = ++k < argc ? "" : "option '--import' requires an argument";
+        } else if (argument.size() > 2 && argument.substr(0, 2) == "--") {
+            wrong = "unrecognized option '" + std::string(argument) + "'";
+        }
+    }
+    if (!wrong.empty()) {
+        std::fprintf(stderr, "meshloom: %s\nTry 'meshloom --help' for more information.\n",
+                     wrong.c_str());
+        return 64;
     }
     return std::nullopt;
 }

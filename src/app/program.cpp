@@ -68,14 +68,21 @@ int RunProgram(int argc, char** argv) {
     MeshLoomMain->show();
     // "meshloom FILE.NET" opens that network once the main menu shows, and "meshloom --import
     // FILE" imports FILE.
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() > 2 && arguments.at(1) == QStringLiteral("--import")) {
-        QTimer::singleShot(0, MeshLoomMain, [path = arguments.at(2)] {
-            RunHandler([&path] { MeshLoomMain->ImportNetwork(path); });
-        });
-    } else if (arguments.size() > 1) {
-        QTimer::singleShot(0, MeshLoomMain, [path = arguments.at(1)] {
-            RunHandler([&path] { MeshLoomMain->OpenNetwork(path); });
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    const bool import = !arguments.isEmpty() && arguments.first() == QStringLiteral("--import");
+    if (import || (!arguments.isEmpty() && arguments.first() == QStringLiteral("--"))) {
+        arguments.removeFirst();
+    }
+    if (!arguments.isEmpty()) {
+        QTimer::singleShot(0, MeshLoomMain, [import, path = arguments.first()] {
+            RunHandler([&] {
+                if (import) {
+                    MeshLoomMain->ImportNetwork(path);
+                } else {
+                    MeshLoomMain->OpenNetwork(path);
+                }
+            });
         });
     }
     const int status = QApplication::exec();

@@ -48,6 +48,14 @@ for option in --help:FILE.NET --version:MESHLOOM; do
         >"$ROAD_WORK/answer" 2>&1 || road_fail "meshloom ${option%:*}: $(cat "$ROAD_WORK/answer")"
     grep -q "${option#*:}" "$ROAD_WORK/answer" || road_fail "meshloom ${option%:*} lacks ${option#*:}"
 done
+# Wrong usage is said on standard error with status 64, no window opened.
+for usage in --import --bogus; do
+    status=0
+    env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$program" "$usage" >"$ROAD_WORK/answer" \
+        2>&1 || status=$?
+    [[ $status == 64 ]] && grep -q "Try 'meshloom --help'" "$ROAD_WORK/answer" ||
+        road_fail "meshloom $usage: status $status: $(cat "$ROAD_WORK/answer")"
+done
 
 if ! road_start_display 1280x1024; then
     echo "SKIPPED: no X server could be started (Xvfb said:" \
