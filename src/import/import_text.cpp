@@ -164,14 +164,19 @@ std::string ReadNodeValue(std::string_view text, bool decimalComma, Real48& valu
     }
     long double wide = number;
     std::from_chars(plain.data(), plain.data() + plain.size(), wide);
+    const std::string outside = Quoted(Trimmed(text)) + " is not a value from 0 to 10000";
+    // Far outside, it is said so before the narrowing, which a value beyond the 6-byte real's
+    // range would overflow.
+    if (!(wide >= -1 && wide <= MaxDistance + 1)) {
+        return outside;
+    }
     const Real48 held = Real48::Narrow(wide);
     if (held.Widen() < 0 || held.Widen() > MaxDistance) {
-        return Quoted(Trimmed(text)) + " is not a value from 0 to 10000";
+        return outside;
     }
     value = held;
     return {};
 }
-
 
 // The names a demand data file can hold, by the one rule of every reader of names: a character
 // the file cannot hold is refused rather than changed, so that the file names every place as

@@ -15,12 +15,15 @@ struct TJson {
     double Number = 0;
     std::string Text;  // a string's characters in UTF-8, a number's text
     std::vector<TJson> Items;
-    std::vector<std::pair<std::string, TJson>> Members;
+    // An object's members: their names, and their values in the same order (two lists, as a
+    // pair would need the whole of this type where it is declared).
+    std::vector<std::string> Keys;
+    std::vector<TJson> Members;
 
     const TJson* Member(std::string_view name) const {
-        for (const auto& [key, value] : Members) {
-            if (key == name) {
-                return &value;
+        for (std::size_t at = 0; at < Keys.size(); ++at) {
+            if (Keys[at] == name) {
+                return &Members[at];
             }
         }
         return nullptr;
@@ -93,7 +96,8 @@ class TJsonReader {
                     if (!Take(':')) {
                         Fail("a ':' is expected");
                     }
-                    value.Members.emplace_back(std::move(name), Value(depth + 1));
+                    value.Keys.push_back(std::move(name));
+                    value.Members.push_back(Value(depth + 1));
                 } while (Take(','));
                 if (!Take('}')) {
                     Fail("a ',' or '}' is expected");
@@ -265,8 +269,9 @@ TImportedValues ReadRoutingTable(std::string_view text, TRoutingValue choice) {
     const char* names[2] = {"durations", "distances"};
     const TJson* arrays[2] = {};
     for (int which = 0; which < 2; ++which) {
-        for (const auto& [key, value] : table.Members) {
-            if (key == names[which]) {
+        for (std::size_t at = 0; at < table.Keys.size(); ++at) {
+            const TJson& value = table.Members[at];
+            if (table.Keys[at] == names[which]) {
                 if (arrays[which] != nullptr) {
                     Refuse(value.Line, 0, std::string("\"") + names[which] + "\" is given twice");
                 }

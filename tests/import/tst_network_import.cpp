@@ -276,6 +276,8 @@ TEST_F(NetworkImportTest, RefusalsNameTheLineTheCellAndWhy) {
          "latitude and longitude, first demand, second demand, fixed cost)"},
         {"name,x,y,demand\nA,0,0,20000\nB,1,1,1\n",
          "Line 2, cell 4: \"20000\" is not a value from 0 to 10000"},
+        {"name,x,y,demand\nA,0,0,1\nB,1,1,1e130\n",
+         "Line 3, cell 4: \"1e130\" is not a value from 0 to 10000"},
         {many, "Line 152, cell 1: \"N151\" is place 151; a network holds at most 150"},
         {"{\"durations\": [[0,1],[1]]}",
          "Line 1: row 2 of \"durations\" holds 1 value; the table has 2 rows, and a table of a "
