@@ -105,10 +105,28 @@ std::vector<double> JoinedDistances(const TLayoutNetwork& network) {
     return d;
 }
 
-// y := B x for the n x n matrix b.
+// y := B x for the n x n matrix b. Four rows at a time, each summed in its own order as one
+// row alone would be, so that the four sums wait on none of the others' additions.
 void Multiply(const std::vector<double>& b, const std::vector<double>& x, std::vector<double>& y,
               int n) {
-    for (int i = 0; i < n; ++i) {
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const double* r0 = &b[PairIndex(i, 0, n)];
+        const double *r1 = r0 + n, *r2 = r1 + n, *r3 = r2 + n;
+        double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+        for (int j = 0; j < n; ++j) {
+            const double xj = x[Index(j)];
+            s0 += r0[j] * xj;
+            s1 += r1[j] * xj;
+            s2 += r2[j] * xj;
+            s3 += r3[j] * xj;
+        }
+        y[Index(i)] = s0;
+        y[Index(i + 1)] = s1;
+        y[Index(i + 2)] = s2;
+        y[Index(i + 3)] = s3;
+    }
+    for (; i < n; ++i) {
         double sum = 0;
         for (int j = 0; j < n; ++j) {
             sum += b[PairIndex(i, j, n)] * x[Index(j)];
@@ -472,6 +490,10 @@ void ClearLines(const TLayoutNetwork& network, std::vector<TPoint>& at, double c
     TRandom random(0x6d6573680000b7u);
     std::vector<int> byX(Index(n));
     std::vector<double> xs(Index(n));
+    // How many dots each round moved: a round that moves more than a quarter of the dots, and
+    // no fewer than five rounds before, ends the clearing (a network whose lines cannot all be
+    // cleared, such as long links across many sites).
+    std::vector<int> movedIn;
     for (int round = 0; round < 20; ++round) {
         // A dot pushed to and fro between two lines goes a little further each later round.
         const double reach = clearance * (1.05 + 0.15 * std::max(0, round - 9));
@@ -484,7 +506,7 @@ void ClearLines(const TLayoutNetwork& network, std::vector<TPoint>& at, double c
         for (int k = 0; k < n; ++k) {
             xs[Index(k)] = at[Index(byX[Index(k)])].X;
         }
-        bool moved = false;
+        int moved = 0;
         for (const auto& [i, j] : lines) {
             const TPoint a = at[Index(i)], b = at[Index(j)];
             const double ux = b.X - a.X, uy = b.Y - a.Y;
@@ -502,7 +524,11 @@ void ClearLines(const TLayoutNetwork& network, std::vector<TPoint>& at, double c
             for (auto it = first; it != last; ++it) {
                 const int k = byX[static_cast<std::size_t>(it - xs.begin())];
                 const TPoint p = at[Index(k)];
-                if (p.X < left || p.X > right || p.Y < bottom || p.Y > top || k == i || k == j ||
+                // Far off the line as a whole (the test without a root, with room for its
+                // rounding) is off the line's stretch too.
+                const double across = std::abs((p.X - a.X) * uy - (p.Y - a.Y) * ux);
+                if (p.X < left || p.X > right || p.Y < bottom || p.Y > top ||
+                    across > clearance * length * (1 + 1e-9) || k == i || k == j ||
                     fixed[Index(k)] || OffLine(p, a, b, clearance) >= clearance) {
                     continue;
                 }
@@ -510,10 +536,11 @@ void ClearLines(const TLayoutNetwork& network, std::vector<TPoint>& at, double c
                 const double away = side != 0 ? (side > 0 ? 1 : -1) : random.Unit() < 0.5 ? 1 : -1;
                 const double push = (reach - std::abs(side)) * away;
                 at[Index(k)] = {p.X + uy / length * push, p.Y - ux / length * push};
-                moved = true;
+                ++moved;
             }
         }
-        if (!moved) {
+        movedIn.push_back(moved);
+        if (moved == 0 || (round >= 5 && moved >= movedIn[Index(round - 5)] && 4 * moved > n)) {
             break;
         }
     }
@@ -658,6 +685,8 @@ std::vector<TPoint> PlacedLayout(const TLayoutNetwork& network, const TLayoutSta
     const double drawn = std::max(Spread(at), 1e-9);
     KeepApart(at, 0.01 * drawn, fixed);
     ClearLines(network, at, 0.009 * drawn, fixed);
+    // A dot pushed off a line may have landed on another.
+    KeepApart(at, 0.01 * drawn, fixed);
     return at;
 }
 
@@ -932,6 +961,8 @@ std::vector<TPoint> LayOutNetwork(const TLayoutNetwork& network, const TLayoutSt
     // A dense network has no drawing without lines over dots: it is left as it is laid out.
     if (start.ClearOfDots && links <= 6 * n) {
         ClearLines(network, positions, 0.01 * spread, fixed);
+        // A dot pushed off a line may have landed on another.
+        KeepApart(positions, 2e-3 * spread, fixed);
     }
     return positions;
 }
