@@ -49,25 +49,26 @@ std::vector<TUnjoinedPair> UnjoinedPairs(const TNetworkStore& network) {
 }
 
 TCutOffNodes CutOffNodes(const TNetworkStore& network) {
-    const std::vector<std::int32_t> d = UncappedShortestPaths(network);
-    // A node that no other node reaches has no path from each of the n - 1 others.
+    // A path from another node into a node ends with a link from another node into it, so a
+    // node that no other reaches is one that no link enters; and one that reaches no other is
+    // one that no link leaves. (The rows are checked as the shortest paths check them.)
+    const std::vector<std::int32_t> links = LinkMatrix(network);
     const int n = network.NumNodes;
-    std::vector<int> noPathTo(static_cast<std::size_t>(n) + 1), noPathFrom(noPathTo);
-    for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < n; ++j) {
-            if (i != j && d[static_cast<std::size_t>(i * n + j)] == NoLink) {
-                ++noPathFrom[static_cast<std::size_t>(i + 1)];
-                ++noPathTo[static_cast<std::size_t>(j + 1)];
+    TCutOffNodes cutOff;
+    for (int node = 0; n > 1 && node < n; ++node) {
+        bool entered = false;
+        bool left = false;
+        for (int other = 0; other < n; ++other) {
+            if (other != node) {
+                entered = entered || links[static_cast<std::size_t>(other * n + node)] != NoLink;
+                left = left || links[static_cast<std::size_t>(node * n + other)] != NoLink;
             }
         }
-    }
-    TCutOffNodes cutOff;
-    for (int node = 1; n > 1 && node <= n; ++node) {
-        if (noPathTo[static_cast<std::size_t>(node)] == n - 1) {
-            cutOff.Unreached.push_back(node);
+        if (!entered) {
+            cutOff.Unreached.push_back(node + 1);
         }
-        if (noPathFrom[static_cast<std::size_t>(node)] == n - 1) {
-            cutOff.Unreaching.push_back(node);
+        if (!left) {
+            cutOff.Unreaching.push_back(node + 1);
         }
     }
     return cutOff;

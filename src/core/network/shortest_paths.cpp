@@ -104,7 +104,7 @@ void CompleteShortestPaths(TNetworkStore& network) {
     CapAndJudge(network, rows, n);
 }
 
-std::vector<std::int32_t> UncappedShortestPaths(const TNetworkStore& network) {
+std::vector<std::int32_t> LinkMatrix(const TNetworkStore& network) {
     const int n = CheckedLinkMatrix(network);
     std::vector<std::int32_t> distances(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
     TRowPointers rows{};
@@ -112,6 +112,16 @@ std::vector<std::int32_t> UncappedShortestPaths(const TNetworkStore& network) {
         rows[i] = distances.data() + static_cast<std::ptrdiff_t>(i) * n;
     }
     CopyLinkRows(network, rows, n);
+    return distances;
+}
+
+std::vector<std::int32_t> UncappedShortestPaths(const TNetworkStore& network) {
+    std::vector<std::int32_t> distances = LinkMatrix(network);
+    const int n = network.NumNodes;
+    TRowPointers rows{};
+    for (int i = 0; i < n; ++i) {
+        rows[i] = distances.data() + static_cast<std::ptrdiff_t>(i) * n;
+    }
     Relax(rows, n);
     return distances;
 }

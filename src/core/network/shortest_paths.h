@@ -28,5 +28,9 @@ void CompleteShortestPaths(TNetworkStore& network);
 // NoLink where there is no path. The same checks raise ERangeError.
 std::vector<std::int32_t> UncappedShortestPaths(const TNetworkStore& network);
 
+// The links themselves in such a matrix, checked alike (0 on the diagonal), before any
+// relaxation.
+std::vector<std::int32_t> LinkMatrix(const TNetworkStore& network);
+
 // Frees PathRows[1..NumNodes].
 void ReleasePathRows(TNetworkStore& network);
