@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #ifndef MESHLOOM_VERSION
 #error "MESHLOOM_VERSION, the project version, is set by the build"
@@ -36,6 +37,10 @@ bool Printed(std::string_view text) {
 }  // namespace
 
 std::optional<int> AnswerInformationOptions(int argc, char** argv) {
+    // The help or the version wherever it is asked for; else wrong usage, the first, is said
+    // before a window could open on it.
+    std::string wrong;
+    bool importFile = false;  // the argument is --import's FILE, whatever it is called
     for (int k = 1; k < argc; ++k) {
         const std::string_view argument = argv[k];
         if (argument == "--") {
@@ -44,16 +49,14 @@ std::optional<int> AnswerInformationOptions(int argc, char** argv) {
         if (argument == "--help" || argument == "--version") {
             return Printed(argument == "--help" ? HelpText : VersionText) ? 0 : 1;
         }
-    }
-    // Wrong usage is said before a window could open on it.
-    std::string wrong;
-    for (int k = 1; k < argc && wrong.empty(); ++k) {
-        const std::string_view argument = argv[k];
-        if (argument == "--") {
-            break;
+        if (!wrong.empty() || std::exchange(importFile, false)) {
+            continue;
         }
         if (argument == "--import") {
-            wrong = ++k < argc ? "" : "option '--import' requires an argument";
+            importFile = true;
+            if (k + 1 >= argc) {
+                wrong = "option '--import' requires an argument";
+            }
         } else if (argument.size() > 2 && argument.substr(0, 2) == "--") {
             wrong = "unrecognized option '" + std::string(argument) + "'";
         }

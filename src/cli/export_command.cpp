@@ -508,16 +508,20 @@ TExportStatus RunExport(const std::vector<std::string>& arguments) {
     // The one store, as in the windows, filled as pasting fills it, or as opening fills it.
     TNetworkStore& network = Network;
     if (options.Import) {
-        // The file held open while it is read, so that no output names it meanwhile.
-        const TOpenedFile file(operands[0] == "-"
-                                   ? -1
-                                   : ::open(operands[0].c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-        if (problem = OpenInputProblem(
-                {{&inputs[0], operands[0] == "-" ? STDIN_FILENO : file.Fd}}, outputs);
+        // The file held open while it is checked and read, so that no output names it
+        // meanwhile.
+        const bool standardInput = operands[0] == "-";
+        const TOpenedFile file(
+            standardInput
+                ? -1
+                : ::open(operands[0].c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        if (problem =
+                OpenInputProblem({{&inputs[0], standardInput ? STDIN_FILENO : file.Fd}}, outputs);
             !problem.empty()) {
             return UsageError(problem);
         }
-        const TExportStatus read = ReadImportedNetwork(operands[0], options.Scale, options.Value);
+        const TExportStatus read =
+            ReadImportedNetwork(operands[0], file.Fd, options.Scale, options.Value);
         if (read != TExportStatus::Written) {
             return read;
         }

@@ -32,10 +32,13 @@ TReadResult ReadStandardInput(std::size_t limit) {
 
 }  // namespace
 
-TExportStatus ReadImportedNetwork(const std::string& path, double scale, TRoutingValue value) {
+TExportStatus ReadImportedNetwork(const std::string& path, int fd, double scale,
+                                  TRoutingValue value) {
     const std::string name = path == "-" ? "standard input" : path;
     const std::size_t limit = LargestImportText();
-    const TReadResult read = path == "-" ? ReadStandardInput(limit) : ReadNetworkFile(path, limit);
+    const TReadResult read = path == "-" ? ReadStandardInput(limit)
+                             : fd >= 0   ? ReadNetworkDescriptor(fd, limit)
+                                         : ReadNetworkFile(path, limit);
     if (!read) {
         Say(name + ": " + ReadFailureText(read, limit));
         return read.TooLarge ? TExportStatus::RowRefused : TExportStatus::InputUnreadable;

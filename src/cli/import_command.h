@@ -19,5 +19,7 @@
 
 // The network of the file in the store (links taken over as the link window takes them), or
 // the status of why not: Written, RowRefused (a refused file, said naming its line and
-// reason) or InputUnreadable.
-TExportStatus ReadImportedNetwork(const std::string& path, double scale, TRoutingValue value);
+// reason) or InputUnreadable. The file is read from fd where the caller holds it open (-1:
+// it could not be opened, and the reason is learnt by its name).
+TExportStatus ReadImportedNetwork(const std::string& path, int fd, double scale,
+                                  TRoutingValue value);

@@ -23,6 +23,29 @@ std::string BaseNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+int NameAtEndOfLinks(const std::string& path, std::string& name) {
+    name = path;
+    for (int hop = 0;; ++hop) {
+        struct stat state {};
+        if (::lstat(name.c_str(), &state) != 0 || !S_ISLNK(state.st_mode)) {
+            return 0;
+        }
+        if (hop == 40) {
+            return ELOOP;
+        }
+        std::string text(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(name.c_str(), text.data(), text.size());
+        if (length < 0) {
+            return errno;
+        }
+        if (static_cast<std::size_t>(length) == text.size()) {
+            return ENAMETOOLONG;
+        }
+        text.resize(static_cast<std::size_t>(length));
+        name = text.front() == '/' ? text : FolderOf(name) + "/" + text;
+    }
+}
+
 namespace {
 
 void TakeFile(TFileIdentity& identity, const struct stat& found) {
@@ -138,22 +161,12 @@ TFileIdentity IdentityOfName(const std::string& path) {
         return identity;
     }
     // A free name, or a link to one: the name at the end of the links is the one made.
-    std::string name = path;
-    for (int hop = 0;; ++hop) {
-        struct stat state {};
-        if (::lstat(name.c_str(), &state) != 0 || !S_ISLNK(state.st_mode)) {
-            break;
+    std::string name;
+    if (const int error = NameAtEndOfLinks(path, name); error != 0) {
+        if (!identity.Exists) {
+            identity.Error = error;
         }
-        std::string text(PATH_MAX, '\0');
-        const ssize_t length = ::readlink(name.c_str(), text.data(), text.size());
-        if (hop == 40 || length < 0 || static_cast<std::size_t>(length) == text.size()) {
-            if (!identity.Exists) {
-                identity.Error = hop == 40 ? ELOOP : length < 0 ? errno : ENAMETOOLONG;
-            }
-            return identity;
-        }
-        text.resize(static_cast<std::size_t>(length));
-        name = text.front() == '/' ? text : FolderOf(name) + "/" + text;
+        return identity;
     }
     identity.FolderPath = FolderOf(name);
     identity.Name = BaseNameOf(name).empty() ? "." : BaseNameOf(name);

@@ -60,3 +60,8 @@ int WritableError(const TFileIdentity& identity);
 // name.   "/a/b.NET" -> "/a", "b.NET";  "b.NET" -> ".", "b.NET"
 std::string FolderOf(const std::string& path);
 std::string BaseNameOf(const std::string& path);
+
+// The name a path's symbolic links end at, each read and followed by hand (a relative link
+// from its own folder), at most 40: 0 with name set, else the error number (ELOOP,
+// ENAMETOOLONG, or readlink's).
+int NameAtEndOfLinks(const std::string& path, std::string& name);

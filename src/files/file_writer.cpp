@@ -151,27 +151,12 @@ bool Resolve(const std::string& path, TTarget& target) {
         target.State = found;
         return true;
     }
-    std::string name = path;
-    for (int hop = 0;; ++hop) {
-        struct stat state {};
-        if (::lstat(name.c_str(), &state) != 0 || !S_ISLNK(state.st_mode)) {
-            break;
-        }
-        if (hop == 40) {
-            errno = ELOOP;
-            return false;
-        }
-        std::string text(PATH_MAX, '\0');
-        const ssize_t length = ::readlink(name.c_str(), text.data(), text.size());
-        if (length < 0) {
-            return false;  // never the link's own name instead: it stays a link
-        }
-        if (static_cast<std::size_t>(length) == text.size()) {
-            errno = ENAMETOOLONG;
-            return false;
-        }
-        text.resize(static_cast<std::size_t>(length));
-        name = text.front() == '/' ? text : FolderOf(name) + "/" + text;
+    // The links are never replaced by a file of their own name: a link that cannot be read
+    // fails the save.
+    std::string name;
+    if (const int error = NameAtEndOfLinks(path, name); error != 0) {
+        errno = error;
+        return false;
     }
     target.FolderPath = FolderOf(name);
     target.Name = BaseNameOf(name).empty() ? "." : BaseNameOf(name);

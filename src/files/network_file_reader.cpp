@@ -37,15 +37,20 @@ bool Exists(const std::string& path) {
 }  // namespace
 
 TReadResult ReadNetworkFile(const std::string& path, std::size_t limit) {
-    TReadResult result;
     // No wait on a pipe without a writer and no terminal taken over by the open.
     const TDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.Get() < 0) {
+        TReadResult result;
         result.Error = errno;
         return result;
     }
+    return ReadNetworkDescriptor(fd.Get(), limit);
+}
+
+TReadResult ReadNetworkDescriptor(int fd, std::size_t limit) {
+    TReadResult result;
     struct stat status {};
-    if (::fstat(fd.Get(), &status) != 0) {
+    if (::fstat(fd, &status) != 0) {
         result.Error = errno;
         return result;
     }
@@ -68,7 +73,7 @@ TReadResult ReadNetworkFile(const std::string& path, std::size_t limit) {
         if (have == result.Text.size()) {
             result.Text.resize(std::min(limit + 1, std::max<std::size_t>(2 * have, 4096)));
         }
-        const ssize_t got = ::read(fd.Get(), result.Text.data() + have, result.Text.size() - have);
+        const ssize_t got = ::read(fd, result.Text.data() + have, result.Text.size() - have);
         if (got < 0 && errno == EINTR) {
             continue;
         }

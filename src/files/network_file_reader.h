@@ -22,6 +22,9 @@ struct TReadResult {
 
 // The whole text of the file at path, at most limit bytes.
 TReadResult ReadNetworkFile(const std::string& path, std::size_t limit);
+// The same of a file already open for reading, from where it stands (the descriptor stays
+// open): for a caller that holds the file open while it checks it.
+TReadResult ReadNetworkDescriptor(int fd, std::size_t limit);
 
 // The reason of a failed read, for a message: "It is larger than 157500 bytes, more than a
 // network holds.", "It is a folder, not a file.", or the system's text of the error ("No such

@@ -143,7 +143,9 @@ move_frame() {
     IFS=, read -r left right top bottom <<<"$extents"
     xdotool windowmove "$1" $(($2 + left)) $(($3 + top))
 }
-links=$(xdotool search --onlyvisible --name "^Link Specification" | head -n 1)
+# The link window, by its caption.
+road_wait_window "Link Specification"
+links=$WINDOW
 IFS=x read -r screen_w screen_h <<<"$ROAD_SIZE"
 for corner in upper-left upper-right lower-right; do
     road_focus "Network Picture"
