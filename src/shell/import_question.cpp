@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <string>
 

@@ -1,6 +1,7 @@
 // The node and link lists as spreadsheet rows: reading quoted cells, headers, saved demand
 // data lines and every refusal, and writing rows that read back to the same network.
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
