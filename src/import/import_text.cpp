@@ -62,7 +62,12 @@ bool IsDigit(char c) {
 }
 
 std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted.append(text);
+    quoted += '"';
+    return quoted;
 }
 
 }  // namespace
